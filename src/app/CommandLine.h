@@ -1,0 +1,22 @@
+#pragma once
+// The viewer's command line: the window with an optional file, or a job without a window.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "render/DrawTypes.h"
+
+struct TCommandLine {
+    enum class TJob { Window, Dump, Render, Help, Version, Usage };
+    TJob Job = TJob::Window;
+    std::string File;
+    std::string OutPng;
+    int Width = 1024;
+    int Height = 768;
+    bool WhiteBackground = false;
+    std::optional<TSymbolGroupDrawMode> GroupMode;
+    std::string Error; // with TJob::Usage: what was wrong
+};
+
+TCommandLine ParseCommandLine(const std::vector<std::string>& args);
+const char* UsageText();

@@ -1,0 +1,30 @@
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/CommandLine.h"
+#include "app/DumpJob.h"
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    TCommandLine cl = ParseCommandLine(args);
+    switch (cl.Job) {
+    case TCommandLine::TJob::Help:
+        std::cout << UsageText();
+        return 0;
+    case TCommandLine::TJob::Version:
+        std::cout << "korvane-viewer " << KORVANE_VERSION << "\n";
+        return 0;
+    case TCommandLine::TJob::Usage:
+        std::cerr << "korvane-viewer: " << cl.Error << "\n" << UsageText();
+        return 2;
+    case TCommandLine::TJob::Dump:
+        return RunDumpJob(cl.File);
+    case TCommandLine::TJob::Render:
+    case TCommandLine::TJob::Window:
+        std::cerr << "korvane-viewer: this build has no viewer window yet; use --dump\n";
+        return 1;
+    }
+    return 2;
+}

@@ -1,0 +1,195 @@
+#include "model/DocumentLists.h"
+
+#include <chrono>
+#include <ctime>
+
+#include "model/JsonWriter.h"
+#include "model/KeyValues.h"
+
+void TAttributeList::Clear() {
+    fAttributeList.clear();
+    fItemIndex = -1;
+}
+
+void TAttributeList::Delete(int index) {
+    if (index >= 0 && index < Count()) fAttributeList.erase(fAttributeList.begin() + index);
+}
+
+void TAttributeList::LoadFromReader(TRecordReader& reader) {
+    std::string key, value;
+    while (!reader.AtEnd()) {
+        if (!reader.ReadRecordLine(key, value)) continue;
+        if (key == "ENDATTRIBUTELIST.") break;
+        if (key != "ATTRIBUTE:") continue;
+        TAttributeData a;
+        while (!reader.AtEnd()) {
+            if (!reader.ReadRecordLine(key, value)) continue;
+            if (key == "ENDATTRIBUTE.") break;
+            if (key == "TAG")
+                a.Tag = value;
+            else if (key == "VALUE")
+                a.Value = value;
+            else if (key == "FROMPDM" && !reader.IsLegacy())
+                a.FromPDM = YesNoToBool(value);
+        }
+        Add(std::move(a));
+    }
+}
+
+void TAttributeList::Dump(TJsonWriter& w) const {
+    w.BeginArray();
+    for (const auto& a : fAttributeList) {
+        w.BeginObject();
+        w.Field("Class", "TAttribute");
+        w.Field("Tag", a.Tag);
+        w.Field("Value", a.Value);
+        w.Field("FromPDM", a.FromPDM);
+        w.EndObject();
+    }
+    w.EndArray();
+}
+
+void TSymbolLayerList::LoadFromReader(TRecordReader& reader) {
+    static constexpr std::string_view states[] = {"Hide", "Show", "Partial"};
+    std::string key, value;
+    while (!reader.AtEnd()) {
+        if (!reader.ReadRecordLine(key, value)) continue;
+        if (key == "ENDSYMBOLLAYERLIST.") break;
+        if (key != "SYMBOLLAYER:") continue;
+        TSymbolLayer layer;
+        while (!reader.AtEnd()) {
+            if (!reader.ReadRecordLine(key, value)) continue;
+            if (key == "ENDSYMBOLLAYER.") break;
+            if (key == "NAME") {
+                layer.fData.Name = value;
+            } else if (key == "STATE") {
+                int s = IndexOfName(value, states, 3);
+                layer.fData.State = s < 0 ? slsShow : TSymbolLayerState(s);
+            } else if (key == "HIDESUB") {
+                layer.fHideSubList.push_back(value);
+            }
+        }
+        fList.push_back(std::move(layer));
+    }
+}
+
+void TSymbolLayerList::Dump(TJsonWriter& w) const {
+    static constexpr std::string_view states[] = {"slsHide", "slsShow", "slsPartial"};
+    w.BeginArray();
+    for (const auto& l : fList) {
+        w.BeginObject();
+        w.Field("Class", "TSymbolLayer");
+        w.Field("Name", l.fData.Name);
+        w.Field("State", states[l.fData.State]);
+        w.Field("HideSubList", l.fHideSubList);
+        w.EndObject();
+    }
+    w.EndArray();
+}
+
+double NowAsDayCount() {
+    using namespace std::chrono;
+    std::time_t t = system_clock::to_time_t(system_clock::now());
+    std::tm local{};
+    localtime_r(&t, &local);
+    // Days since 1899-12-30 of the local calendar date, plus the time of day.
+    auto days = sys_days(year(local.tm_year + 1900) / month(unsigned(local.tm_mon + 1)) /
+                         day(unsigned(local.tm_mday)))
+                    .time_since_epoch()
+                    .count();
+    constexpr int epochOffset = 25569; // 1970-01-01 as a day count since 1899-12-30
+    return double(days + epochOffset) + (local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec) / 86400.0;
+}
+
+TRevisionData& TRevisionList::Add() {
+    fList.emplace_back();
+    fList.back().Date = NowAsDayCount();
+    return fList.back();
+}
+
+void TRevisionList::LoadRevision(TRecordReader& reader) {
+    TRevisionData& r = Add();
+    std::string key, value;
+    while (!reader.AtEnd()) {
+        if (!reader.ReadRecordLine(key, value)) continue;
+        if (key == "ENDREVISION.") break;
+        if (key == "NUMBER")
+            r.Number = value;
+        else if (key == "CODE")
+            r.Code = value;
+        else if (key == "DESCRIPTION")
+            r.Description = value;
+        else if (key == "DRAWNBY")
+            r.DrawnBy = value;
+        else if (key == "CHECKEDBY")
+            r.CheckedBy = value;
+        else if (key == "USER1")
+            r.User1 = value;
+        else if (key == "USER2")
+            r.User2 = value;
+        else if (key == "DATE")
+            r.Date = ParseRecordFloat(value, 0);
+    }
+}
+
+void TRevisionList::Dump(TJsonWriter& w) const {
+    w.BeginArray();
+    for (const auto& r : fList) {
+        w.BeginObject();
+        w.Field("Class", "TRevision");
+        w.Field("Number", r.Number);
+        w.Field("Code", r.Code);
+        w.Field("Date", r.Date);
+        w.Field("Description", r.Description);
+        w.Field("DrawnBy", r.DrawnBy);
+        w.Field("CheckedBy", r.CheckedBy);
+        w.Field("User1", r.User1);
+        w.Field("User2", r.User2);
+        w.EndObject();
+    }
+    w.EndArray();
+}
+
+void TSessionList::LoadSession(TRecordReader& reader) {
+    TSessionData s;
+    std::string key, value;
+    while (!reader.AtEnd()) {
+        if (!reader.ReadRecordLine(key, value)) continue;
+        if (key == "ENDSESSION.") break;
+        if (key == "DATE")
+            s.Date = ParseRecordFloat(value, 0);
+        else if (key == "SECONDS")
+            s.Seconds = ParseRecordInt(value).value_or(0);
+        else if (key == "REMARK")
+            s.Remark = value;
+    }
+    fList.push_back(std::move(s));
+}
+
+void TSessionList::Dump(TJsonWriter& w) const {
+    w.BeginArray();
+    for (const auto& s : fList) {
+        w.BeginObject();
+        w.Field("Class", "TSession");
+        w.Field("Date", s.Date);
+        w.Field("Seconds", s.Seconds);
+        w.Field("Remark", s.Remark);
+        w.EndObject();
+    }
+    w.EndArray();
+}
+
+void SkipBlock(TRecordReader& reader, std::string_view terminator, std::string_view nestedOpener,
+               std::string_view nestedTerminator) {
+    std::string key, value;
+    bool inNested = false;
+    while (!reader.AtEnd()) {
+        if (!reader.ReadRecordLine(key, value)) continue;
+        if (inNested) {
+            if (key == nestedTerminator) inNested = false;
+            continue;
+        }
+        if (key == terminator) break;
+        if (!nestedOpener.empty() && key == nestedOpener) inNested = true;
+    }
+}

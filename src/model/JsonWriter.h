@@ -1,0 +1,55 @@
+#pragma once
+// Streaming JSON writer for the document dump.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "render/DrawTypes.h"
+#include "render/Points.h"
+
+class TJsonWriter {
+public:
+    explicit TJsonWriter(bool pretty = true) : fPretty(pretty) {}
+
+    void BeginObject();
+    void EndObject();
+    void BeginArray();
+    void EndArray();
+    void Key(std::string_view key);
+
+    void String(std::string_view s);
+    void Int(int64_t v);
+    void Float(double v);
+    void Bool(bool v);
+    void Null();
+    void Point(TPoint p);
+    void Color(TColor c); // "#RRGGBB"
+
+    // Key followed by a value.
+    void Field(std::string_view key, std::string_view s) { Key(key), String(s); }
+    void Field(std::string_view key, const char* s) { Key(key), String(s); }
+    void Field(std::string_view key, const std::string& s) { Key(key), String(s); }
+    void Field(std::string_view key, int32_t v) { Key(key), Int(v); }
+    void Field(std::string_view key, int64_t v) { Key(key), Int(v); }
+    void Field(std::string_view key, double v) { Key(key), Float(v); }
+    void Field(std::string_view key, bool v) { Key(key), Bool(v); }
+    void Field(std::string_view key, TPoint p) { Key(key), Point(p); }
+    void Field(std::string_view key, const std::vector<std::string>& list);
+    void ColorField(std::string_view key, TColor c) { Key(key), Color(c); }
+
+    const std::string& Text() const { return fOut; }
+
+private:
+    void BeforeValue();
+    void RawString(std::string_view s);
+    void Newline();
+
+    std::string fOut;
+    bool fPretty;
+    struct Level {
+        bool First = true;
+    };
+    std::vector<Level> fStack;
+    bool fAfterKey = false;
+};

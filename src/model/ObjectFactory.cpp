@@ -1,0 +1,82 @@
+// The one table from record keyword to object class.
+#include <array>
+#include <string>
+#include <unordered_map>
+
+#include "components/ConnectionLines.h"
+#include "components/Ports.h"
+#include "components/SymbolObjectSymbol.h"
+#include "model/KeyValues.h"
+#include "model/SheetObjects.h"
+#include "render/AnnotationObjects.h"
+#include "render/ElementObjects.h"
+#include "render/ShapeObjects.h"
+#include "render/TextObjects.h"
+
+namespace {
+
+using TFactory = std::unique_ptr<TSymbolObject> (*)();
+template <class T> std::unique_ptr<TSymbolObject> Make() {
+    return std::make_unique<T>();
+}
+
+// Indexed by main type; somNone has no class of its own and gets a plain base object.
+constexpr std::array<TFactory, SymbolObjectMainTypeCount> Factories = {
+    nullptr,                               // somNone
+    &Make<TSymbolObjectBOMOnly>,           // somBOMOnly
+    &Make<TSymbolObject1Point>,            // som1Point
+    &Make<TSymbolObject2Point>,            // som2Point
+    &Make<TSymbolObject3Point>,            // som3Point
+    &Make<TSymbolObjectText>,              // somText
+    &Make<TSymbolObjectAttribute>,         // somAttribute
+    &Make<TSymbolObjectItemNumber>,        // somItemNumber
+    &Make<TSymbolObjectPort>,              // somPort
+    &Make<TSymbolObjectSymbol>,            // somSymbol
+    &Make<TSymbolObjectConnectionLine>,    // somConnectionLine
+    &Make<TSymbolObjectConnectionNode>,    // somConnectionNode
+    &Make<TSymbolObjectIBorder>,           // somIBorder
+    &Make<TSymbolObjectSolenoid>,          // somSolenoid
+    &Make<TSymbolObjectOrifice>,           // somOrifice
+    &Make<TSymbolObjectPaperSize>,         // somPaperSize
+    &Make<TSymbolObjectConnectionLineRef>, // somConnectionLineRef
+    &Make<TSymbolObjectImage>,             // somImage
+    &Make<TSymbolObjectLeader>,            // somLeader
+    &Make<TSymbolObjectTable>,             // somTable
+    &Make<TSymbolObjectIPort>,             // somIPort
+    &Make<TSymbolObjectILine>,             // somILine
+    &Make<TSymbolObjectRevTriangle>,       // somRevisionTriangle
+    &Make<TSymbolObjectHose>,              // somHose
+    &Make<TSymbolObjectElectric>,          // somElectric
+    &Make<TSymbolObjectSignalConverter>,   // somSignalConverter
+    &Make<TSymbolObjectElectricalContact>, // somElectricalContact
+    &Make<TSymbolObjectPolyLine>,          // somPolyLine
+};
+
+const std::unordered_map<std::string, TSymbolObjectMainType>& KeywordTable() {
+    static const auto table = [] {
+        std::unordered_map<std::string, TSymbolObjectMainType> t;
+        for (int i = 1; i < SymbolObjectMainTypeCount; ++i) {
+            auto mt = TSymbolObjectMainType(i);
+            t.emplace(UpperAscii(MainTypeInfo(mt).Keyword) + ":", mt);
+        }
+        return t;
+    }();
+    return table;
+}
+
+} // namespace
+
+std::unique_ptr<TSymbolObject> CreateSymbolObject(TSymbolObjectMainType mainType) {
+    if (mainType < SymbolObjectMainTypeCount && Factories[mainType]) return Factories[mainType]();
+    return std::make_unique<TSymbolObject>(somNone);
+}
+
+bool MainTypeOfKeyword(std::string_view upperKeyword, TSymbolObjectMainType& mainType) {
+    // Keywords end with a colon; anything else is a key and cannot open a record.
+    if (upperKeyword.empty() || upperKeyword.back() != ':') return false;
+    const auto& table = KeywordTable();
+    auto it = table.find(std::string(upperKeyword));
+    if (it == table.end()) return false;
+    mainType = it->second;
+    return true;
+}

@@ -1,0 +1,278 @@
+#include "model/SymbolObjectTypes.h"
+
+#include <array>
+
+const std::string_view SymLineTypeNames[SymLineTypeCount] = {
+    "None", "Symbol",    "Solenoid",   "Orifice", "Line", "Pilot",           "Drain", "Border",  "IBorder",
+    "Text", "Attribute", "ItemNumber", "Leader",  "Port", "Connection Line", "Hose",  "Electric"};
+const std::string_view SymLineStyleNames[SymLineStyleCount] = {"None",   "Default", "Solid",
+                                                               "Hidden", "Dashed",  "Border"};
+const std::string_view SymbolObjectTypeNames[SymbolObjectTypeCount] = {"None",
+                                                                       "Line",
+                                                                       "Spring",
+                                                                       "Arrow",
+                                                                       "Circle",
+                                                                       "Motor1",
+                                                                       "Motor1a",
+                                                                       "Motor1b",
+                                                                       "Motor1c",
+                                                                       "Motor2",
+                                                                       "Motor2a",
+                                                                       "Motor2b",
+                                                                       "Pump1",
+                                                                       "Pump1a",
+                                                                       "Pump1b",
+                                                                       "Pump1c",
+                                                                       "Pump2",
+                                                                       "Pump2a",
+                                                                       "Pump2b",
+                                                                       "EMotor1",
+                                                                       "EMotor2",
+                                                                       "MotorPumpControl",
+                                                                       "Text",
+                                                                       "Multiline Text",
+                                                                       "Attribute",
+                                                                       "ItemNumber",
+                                                                       "Port",
+                                                                       "CheckValve",
+                                                                       "CheckValve 2",
+                                                                       "Dot",
+                                                                       "Orifice",
+                                                                       "Orifice2",
+                                                                       "Rectangle",
+                                                                       "Triangle",
+                                                                       "Arc",
+                                                                       "Blocked",
+                                                                       "Blocked Cross",
+                                                                       "Shut Off",
+                                                                       "Symbol",
+                                                                       "Connection Line",
+                                                                       "Connection Node",
+                                                                       "Insertion Point",
+                                                                       "Join Symbols",
+                                                                       "Move Objects",
+                                                                       "Copy Objects",
+                                                                       "Paste from Clipboard",
+                                                                       "Rotate Objects",
+                                                                       "Move Text Objects",
+                                                                       "Add ItemNumber",
+                                                                       "Mirror X",
+                                                                       "Mirror Y",
+                                                                       "IBorder",
+                                                                       "Solenoid",
+                                                                       "Move Point",
+                                                                       "R-Orifice",
+                                                                       "BOMOnly",
+                                                                       "Symbol Objects",
+                                                                       "Zoom Window",
+                                                                       "Scale Objects",
+                                                                       "PaperSize",
+                                                                       "Move Connection Line Attributes",
+                                                                       "Connection Line Reference",
+                                                                       "Connection Line Break",
+                                                                       "Move Port",
+                                                                       "Image",
+                                                                       "Leader",
+                                                                       "Table",
+                                                                       "IPort",
+                                                                       "Stretch Objects",
+                                                                       "Arrow leader/item number",
+                                                                       "I-Line",
+                                                                       "RevTriangle",
+                                                                       "Hose",
+                                                                       "Hose component ISO",
+                                                                       "Hose component",
+                                                                       "Symbol Objects",
+                                                                       "Electric",
+                                                                       "SignalConverter",
+                                                                       "ElectricalContact",
+                                                                       "Polyline",
+                                                                       "Revision cloud"};
+const std::string_view SymbolGroupDrawModeNames[4] = {"Main", "None1", "Sub", "None2"};
+const std::string_view TextAlignNames[4] = {"Left", "Right", "Center", "Middle"};
+const std::string_view SymBorderStyleNames[5] = {"None", "Solid", "Hidden", "Dashed", "Border"};
+
+namespace {
+const std::string_view MainTypeIdents[SymbolObjectMainTypeCount] = {"somNone",
+                                                                    "somBOMOnly",
+                                                                    "som1Point",
+                                                                    "som2Point",
+                                                                    "som3Point",
+                                                                    "somText",
+                                                                    "somAttribute",
+                                                                    "somItemNumber",
+                                                                    "somPort",
+                                                                    "somSymbol",
+                                                                    "somConnectionLine",
+                                                                    "somConnectionNode",
+                                                                    "somIBorder",
+                                                                    "somSolenoid",
+                                                                    "somOrifice",
+                                                                    "somPaperSize",
+                                                                    "somConnectionLineRef",
+                                                                    "somImage",
+                                                                    "somLeader",
+                                                                    "somTable",
+                                                                    "somIPort",
+                                                                    "somILine",
+                                                                    "somRevisionTriangle",
+                                                                    "somHose",
+                                                                    "somElectric",
+                                                                    "somSignalConverter",
+                                                                    "somElectricalContact",
+                                                                    "somPolyLine"};
+const std::string_view SubTypeIdents[SymbolObjectTypeCount] = {"soNone",
+                                                               "soLine",
+                                                               "soSpring",
+                                                               "soArrow",
+                                                               "soCircle",
+                                                               "soMotor1",
+                                                               "soMotor1a",
+                                                               "soMotor1b",
+                                                               "soMotor1c",
+                                                               "soMotor2",
+                                                               "soMotor2a",
+                                                               "soMotor2b",
+                                                               "soPump1",
+                                                               "soPump1a",
+                                                               "soPump1b",
+                                                               "soPump1c",
+                                                               "soPump2",
+                                                               "soPump2a",
+                                                               "soPump2b",
+                                                               "soEMotor1",
+                                                               "soEMotor2",
+                                                               "soMotorPumpControl",
+                                                               "soText",
+                                                               "soMultilineText",
+                                                               "soAttribute",
+                                                               "soItemNumber",
+                                                               "soPort",
+                                                               "soCheckValve",
+                                                               "soCheckValve2",
+                                                               "soDot",
+                                                               "soOrifice",
+                                                               "soOrifice2",
+                                                               "soRectangle",
+                                                               "soTriangle",
+                                                               "soArc",
+                                                               "soBlocked",
+                                                               "soBlockedCross",
+                                                               "soShutOff",
+                                                               "soSymbol",
+                                                               "soConnectionLine",
+                                                               "soConnectionNode",
+                                                               "soInsertionPoint",
+                                                               "soJoinSymbols",
+                                                               "soMoveObjects",
+                                                               "soCopyObjects",
+                                                               "soPasteFromClipboard",
+                                                               "soRotateObjects",
+                                                               "soMoveTextObjects",
+                                                               "soAddItemNumber",
+                                                               "soMirrorX",
+                                                               "soMirrorY",
+                                                               "soIBorder",
+                                                               "soSolenoid",
+                                                               "soMovePoint",
+                                                               "soROrifice",
+                                                               "soBOMOnly",
+                                                               "soSchematic",
+                                                               "soZoomWindow",
+                                                               "soScaleObjects",
+                                                               "soPaperSize",
+                                                               "soMoveConnectionLineAttributes",
+                                                               "soConnectionLineReference",
+                                                               "soConnectionLineBreak",
+                                                               "soMovePort",
+                                                               "soImage",
+                                                               "soLeader",
+                                                               "soTable",
+                                                               "soIPort",
+                                                               "soStretchObjects",
+                                                               "soArrowLeaderItemNumber",
+                                                               "soILine",
+                                                               "soRevTriangle",
+                                                               "soHose",
+                                                               "soHoseComponentISO",
+                                                               "soHoseComponent",
+                                                               "soAutoDV",
+                                                               "soElectric",
+                                                               "soSignalConverter",
+                                                               "soElectricalContact",
+                                                               "soPolyLine",
+                                                               "soRevisionCloud"};
+const std::string_view LineTypeIdents[SymLineTypeCount] = {
+    "symlinetypeNone",    "symlinetypeSymbol", "symlinetypeSolenoid",       "symlinetypeOrifice",
+    "symlinetypeLine",    "symlinetypePilot",  "symlinetypeDrain",          "symlinetypeBorder",
+    "symlinetypeIBorder", "symlinetypeText",   "symlinetypeAttribute",      "symlinetypeItemNumber",
+    "symlinetypeLeader",  "symlinetypePort",   "symlinetypeConnectionLine", "symlinetypeHose",
+    "symlinetypeElectric"};
+const std::string_view LineStyleIdents[SymLineStyleCount] = {"symlinestyleNone",   "symlinestyleDefault",
+                                                             "symlinestyleSolid",  "symlinestyleHidden",
+                                                             "symlinestyleDashed", "symlinestyleBorder"};
+const std::string_view GroupDrawModeIdents[4] = {"drawMainGroups", "drawNoGroups1", "drawSubGroups",
+                                                 "drawNoGroups2"};
+const std::string_view TextAlignIdents[4] = {"taLeft", "taRight", "taCenter", "taMiddle"};
+
+const TMainTypeInfo MainTypeInfos[SymbolObjectMainTypeCount] = {
+    {"None", soNone, symlinetypeSymbol, "-- None --", false},
+    {"BOMOnlySymbol", soBOMOnly, symlinetypeSymbol, "-- None --", true},
+    {"1PointSymbol", soNone, symlinetypeSymbol, "-- None --", true},
+    {"2PointSymbol", soNone, symlinetypeSymbol, "-- None --", true},
+    {"3PointSymbol", soNone, symlinetypeSymbol, "-- None --", true},
+    {"Text", soText, symlinetypeText, "Text", true},
+    {"Attribute", soAttribute, symlinetypeAttribute, "Attribute", true},
+    {"ItemNumber", soItemNumber, symlinetypeItemNumber, "Item number", true},
+    {"Port", soPort, symlinetypePort, "Port", true},
+    {"Symbol", soSymbol, symlinetypeSymbol, "-- None --", true},
+    {"ConnectionLine", soConnectionLine, symlinetypeConnectionLine, "-- None --", true},
+    {"ConnectionNode", soConnectionNode, symlinetypeConnectionLine, "-- None --", true},
+    {"IBorder", soIBorder, symlinetypeIBorder, "-- None --", true},
+    {"Solenoid", soSolenoid, symlinetypeSolenoid, "-- None --", true},
+    {"Orifice", soROrifice, symlinetypeOrifice, "-- None --", true},
+    {"PaperSize", soPaperSize, symlinetypeSymbol, "-- None --", true},
+    {"ConnectionLineRef", soConnectionLineReference, symlinetypeSymbol, "-- None --", false},
+    {"Image", soImage, symlinetypeSymbol, "-- None --", false},
+    {"Leader", soLeader, symlinetypeLeader, "Item number", true},
+    {"Table", soTable, symlinetypeSymbol, "-- None --", false},
+    {"IPort", soIPort, symlinetypePort, "Port", false},
+    {"ILine", soILine, symlinetypeIBorder, "-- None --", false},
+    {"RevTriangle", soRevTriangle, symlinetypeLine, "Revision triangle", false},
+    {"Hose", soHose, symlinetypeHose, "-- None --", false},
+    {"Electric", soElectric, symlinetypeElectric, "-- None --", false},
+    {"SignalConverter", soSignalConverter, symlinetypeSolenoid, "-- None --", false},
+    {"ElectricalContact", soElectricalContact, symlinetypeSolenoid, "-- None --", false},
+    {"PolyLine", soPolyLine, symlinetypeSymbol, "-- None --", false},
+};
+} // namespace
+
+TSymbolObjectTypeSet TypeSet(std::initializer_list<TSymbolObjectType> types) {
+    TSymbolObjectTypeSet s;
+    for (auto t : types)
+        s.set(t);
+    return s;
+}
+
+const TMainTypeInfo& MainTypeInfo(TSymbolObjectMainType t) {
+    return MainTypeInfos[t < SymbolObjectMainTypeCount ? t : 0];
+}
+
+std::string_view MainTypeIdent(TSymbolObjectMainType t) {
+    return MainTypeIdents[t < SymbolObjectMainTypeCount ? t : 0];
+}
+std::string_view SubTypeIdent(TSymbolObjectType t) {
+    return SubTypeIdents[t < SymbolObjectTypeCount ? t : 0];
+}
+std::string_view LineTypeIdent(TSymLineType t) {
+    return LineTypeIdents[t < SymLineTypeCount ? t : 0];
+}
+std::string_view LineStyleIdent(TSymLineStyle t) {
+    return LineStyleIdents[t < SymLineStyleCount ? t : 0];
+}
+std::string_view GroupDrawModeIdent(TSymbolGroupDrawMode m) {
+    return GroupDrawModeIdents[m < 4 ? m : 0];
+}
+std::string_view TextAlignIdent(TTextAlign a) {
+    return TextAlignIdents[a < 4 ? a : 0];
+}

@@ -1,0 +1,242 @@
+#pragma once
+// The base of every drawing object and the list that owns a drawing's objects.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "components/BOM.h"
+#include "model/SymbolObjectTypes.h"
+#include "render/Points.h"
+
+class TRecordReader;
+class TJsonWriter;
+class TSymbolObject;
+
+// Non-owning list of objects, as the selection and collection operations return them.
+using TObjectRefList = std::vector<TSymbolObject*>;
+
+class TSymbolObjectList {
+public:
+    TSymbolObjectList();
+    ~TSymbolObjectList();
+    TSymbolObjectList(const TSymbolObjectList&) = delete;
+    TSymbolObjectList& operator=(const TSymbolObjectList&) = delete;
+
+    int Count() const { return int(fSymbolObjectList.size()); }
+    TSymbolObject* SymbolObjects(int index) const { return fSymbolObjectList[size_t(index)].get(); }
+    auto begin() const { return fSymbolObjectList.begin(); }
+    auto end() const { return fSymbolObjectList.end(); }
+
+    // Creates an object of the class of the main type (with its defaults) and appends it.
+    TSymbolObject* Add(TSymbolObjectMainType mainType);
+    TSymbolObject* Append(std::unique_ptr<TSymbolObject> obj);
+    void Clear();
+    void Delete(int index);
+    void Delete(const TSymbolObject* obj); // the object with the same handle
+
+    // Searches by handle.
+    int IndexOf(int32_t handle) const;
+    TSymbolObject* IndexOfNew(int32_t handle) const;
+    TSymbolObject* Find(int32_t handle) const;
+    int IndexOfSymbol(int32_t handleOfObjectInSymbol) const;
+    TSymbolObject* IndexOfSymbolNew(int32_t handleOfObjectInSymbol) const;
+    TSymbolObject* IndexOfSymbolNew2(int32_t handleOfObjectInSymbol) const;
+    int32_t GetNextFreeHandle() const;
+    int32_t SetNewHandle(int32_t newHandle);
+
+    TExtentsRect Extents(TExtentsRect current) const;
+    void ResetExtents();
+
+    // Selection.
+    void ClearSelection();
+    void SelectAll();
+    int SelCount() const;
+    bool SomethingSelected() const;
+    bool HasSelection() const;
+    TSymbolObject* GetFirstSelected() const;
+    int VisibleCount() const;
+
+    bool SelectObjectsAtPoint(TPoint pt, const TSymbolObjectTypeSet& filter, double minPickDistance);
+    bool GetAndSelectObjectsAtPoint(TPoint pt, const TSymbolObjectTypeSet& filter, TObjectRefList& list,
+                                    double minPickDistance);
+    TObjectRefList CreateListAndSelectObjectsAtPoint(TPoint pt, const TSymbolObjectTypeSet& filter,
+                                                     double minPickDistance);
+    int CountAndSelectObjectsAtPoint(TPoint pt, const TSymbolObjectTypeSet& filter, double minPickDistance);
+    bool GetObjectsAtPoint(TPoint pt, const TSymbolObjectTypeSet& filter, TObjectRefList& list,
+                           double minPickDistance) const;
+    TObjectRefList CreateListObjectsAtPoint(TPoint pt, const TSymbolObjectTypeSet& filter,
+                                            double minPickDistance) const;
+    bool SelectObjectsInRect(const TRect& rt, const TSymbolObjectTypeSet& filter);
+    bool GetAndSelectObjectsInRect(const TRect& rt, const TSymbolObjectTypeSet& filter, TObjectRefList& list);
+    TObjectRefList CreateListAndSelectObjectsInRect(const TRect& rt, const TSymbolObjectTypeSet& filter);
+    int CountAndSelectObjectsInRect(const TRect& rt, const TSymbolObjectTypeSet& filter);
+    bool GetObjectsInRect(const TRect& rt, const TSymbolObjectTypeSet& filter, TObjectRefList& list) const;
+    TObjectRefList CreateListObjectsInRect(const TRect& rt, const TSymbolObjectTypeSet& filter) const;
+
+    // Collecting.
+    TObjectRefList CreateListObjectsNew(const TSymbolObjectTypeSet& filter) const;
+    TObjectRefList CreateListSelectedObjectsNew(const TSymbolObjectTypeSet& filter) const;
+    TObjectRefList CreateListClickedObjectsNew(const TSymbolObjectTypeSet& filter) const;
+    TObjectRefList CreateListObjectsNewNoRecursive(const TSymbolObjectTypeSet& filter) const;
+    TObjectRefList CreateListObjectsNewNoRecursive(TMainTypeMask mask) const;
+    TObjectRefList CreateListSelectedObjectsNewNoRecursive(TMainTypeMask mask) const;
+    int CountSelectedObjectsNewNoRecursive(TMainTypeMask mask) const;
+    TObjectRefList CreateList(const TSymbolObjectTypeSet& filter) const;
+    int ObjectCount(const TSymbolObjectTypeSet& filter) const;
+    int CountObjects(const TSymbolObjectTypeSet& filter) const;
+    int CountSelectedObjects(const TSymbolObjectTypeSet& filter) const;
+    int CountClickedObjects(const TSymbolObjectTypeSet& filter) const;
+    std::vector<int> GetObjects(const TSymbolObjectTypeSet& filter) const;
+    std::vector<int> GetSelectedObjects(const TSymbolObjectTypeSet& filter) const;
+    std::vector<int> GetClickedObjects(const TSymbolObjectTypeSet& filter) const;
+
+    void SetTemporaryHidden(uint8_t value);
+    void ClearOriginalHandles();
+    void CopyHandleToOriginalHandles();
+
+    void Dump(TJsonWriter& w) const;
+
+private:
+    std::vector<std::unique_ptr<TSymbolObject>> fSymbolObjectList;
+};
+
+class TSymbolObject {
+public:
+    explicit TSymbolObject(TSymbolObjectMainType mainType);
+    virtual ~TSymbolObject();
+    TSymbolObject(const TSymbolObject&) = delete;
+    TSymbolObject& operator=(const TSymbolObject&) = delete;
+
+    virtual const char* ClassName() const { return "TSymbolObject"; }
+
+    // --- fields (persistent values first, then working state) ---
+    TSymbolExtents fExtents;
+    TSymbolObjectType fSymbolObjectSubType;
+    TSymbolObjectMainType fSymbolObjectMainType;
+    TPoint fP1;
+    bool fFlip = false;
+    bool fHideInOutput = false;
+    bool fHide = false;
+    double fObjectRotation = 0;
+    double fScale = 1;
+    int32_t fHandle = -1;
+    int32_t fOriginalHandle = -1;
+    bool fSelected = false;
+    bool fIsClicked = false;
+    bool fFill = false;
+    bool fAlternate = false;
+    TSymLineType fSymLineType;
+    TSymLineStyle fSymLineStyle = symlinestyleDefault;
+    TSymbolObjectList fSymbolObjectList;
+    TBOMList fBOMList;
+    uint8_t fTemporaryHidden = 0; // set of TTemporaryHidden
+    uint8_t fInMainSymbol = 0;    // set of TUsedIn
+    std::string fLayerName;
+    bool fColorIsOverruled = false;
+    TColor fOverruledColor = 255;
+
+    // --- virtual operations ---
+    virtual bool HitTest(TPoint pt, double minPickDistance) const;
+    virtual bool HitTestRect(const TRect& rt) const;
+    virtual bool GetSelected() const { return fSelected; }
+    virtual int32_t HighestHandle(int32_t current) const;
+    virtual bool LoadCommonKey(TRecordReader& reader, const std::string& key, const std::string& value);
+    virtual void FindByHandle(int32_t handle, TSymbolObject*& found);
+    virtual void SetDefaults();
+    virtual TExtentsRect Extents(TExtentsRect current) const;
+    virtual void SelectAll();
+    virtual void ClearSelection();
+
+    // Class-specific keys of the record; false when the key is not the class's.
+    virtual bool LoadOwnKey(TRecordReader& reader, const std::string& key, const std::string& value);
+    // Upper-case terminator of the class's record.
+    virtual std::string_view Terminator() const { return "END."; }
+    // Runs once the record has been read.
+    virtual void AfterLoad() {}
+    // Whether FindByHandle and GetOwner look into the children.
+    virtual bool SearchesChildren() const { return false; }
+    // Whether the object counts in its list's VisibleCount.
+    virtual bool CountsAsVisible() const { return !IsHidden(); }
+
+    // Reads the object's record (both text variants); the keyword line has been consumed.
+    void LoadFromReader(TRecordReader& reader);
+
+    // --- properties and non-virtual operations ---
+    bool Selected() const { return GetSelected(); }
+    TSymLineStyle ActualLineType() const;
+    bool IsHidden() const { return fHide || (fTemporaryHidden & temphiddenAll); }
+    bool IsHiddenInOutput() const { return fHideInOutput || IsHidden(); }
+    void SetTemporaryHidden(uint8_t value);
+    void ResetExtents();
+    bool HasSelection() const;
+    bool InMainSymbol() const { return fInMainSymbol & usedInMainSymbol; }
+    int ItemNumberCount() const;
+    TSymbolObject* GetLeader();
+    std::string ToString() const;
+
+    TSymbolObject* GetOwner(int32_t handleOfObjectToFind);
+    TSymbolObject* GetOwner(const TSymbolObject* objectToFind);
+    int32_t SetNewHandle(int32_t newHandle);
+    void ClearOriginalHandles();
+    void CopyHandleToOriginalHandles();
+
+    bool SelectAtPoint(TPoint pt, const TSymbolObjectTypeSet& filter, TObjectRefList& list,
+                       double minPickDistance);
+    bool IsAtPoint(TPoint pt, const TSymbolObjectTypeSet& filter, TObjectRefList& list,
+                   double minPickDistance);
+    bool IsInRect(const TRect& rt, const TSymbolObjectTypeSet& filter, TObjectRefList& list);
+    bool SelectInRect(const TRect& rt, const TSymbolObjectTypeSet& filter, TObjectRefList& list);
+
+    TObjectRefList CreateListObjectsNew(const TSymbolObjectTypeSet& filter);
+    TObjectRefList CreateListSelectedObjectsNew(const TSymbolObjectTypeSet& filter);
+    TObjectRefList CreateListClickedObjectsNew(const TSymbolObjectTypeSet& filter);
+    TSymbolObject* GetSingleSelectedObject(const TSymbolObjectTypeSet& filter);
+    TSymbolObject* GetSingleClickedObject(const TSymbolObjectTypeSet& filter);
+    int CountObjects(const TSymbolObjectTypeSet& filter);
+    int CountSelectedObjects(const TSymbolObjectTypeSet& filter);
+    int CountClickedObjects(const TSymbolObjectTypeSet& filter);
+
+    // The object as a JSON object: "Class", every field, "Objects" and "BOMList".
+    void Dump(TJsonWriter& w) const;
+
+    // How the collection walks visit the subtree; the callback decides on inclusion.
+    template <class F> void ForEachInSubtree(F&& f) {
+        f(this);
+        for (const auto& child : fSymbolObjectList)
+            child->ForEachInSubtree(f);
+    }
+    template <class F> void ForEachInSubtree(F&& f) const {
+        f(static_cast<const TSymbolObject*>(this));
+        for (const auto& child : fSymbolObjectList)
+            static_cast<const TSymbolObject&>(*child).ForEachInSubtree(f);
+    }
+
+protected:
+    // Fields of the class after those of its bases, in declaration order.
+    virtual void DumpFields(TJsonWriter& w) const;
+
+private:
+    bool PointSelection(TPoint pt, const TSymbolObjectTypeSet& filter, TObjectRefList& list,
+                        double minPickDistance, bool select);
+    bool RectSelection(const TRect& rt, const TSymbolObjectTypeSet& filter, TObjectRefList& list,
+                       bool select);
+};
+
+// An object that carries bill-of-materials records and children but no geometry; it can
+// never be selected.
+class TSymbolObjectBOMOnly : public TSymbolObject {
+public:
+    TSymbolObjectBOMOnly() : TSymbolObject(somBOMOnly) {}
+    const char* ClassName() const override { return "TSymbolObjectBOMOnly"; }
+    bool LoadCommonKey(TRecordReader& reader, const std::string& key, const std::string& value) override;
+    void SelectAll() override;
+};
+
+// Creates an object of the class that belongs to the main type; the one keyword table.
+std::unique_ptr<TSymbolObject> CreateSymbolObject(TSymbolObjectMainType mainType);
+// Main type of a nested-record keyword (upper case with its colon); false when unknown.
+bool MainTypeOfKeyword(std::string_view upperKeyword, TSymbolObjectMainType& mainType);
+
+bool FilterAccepts(const TSymbolObjectTypeSet& filter, const TSymbolObject* obj);
