@@ -209,9 +209,13 @@ bool HasUtf8ByteOrderMark(const std::string& fileName) {
 
 // ---------------------------------------------------------------------------------------------
 
-TRecordReader::TRecordReader(std::string text, TRecordVariant variant)
-    : fText(std::move(text)), fVariant(variant) {
-    if (fText.size() >= 3 && fText.compare(0, 3, "\xEF\xBB\xBF") == 0) fPos = 3;
+TRecordReader::TRecordReader(std::string&& text, TRecordVariant variant)
+    : fOwned(std::move(text)), fText(fOwned), fVariant(variant) {
+    if (fText.starts_with("\xEF\xBB\xBF")) fPos = 3;
+}
+
+TRecordReader::TRecordReader(std::string_view text, TRecordVariant variant) : fText(text), fVariant(variant) {
+    if (fText.starts_with("\xEF\xBB\xBF")) fPos = 3;
 }
 
 bool TRecordReader::ReadLine(std::string_view& line) {

@@ -49,7 +49,12 @@ enum class TRecordVariant : uint8_t { UniCode, Legacy };
 // variant has been decoded from its code page before it reaches the reader.
 class TRecordReader {
 public:
-    TRecordReader(std::string text, TRecordVariant variant);
+    // Reads text it owns.
+    TRecordReader(std::string&& text, TRecordVariant variant);
+    // Reads text owned by the caller, which must outlive the reader.
+    TRecordReader(std::string_view text, TRecordVariant variant);
+    TRecordReader(const char* text, TRecordVariant variant)
+        : TRecordReader(std::string_view(text), variant) {}
 
     TRecordVariant Variant() const { return fVariant; }
     bool IsLegacy() const { return fVariant == TRecordVariant::Legacy; }
@@ -83,7 +88,8 @@ public:
     };
 
 private:
-    std::string fText;
+    std::string fOwned;
+    std::string_view fText;
     size_t fPos = 0;
     TRecordVariant fVariant;
     int fDepth = 0;

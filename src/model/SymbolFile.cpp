@@ -54,13 +54,16 @@ TReadResult ReadWholeFile(const std::string& fileName, std::string& bytes, std::
         reason = std::strerror(errno);
         return TReadResult::Unreadable;
     }
-    std::ostringstream ss;
-    ss << in.rdbuf();
+    // One allocation of the file's size; a file that grows while it is read is read to its end.
+    bytes.clear();
+    if (auto size = fs::file_size(fileName, ec); !ec) bytes.reserve(size_t(size));
+    char buffer[1 << 16];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0)
+        bytes.append(buffer, size_t(in.gcount()));
     if (in.bad()) {
         reason = "read error";
         return TReadResult::Unreadable;
     }
-    bytes = std::move(ss).str();
     return TReadResult::Ok;
 }
 
@@ -92,7 +95,7 @@ bool TSymbolFile::LoadFromBytes(const std::string& bytes, const std::string& fil
         try {
             Clear();
             fFileName = fileName;
-            TRecordReader reader(bytes, TRecordVariant::UniCode);
+            TRecordReader reader(std::string_view(bytes), TRecordVariant::UniCode);
             bool result = LoadFromUniCodeFile(reader);
             fSymbol->fHandle = -1;
             RunAfterLoadSteps();
