@@ -1,0 +1,32 @@
+#pragma once
+// Product constants and the folders where the program keeps its files. Every folder function
+// returns an absolute path with a trailing separator unless it names a file.
+#include <string>
+
+inline constexpr const char ProgramName[] = "KorvaneViewer";
+// Version label: part of folder names and of every version text.
+inline constexpr const char ProgramYear[] = "1.0.0";
+// Build label. Drawings record the build that wrote them; a drawing with a higher build than this
+// one draws the "saved with a newer version" warning.
+inline constexpr const char ProgramBuild[] = "1300";
+inline constexpr const char MakerName[] = "QUAV";
+inline constexpr const char ManifoldProgramName[] = "Brevind";
+inline constexpr bool IsViewer = true;
+
+// "/" on this platform; kept as one name so that path building reads the same everywhere.
+inline constexpr char PathDelimiter = '/';
+
+std::string IncludeTrailingPathDelimiter(const std::string& Path);
+std::string ExcludeTrailingPathDelimiter(const std::string& Path);
+
+std::string GetTempFolder();
+std::string GetProgramTempFolder();
+std::string GetWebLibTempFolder();
+std::string GetUserDataFolder();
+std::string GetCommonDataFolder();
+std::string GetLocalMakerFolder();
+std::string GetIniFolder();
+std::string GetIniFileName();
+std::string GetWindowPosIniFileName();
+// ProgramName + " " + ProgramYear + " build " + ProgramBuild.
+std::string GetProgramVersionText();
