@@ -5,18 +5,17 @@
 #include <QImage>
 #include <cstdlib>
 #include <gtest/gtest.h>
-#include <memory>
 
 namespace {
-// Text drawing in a QImage needs an application object.
+// Text drawing in a QImage needs an application object. It lives until the process ends:
+// destroying it among the static destructors would run after Qt's own globals are gone.
 void EnsureApp() {
-    static std::unique_ptr<QGuiApplication> App;
     if (QGuiApplication::instance()) return;
     static int Argc = 1;
     static char Name[] = "test_platform";
     static char* Argv[] = {Name, nullptr};
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    App = std::make_unique<QGuiApplication>(Argc, Argv);
+    new QGuiApplication(Argc, Argv);
 }
 
 constexpr TColor Black = RGBColor(0, 0, 0);

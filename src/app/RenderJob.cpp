@@ -1,0 +1,85 @@
+#include "app/RenderJob.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QString>
+#include <cmath>
+#include <cstdlib>
+#include <iostream>
+#include <memory>
+
+#include "app/OpenForJob.h"
+#include "components/SymbolObjectSymbol.h"
+#include "model/SymbolFile.h"
+#include "platform/QtRasterSurface.h"
+#include "render/SymbolCanvas.h"
+
+namespace {
+// Larger pictures would need gigabytes; nobody renders a drawing that big from the command line.
+constexpr int MaxSide = 16384;
+
+// Text output into a QImage needs an application object; without a display Qt only starts with
+// the offscreen platform. The caller keeps the object for the duration of the job.
+std::unique_ptr<QGuiApplication> EnsureGuiApplication() {
+    if (QCoreApplication::instance()) return nullptr;
+    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    static int Argc = 1;
+    static char Name[] = "korvane-viewer";
+    static char* Argv[] = {Name, nullptr};
+    return std::make_unique<QGuiApplication>(Argc, Argv);
+}
+
+// The root draws its tree through the document's text styles once the drawing objects can draw.
+template <class TRoot, class TDoc> void DrawRoot(TRoot& Root, TDoc& Doc, TSymbolCanvas& Canvas) {
+    if constexpr (requires { Root.Draw(Canvas, sdmNormal, true, &Doc.TextStyleList()); })
+        Root.Draw(Canvas, sdmNormal, true, &Doc.TextStyleList());
+    else if constexpr (requires { Root.Draw(Canvas, sdmNormal, true, nullptr); })
+        Root.Draw(Canvas, sdmNormal, true, nullptr);
+}
+
+// Zoom All: fit the drawing, but never magnify a small one beyond zoom 1.
+template <class TRoot> void ZoomAll(TRoot& Root, TSymbolCanvas& Canvas) {
+    if (Root.fSymbolObjectList.Count() == 0) return;
+    const TExtentsRect Extents = Root.Extents(TExtentsRect{});
+    Canvas.ZoomExtents(Extents);
+    if (!(Canvas.fZoom <= 1)) Canvas.ZoomCenterExtents(Extents, 1);
+}
+} // namespace
+
+int RunRenderJob(const RenderOptions& Options) {
+    if (Options.Width <= 0 || Options.Height <= 0 || Options.Width > MaxSide || Options.Height > MaxSide) {
+        std::cerr << "korvane-viewer: the image size " << Options.Width << "x" << Options.Height
+                  << " is outside 1x1 to " << MaxSide << "x" << MaxSide << "\n";
+        return 2;
+    }
+    TSymbolFile Doc;
+    std::string Error;
+    if (!OpenForJob(Doc, Options.File, Error)) {
+        std::cerr << "korvane-viewer: " << Error << "\n";
+        return 1;
+    }
+    const auto App = EnsureGuiApplication();
+
+    QImage Image(Options.Width, Options.Height, QImage::Format_RGB32);
+    if (Image.isNull()) {
+        std::cerr << "korvane-viewer: not enough memory for a " << Options.Width << "x" << Options.Height
+                  << " image\n";
+        return 1;
+    }
+    {
+        TQtRasterSurface Surface(&Image);
+        TSymbolCanvas Canvas(&Surface);
+        Canvas.fCanvasColors =
+            Options.WhiteBackground ? SymbolCanvasColorsWhite() : SymbolCanvasColorsBlack();
+        Canvas.fSymbolGroupDrawMode = Options.GroupMode.value_or(Doc.Data().GroupDrawMode);
+        Canvas.fSize = {Options.Width, Options.Height};
+        ZoomAll(Doc.Symbol(), Canvas);
+        Canvas.ClearCanvas();
+        DrawRoot(Doc.Symbol(), Doc, Canvas);
+    }
+    if (!Image.save(QString::fromStdString(Options.OutPng), "PNG")) {
+        std::cerr << "korvane-viewer: the picture could not be written to \"" << Options.OutPng << "\"\n";
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,21 @@
+#pragma once
+// The --render job: draws a drawing file the way the window shows it right after opening (zoomed
+// to the whole drawing) and saves the picture as a PNG. Needs no display.
+#include <optional>
+#include <string>
+
+#include "render/DrawTypes.h"
+
+struct RenderOptions {
+    std::string OutPng;
+    int Width = 1024;
+    int Height = 768;
+    bool WhiteBackground = false;
+    // Unset: the group draw mode stored in the file.
+    std::optional<TSymbolGroupDrawMode> GroupMode;
+    std::string File;
+};
+
+// Exit status: 0 done; 1 the file could not be opened or the PNG not written (one line on
+// stderr); 2 an image size no surface can have.
+int RunRenderJob(const RenderOptions& Options);
