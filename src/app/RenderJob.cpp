@@ -20,8 +20,15 @@ constexpr int MaxSide = 16384;
 
 // Text output into a QImage needs an application object; without a display Qt only starts with
 // the offscreen platform. The caller keeps the object for the duration of the job.
+// A command-line job reports its own errors in one line; Qt's notes about the session (a missing
+// runtime folder and the like) would only add noise to stderr.
+void QuietQtMessages(QtMsgType Type, const QMessageLogContext&, const QString& Message) {
+    if (Type == QtCriticalMsg || Type == QtFatalMsg) std::cerr << Message.toStdString() << "\n";
+}
+
 std::unique_ptr<QGuiApplication> EnsureGuiApplication() {
     if (QCoreApplication::instance()) return nullptr;
+    qInstallMessageHandler(QuietQtMessages);
     if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     static int Argc = 1;
     static char Name[] = "korvane-viewer";
@@ -29,16 +36,8 @@ std::unique_ptr<QGuiApplication> EnsureGuiApplication() {
     return std::make_unique<QGuiApplication>(Argc, Argv);
 }
 
-// The root draws its tree through the document's text styles once the drawing objects can draw.
-template <class TRoot, class TDoc> void DrawRoot(TRoot& Root, TDoc& Doc, TSymbolCanvas& Canvas) {
-    if constexpr (requires { Root.Draw(Canvas, sdmNormal, true, &Doc.TextStyleList()); })
-        Root.Draw(Canvas, sdmNormal, true, &Doc.TextStyleList());
-    else if constexpr (requires { Root.Draw(Canvas, sdmNormal, true, nullptr); })
-        Root.Draw(Canvas, sdmNormal, true, nullptr);
-}
-
 // Zoom All: fit the drawing, but never magnify a small one beyond zoom 1.
-template <class TRoot> void ZoomAll(TRoot& Root, TSymbolCanvas& Canvas) {
+void ZoomAll(TSymbolObjectSymbol& Root, TSymbolCanvas& Canvas) {
     if (Root.fSymbolObjectList.Count() == 0) return;
     const TExtentsRect Extents = Root.Extents(TExtentsRect{});
     Canvas.ZoomExtents(Extents);
@@ -75,7 +74,7 @@ int RunRenderJob(const RenderOptions& Options) {
         Canvas.fSize = {Options.Width, Options.Height};
         ZoomAll(Doc.Symbol(), Canvas);
         Canvas.ClearCanvas();
-        DrawRoot(Doc.Symbol(), Doc, Canvas);
+        Doc.Symbol().Draw(Canvas, sdmNormal, true, nullptr);
     }
     if (!Image.save(QString::fromStdString(Options.OutPng), "PNG")) {
         std::cerr << "korvane-viewer: the picture could not be written to \"" << Options.OutPng << "\"\n";

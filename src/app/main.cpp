@@ -5,6 +5,7 @@
 
 #include "app/CommandLine.h"
 #include "app/DumpJob.h"
+#include "app/RenderJob.h"
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
@@ -21,7 +22,16 @@ int main(int argc, char** argv) {
         return 2;
     case TCommandLine::TJob::Dump:
         return RunDumpJob(cl.File);
-    case TCommandLine::TJob::Render:
+    case TCommandLine::TJob::Render: {
+        RenderOptions o;
+        o.OutPng = cl.OutPng;
+        o.Width = cl.Width;
+        o.Height = cl.Height;
+        o.WhiteBackground = cl.WhiteBackground;
+        o.GroupMode = cl.GroupMode;
+        o.File = cl.File;
+        return RunRenderJob(o);
+    }
     case TCommandLine::TJob::Window:
         std::cerr << "korvane-viewer: this build has no viewer window yet; use --dump\n";
         return 1;

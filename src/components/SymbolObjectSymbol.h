@@ -1,10 +1,41 @@
 #pragma once
 // The component symbol: a nested component and the root of every drawing.
+#include "components/BOM.h"
+#include "model/Groups.h"
 #include "model/SymbolObjects.h"
+
+enum TJumpMode : uint8_t { jmNone, jmVertRight, jmVertLeft, jmHorzUp, jmHorzDown };
 
 class TSymbolObjectSymbol : public TSymbolObject {
 public:
     TSymbolObjectSymbol() : TSymbolObject(somSymbol) {}
     const char* ClassName() const override { return "TSymbolObjectSymbol"; }
+
+    TSymGroups fSymGroups;
+    TJumpMode fJumpMode = jmVertRight;
+    int32_t fRotation = 0;
+    bool fMirrorX = false;
+    bool fMirrorY = false;
+    bool fUsePortDisplayNameInBrevind = false;
+
     bool SearchesChildren() const override { return true; }
+    void SetDefaults() override;
+    bool LoadOwnKey(TRecordReader& reader, const std::string& key, const std::string& value) override;
+    void AfterLoad() override;
+
+    TPoint InsertionPoint() const { return fP1; }
+    // Caption of the first item-number child that has one.
+    std::string ItemNumber() const;
+    int SolenoidCount() const;
+    bool IsFlexibleHousing() const { return fBOMList.First() && fBOMList.First()->fData.FlexibleHousing; }
+    bool IsSandwich() const { return fBOMList.First() && fBOMList.First()->fData.Sandwich; }
+    // Exactly one hose and exactly two ports in the subtree.
+    bool IsHose();
+
+protected:
+    void DumpFields(TJsonWriter& w) const override;
+
+private:
+    // BOM fields that older files kept in the symbol record itself.
+    TBOMData fPendingBOM;
 };

@@ -91,30 +91,35 @@ double ParseRecordFloat(std::string_view text, double defaultValue) {
     return TryParseRecordFloat(text).value_or(defaultValue);
 }
 
+std::string FormatFixed(double value, int decimals) {
+    char buf[400];
+    auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+    return std::string(buf, r.ptr);
+}
+
 std::string FormatRecordFloat(int digits, double value) {
     if (digits < 0) digits = 0;
     if (digits > 18) digits = 18;
     float single = static_cast<float>(value);
     if (!std::isfinite(single)) return "0";
-    char buf[64];
     // Seven significant digits first, then the fixed-point form with the requested decimals.
-    std::snprintf(buf, sizeof buf, "%.6e", double(single));
-    double rounded = std::strtod(buf, nullptr);
+    // to_chars is used throughout: it ignores the process locale, which a GUI may have set.
+    char buf[64];
+    auto r = std::to_chars(buf, buf + sizeof buf, double(single), std::chars_format::scientific, 6);
+    double rounded = 0;
+    std::from_chars(buf, r.ptr, rounded);
     int exponent = rounded == 0 ? 0 : int(std::floor(std::log10(std::fabs(rounded))));
-    std::string s;
     if (exponent >= 7) {
-        // More integer digits than significant ones: scientific notation, as readers accept.
-        std::snprintf(buf, sizeof buf, "%.6E", rounded);
-        s = buf;
-        size_t e = s.find('E');
-        std::string mant = s.substr(0, e), exp = s.substr(e);
+        // More integer digits than significant ones: scientific notation, which readers accept.
+        std::string s(buf, r.ptr);
+        size_t e = s.find('e');
+        std::string mant = s.substr(0, e), exp = s.substr(e + 1);
         while (!mant.empty() && mant.back() == '0')
             mant.pop_back();
         if (!mant.empty() && mant.back() == '.') mant.pop_back();
-        return mant + exp;
+        return mant + "E" + exp;
     }
-    std::snprintf(buf, sizeof buf, "%.*f", digits, rounded);
-    s = buf;
+    std::string s = FormatFixed(rounded, digits);
     if (s.find('.') != std::string::npos) {
         while (!s.empty() && s.back() == '0')
             s.pop_back();

@@ -35,6 +35,8 @@ std::optional<int32_t> ParseRecordInt(std::string_view text);
 double ParseRecordFloat(std::string_view text, double defaultValue);
 std::optional<double> TryParseRecordFloat(std::string_view text);
 std::string FormatRecordFloat(int digits, double value);
+// Fixed-point text with "." whatever the process locale.
+std::string FormatFixed(double value, int decimals);
 // Relative tolerance used by the writers and by Compare.
 bool SameFloat(double a, double b);
 

@@ -294,7 +294,8 @@ void TSymbolFile::LoadHeader(TRecordReader& reader) {
 
 void TSymbolFile::RunAfterLoadSteps() {
     // The fixed order after every load: group colours from the root's group tables, then the
-    // first connectivity pass, then the help ports. Each step joins as its tables arrive.
+    // first connectivity pass, then the help ports.
+    fSymbol->fSymbolObjectList.UpdateGroupColors(fSymbol->fSymGroups);
 }
 
 bool RevisionFieldOfTag(std::string_view tag, int& revision, int& field) {

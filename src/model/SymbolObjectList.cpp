@@ -313,6 +313,11 @@ void TSymbolObjectList::SetTemporaryHidden(uint8_t value) {
         o->SetTemporaryHidden(value);
 }
 
+void TSymbolObjectList::UpdateGroupColors(const TSymGroups& groups) {
+    for (const auto& o : fSymbolObjectList)
+        o->UpdateGroupColors(groups);
+}
+
 void TSymbolObjectList::ClearOriginalHandles() {
     for (const auto& o : fSymbolObjectList)
         o->ClearOriginalHandles();

@@ -248,6 +248,10 @@ void TSymbolObject::ClearSelection() {
     fSymbolObjectList.ClearSelection();
 }
 
+void TSymbolObject::UpdateGroupColors(const TSymGroups& groups) {
+    fSymbolObjectList.UpdateGroupColors(groups);
+}
+
 TSymLineStyle TSymbolObject::ActualLineType() const {
     if (fSymLineStyle >= symlinestyleSolid) return fSymLineStyle;
     return DefaultLineStyleOf(fSymLineType);

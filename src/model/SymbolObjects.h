@@ -13,6 +13,9 @@
 class TRecordReader;
 class TJsonWriter;
 class TSymbolObject;
+class TSymbolCanvas;
+class TTextStyleList;
+class TSymGroups;
 
 // Non-owning list of objects, as the selection and collection operations return them.
 using TObjectRefList = std::vector<TSymbolObject*>;
@@ -95,6 +98,11 @@ public:
     void SetTemporaryHidden(uint8_t value);
     void ClearOriginalHandles();
     void CopyHandleToOriginalHandles();
+    void UpdateGroupColors(const TSymGroups& groups);
+
+    // PrepareDraw of every object, then DrawSymbol of every object with clipping on.
+    void Draw(TSymbolCanvas& canvas, TSymbolDrawMode mode, const TTextStyleList* styles);
+    void DrawSelection(TSymbolCanvas& canvas, TSymbolDrawMode mode, const TTextStyleList* styles);
 
     void Dump(TJsonWriter& w) const;
 
@@ -148,6 +156,15 @@ public:
     virtual TExtentsRect Extents(TExtentsRect current) const;
     virtual void SelectAll();
     virtual void ClearSelection();
+    // Refreshes the group records of every object with groups from the table.
+    virtual void UpdateGroupColors(const TSymGroups& groups);
+    // Draws the children and, in classes with geometry, the object itself; false when the
+    // object is hidden or lies outside the visible area (with clip set).
+    virtual bool DrawSymbol(TSymbolCanvas& canvas, TSymbolDrawMode mode, bool clip,
+                            const TTextStyleList* styles);
+    // Work before drawing, such as measuring texts; recurses into the children.
+    virtual void PrepareDraw(TSymbolCanvas& canvas, TSymbolDrawMode mode, const TTextStyleList* styles);
+    virtual void DrawSelection(TSymbolCanvas& canvas, TSymbolDrawMode mode, const TTextStyleList* styles);
 
     // Class-specific keys of the record; false when the key is not the class's.
     virtual bool LoadOwnKey(TRecordReader& reader, const std::string& key, const std::string& value);
@@ -159,6 +176,14 @@ public:
     virtual bool SearchesChildren() const { return false; }
     // Whether the object counts in its list's VisibleCount.
     virtual bool CountsAsVisible() const { return !IsHidden(); }
+
+    bool Draw(TSymbolCanvas& canvas, TSymbolDrawMode mode, bool clip, const TTextStyleList* styles);
+    // The object pen rule: pen and clear brush for the object's line type, style and mode.
+    void SetDrawColors(TSymbolCanvas& canvas, TSymbolDrawMode mode) const;
+    void SetBrushStyle(TSymbolCanvas& canvas, bool solid, TSymbolDrawMode mode) const;
+    // Whether some of the object's geometry touches the rectangle: the crossing-rectangle test
+    // with an empty filter, answered without building the list of objects.
+    bool MeetsCrossingRect(const TRect& rt) const;
 
     // Reads the object's record (both text variants); the keyword line has been consumed.
     void LoadFromReader(TRecordReader& reader);

@@ -1,0 +1,141 @@
+#include "components/SymbolObjectSymbol.h"
+
+#include "model/JsonWriter.h"
+#include "model/KeyValues.h"
+#include "render/AnnotationObjects.h"
+
+void TSymbolObjectSymbol::SetDefaults() {
+    TSymbolObject::SetDefaults();
+    fSymGroups.Clear();
+    fJumpMode = jmVertRight;
+    fRotation = 0;
+    fMirrorX = fMirrorY = false;
+    fUsePortDisplayNameInBrevind = false;
+    fPendingBOM = {};
+}
+
+bool TSymbolObjectSymbol::LoadOwnKey(TRecordReader& reader, const std::string& key,
+                                     const std::string& value) {
+    const bool legacy = reader.IsLegacy();
+    TBOMData& b = fPendingBOM;
+    auto flt = [&](double& f) { f = ParseRecordFloat(value, 0); };
+    if (key == "JUMPMODE") {
+        // Values outside the enumeration keep the current mode.
+        if (auto v = ParseRecordInt(value); v && *v >= jmNone && *v <= jmHorzDown) fJumpMode = TJumpMode(*v);
+    } else if (key == "ROTATION") {
+        if (auto v = ParseRecordInt(value)) fRotation = *v;
+    } else if (key == "MIRRORX" && !legacy) {
+        fMirrorX = YesNoToBool(value);
+    } else if (key == "MIRRORY" && !legacy) {
+        fMirrorY = YesNoToBool(value);
+    } else if (key == "USEPORTDISPLAYNAMEINBREVIND") {
+        fUsePortDisplayNameInBrevind = YesNoToBool(value);
+    } else if (key == "SYMGROUP:") {
+        LoadGroupRecord(reader, fSymGroups.fSubGroupList.Add());
+    } else if (key == "SYMMAINGROUP:" && !legacy) {
+        LoadGroupRecord(reader, fSymGroups.fMainGroupList.Add());
+    } else if (key == "ARTICLECODE") {
+        b.ArticleCode = value;
+    } else if (key == "MANUFACTURER") {
+        b.Manufacturer = value;
+    } else if (key == "TYPE") {
+        b.ComponentType = value;
+    } else if (key == "DESCRIPTION") {
+        b.Description = value;
+    } else if (key == "DATASHEET") {
+        b.DataSheet = value;
+    } else if (key == "BREVINDFILE") {
+        b.BrevindFile = value;
+    } else if (key == "SYMBOLFILE") {
+        b.SymbolFile = value;
+    } else if (key == "COMPONENTFILE") {
+        b.ComponentFile = value;
+    } else if (key == "ASSEMBLYDRAWING") {
+        b.AssemblyDrawing = value;
+    } else if (key == "TITLE") {
+        b.Title = value;
+    } else if (key == "REMARK") {
+        b.Remark = value;
+    } else if (key == "WEIGHT") {
+        flt(b.Weight);
+    } else if (key == "HEIGHT") {
+        flt(b.Height);
+    } else if (key == "BOLTHEIGHT") {
+        flt(b.BoltHeight);
+    } else if (key == "PMAX") {
+        flt(b.PMax);
+    } else if (key == "QMAX") {
+        flt(b.QMax);
+    } else if (key == "HIDEINBOM") {
+        b.HideInBOM = YesNoToBool(value);
+    } else if (key == "SANDWICH") {
+        b.Sandwich = YesNoToBool(value);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void TSymbolObjectSymbol::AfterLoad() {
+    // Older files kept the component's BOM fields in the symbol record.
+    if (fBOMList.Count() == 0 && !BOMDataEqual(fPendingBOM, TBOMData{})) {
+        TBOM* bom = fBOMList.Add();
+        bom->fData = fPendingBOM;
+        bom->fData.UseInBrevind = !fPendingBOM.BrevindFile.empty();
+    }
+    fPendingBOM = {};
+
+    // Item numbers without a record index are bound to the records in order.
+    if (fBOMList.Count() == 0) return;
+    int k = 0;
+    for (const auto& child : fSymbolObjectList) {
+        if (child->fSymbolObjectMainType != somItemNumber) continue;
+        auto* item = static_cast<TSymbolObjectItemNumber*>(child.get());
+        if (item->fBOMIndex != -1) continue;
+        if (k < fBOMList.Count()) {
+            item->fBOMIndex = k;
+            TBOMData& d = fBOMList.Items(k)->fData;
+            d.MainItemNumber[0] = item->fMainNumber;
+            d.SubItemNumber[0] = item->fSubNumber;
+        }
+        ++k;
+    }
+}
+
+std::string TSymbolObjectSymbol::ItemNumber() const {
+    for (const auto& child : fSymbolObjectList)
+        if (child->fSymbolObjectMainType == somItemNumber) {
+            std::string caption = static_cast<const TSymbolObjectItemNumber&>(*child).Caption();
+            if (!caption.empty()) return caption;
+        }
+    return {};
+}
+
+int TSymbolObjectSymbol::SolenoidCount() const {
+    int n = 0;
+    for (const auto& child : fSymbolObjectList)
+        n += child->fSymbolObjectMainType == somSolenoid;
+    return n;
+}
+
+bool TSymbolObjectSymbol::IsHose() {
+    int hoses = 0, ports = 0;
+    ForEachInSubtree([&](const TSymbolObject* o) {
+        hoses += o->fSymbolObjectSubType == soHose;
+        ports += o->fSymbolObjectSubType == soPort;
+    });
+    return hoses == 1 && ports == 2;
+}
+
+void TSymbolObjectSymbol::DumpFields(TJsonWriter& w) const {
+    static constexpr std::string_view jumpIdents[] = {"jmNone", "jmVertRight", "jmVertLeft", "jmHorzUp",
+                                                      "jmHorzDown"};
+    TSymbolObject::DumpFields(w);
+    w.Key("SymGroups");
+    fSymGroups.Dump(w);
+    w.Field("JumpMode", jumpIdents[fJumpMode]);
+    w.Field("Rotation", fRotation);
+    w.Field("MirrorX", fMirrorX);
+    w.Field("MirrorY", fMirrorY);
+    w.Field("UsePortDisplayNameInBrevind", fUsePortDisplayNameInBrevind);
+}
