@@ -4,11 +4,13 @@
 
 #include "app/OpenForJob.h"
 #include "model/SymbolFile.h"
+#include "packages/TempDirs.h"
 
 int RunDumpJob(const std::string& file) {
     TSymbolFile doc;
+    TTempDirs tempDirs; // unpack folders live as long as the job
     std::string error;
-    if (!OpenForJob(doc, file, error)) {
+    if (!OpenForJob(doc, file, tempDirs, error)) {
         std::cerr << "korvane-viewer: " << error << "\n";
         return 1;
     }

@@ -11,6 +11,7 @@
 #include "app/OpenForJob.h"
 #include "components/SymbolObjectSymbol.h"
 #include "model/SymbolFile.h"
+#include "packages/TempDirs.h"
 #include "platform/QtRasterSurface.h"
 #include "render/SymbolCanvas.h"
 
@@ -52,8 +53,9 @@ int RunRenderJob(const RenderOptions& Options) {
         return 2;
     }
     TSymbolFile Doc;
+    TTempDirs TempDirs; // unpack folders live as long as the job
     std::string Error;
-    if (!OpenForJob(Doc, Options.File, Error)) {
+    if (!OpenForJob(Doc, Options.File, TempDirs, Error)) {
         std::cerr << "korvane-viewer: " << Error << "\n";
         return 1;
     }
