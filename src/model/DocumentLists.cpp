@@ -1,5 +1,6 @@
 #include "model/DocumentLists.h"
 
+#include <algorithm>
 #include <chrono>
 #include <ctime>
 
@@ -47,6 +48,33 @@ void TAttributeList::Dump(TJsonWriter& w) const {
         w.EndObject();
     }
     w.EndArray();
+}
+
+const std::string_view DefaultLayerNames[6] = {"-- None --", "Attribute",         "Item number",
+                                               "Port",       "Revision triangle", "Text"};
+
+int TSymbolLayerList::IndexOf(std::string_view name) const {
+    for (int i = 0; i < Count(); ++i)
+        if (SameTextAscii(fList[size_t(i)].fData.Name, name)) return i;
+    return -1;
+}
+
+void TSymbolLayerList::AddDefaults() {
+    for (std::string_view name : DefaultLayerNames)
+        if (IndexOf(name) < 0) fList.push_back(TSymbolLayer{{std::string(name), slsShow}, {}});
+    Sort();
+}
+
+void TSymbolLayerList::Sort() {
+    auto key = [](const TSymbolLayer& l) {
+        const std::string& n = l.fData.Name;
+        if (SameTextAscii(n, DefaultLayerNames[0])) return "AA__" + UpperAscii(n);
+        for (std::string_view d : DefaultLayerNames)
+            if (SameTextAscii(n, d)) return "ZZ__" + UpperAscii(n);
+        return "BB__" + UpperAscii(n);
+    };
+    std::stable_sort(fList.begin(), fList.end(),
+                     [&](const TSymbolLayer& a, const TSymbolLayer& b) { return key(a) < key(b); });
 }
 
 void TSymbolLayerList::LoadFromReader(TRecordReader& reader) {

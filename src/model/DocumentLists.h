@@ -39,12 +39,21 @@ struct TSymbolLayer {
     std::vector<std::string> fHideSubList;
 };
 
+// The layers every drawing has, in their order.
+extern const std::string_view DefaultLayerNames[6];
+
 class TSymbolLayerList {
 public:
     std::vector<TSymbolLayer> fList;
 
     int Count() const { return int(fList.size()); }
     void Clear() { fList.clear(); }
+    int IndexOf(std::string_view name) const;
+    // Adds the default layers the list lacks, then sorts.
+    void AddDefaults();
+    // "-- None --" first, then the drawing's own layers, then the other default layers, each
+    // group by name.
+    void Sort();
     // Reads the block up to "ENDSYMBOLLAYERLIST."; the opener line has been consumed.
     void LoadFromReader(TRecordReader& reader);
     void Dump(TJsonWriter& w) const;

@@ -136,14 +136,17 @@ bool TSymbolFile::LoadFromString(const std::string& text, const std::string& fil
 
 bool TSymbolFile::LoadFromUniCodeFile(TRecordReader& reader) {
     LoadTopLevel(reader);
-    // Default text styles and symbol layers join here once their tables exist; the item
-    // layouts are handed to item numbers and leaders with them.
+    // Default text styles join here once their table exists, before the default layers; the
+    // item layouts are handed to item numbers and leaders with them.
+    fSymbolLayerList.AddDefaults();
     MoveRevisionAttributesToRevisions();
     return true;
 }
 
 bool TSymbolFile::LoadFromLegacyFile(TRecordReader& reader) {
     LoadTopLevel(reader);
+    // The legacy reader adds the default layers first, then the default text styles.
+    fSymbolLayerList.AddDefaults();
     MoveRevisionAttributesToRevisions();
     return true;
 }

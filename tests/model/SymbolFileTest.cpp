@@ -197,3 +197,32 @@ TEST(CheckFileVersion, ComparesBuildNumbers) {
 }
 
 } // namespace
+
+namespace {
+
+std::vector<std::string> LayerNames(const TSymbolFile& doc) {
+    std::vector<std::string> r;
+    for (const auto& l : doc.fSymbolLayerList.fList)
+        r.push_back(l.fData.Name);
+    return r;
+}
+
+TEST_F(DocumentTest, DefaultSymbolLayers) {
+    ASSERT_TRUE(Load(Schematic("")));
+    EXPECT_EQ(LayerNames(doc), (std::vector<std::string>{"-- None --", "Attribute", "Item number", "Port",
+                                                         "Revision triangle", "Text"}));
+    std::string layers = "SymbolLayerList:\r\n"
+                         "  SymbolLayer:\r\n    Name=Hydraulics\r\n    State=Partial\r\n    HideSub=a\r\n"
+                         "    HideSub=b\r\n  EndSymbolLayer.\r\n"
+                         "  SymbolLayer:\r\n    Name=port\r\n    State=Sleepy\r\n  EndSymbolLayer.\r\n"
+                         "EndSymbolLayerList.\r\n";
+    ASSERT_TRUE(Load(Schematic("", layers)));
+    EXPECT_EQ(LayerNames(doc),
+              (std::vector<std::string>{"-- None --", "Hydraulics", "Attribute", "Item number", "port",
+                                        "Revision triangle", "Text"}));
+    EXPECT_EQ(doc.fSymbolLayerList.fList[1].fHideSubList, (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(doc.fSymbolLayerList.fList[1].fData.State, slsPartial);
+    EXPECT_EQ(doc.fSymbolLayerList.fList[4].fData.State, slsShow);
+}
+
+} // namespace
