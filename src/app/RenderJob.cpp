@@ -9,11 +9,11 @@
 #include <memory>
 
 #include "app/OpenForJob.h"
-#include "components/SymbolObjectSymbol.h"
 #include "model/SymbolFile.h"
 #include "packages/TempDirs.h"
 #include "platform/QtRasterSurface.h"
 #include "render/SymbolCanvas.h"
+#include "shell/DrawingView.h"
 
 namespace {
 // Larger pictures would need gigabytes; nobody renders a drawing that big from the command line.
@@ -35,14 +35,6 @@ std::unique_ptr<QGuiApplication> EnsureGuiApplication() {
     static char Name[] = "korvane-viewer";
     static char* Argv[] = {Name, nullptr};
     return std::make_unique<QGuiApplication>(Argc, Argv);
-}
-
-// Zoom All: fit the drawing, but never magnify a small one beyond zoom 1.
-void ZoomAll(TSymbolObjectSymbol& Root, TSymbolCanvas& Canvas) {
-    if (Root.fSymbolObjectList.Count() == 0) return;
-    const TExtentsRect Extents = Root.Extents(TExtentsRect{});
-    Canvas.ZoomExtents(Extents);
-    if (!(Canvas.fZoom <= 1)) Canvas.ZoomCenterExtents(Extents, 1);
 }
 } // namespace
 
@@ -70,13 +62,13 @@ int RunRenderJob(const RenderOptions& Options) {
     {
         TQtRasterSurface Surface(&Image);
         TSymbolCanvas Canvas(&Surface);
+        SetupViewCanvas(Canvas, 96);
         Canvas.fCanvasColors =
             Options.WhiteBackground ? SymbolCanvasColorsWhite() : SymbolCanvasColorsBlack();
         Canvas.fSymbolGroupDrawMode = Options.GroupMode.value_or(Doc.Data().GroupDrawMode);
         Canvas.fSize = {Options.Width, Options.Height};
-        ZoomAll(Doc.Symbol(), Canvas);
-        Canvas.ClearCanvas();
-        Doc.Symbol().Draw(Canvas, sdmNormal, true, nullptr);
+        ZoomCanvasToDrawing(Doc, Canvas);
+        PaintDrawing(Doc, Canvas);
     }
     if (!Image.save(QString::fromStdString(Options.OutPng), "PNG")) {
         std::cerr << "korvane-viewer: the picture could not be written to \"" << Options.OutPng << "\"\n";

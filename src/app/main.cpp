@@ -6,6 +6,7 @@
 #include "app/CommandLine.h"
 #include "app/DumpJob.h"
 #include "app/RenderJob.h"
+#include "shell/ViewerApp.h"
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
@@ -33,8 +34,7 @@ int main(int argc, char** argv) {
         return RunRenderJob(o);
     }
     case TCommandLine::TJob::Window:
-        std::cerr << "korvane-viewer: this build has no viewer window yet; use --dump\n";
-        return 1;
+        return RunViewerWindow(argc, argv, cl.File);
     }
     return 2;
 }

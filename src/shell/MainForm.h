@@ -1,0 +1,196 @@
+#pragma once
+// The main window: one drawing shown in a paint box, opened from the command line, the Open
+// dialog, drag and drop or a second start of the program, and looked at with zoom, pan, Zoom All,
+// selection and the display options. A print-preview panel takes the drawing's place on demand.
+#include "model/SymbolFile.h"
+#include "packages/TempDirs.h"
+#include "render/SymbolCanvas.h"
+
+#include <QImage>
+#include <QMainWindow>
+#include <QStringList>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QAction;
+class QFrame;
+class QLabel;
+class QMenu;
+class QPdfDocument;
+class QPdfView;
+class QPushButton;
+class QToolBar;
+class QWidget;
+class TPaintBox;
+class THandOffServer;
+
+// Folder (without trailing separator) of the drawing last loaded successfully; for a drawing
+// taken from a package, its unpack folder. Datasheets are looked for there first.
+extern std::string CurrentDrawingFolder;
+
+// Entries of the Open dialog, each "Display name (masks)", the compatible types first.
+QStringList OpenDialogFilters();
+
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    // CommandLineFile, when not empty, is opened at the first activation.
+    explicit TMainForm(std::string CommandLineFile = {}, QWidget* Parent = nullptr);
+    ~TMainForm() override;
+
+    // Every way of opening a file ends here; the type is told by the extension.
+    void OpenDocumentFile(const std::string& FileName);
+    void OpenZipPackage(const std::string& FileName);
+    void OpenPackedDrawing(const std::string& FileName);
+    void DeleteTempDirs();
+    // Listens for files handed over by later starts of the program and opens them here. False,
+    // with ErrorText set, when another viewer already listens on SocketPath.
+    bool StartHandOffServer(const QString& SocketPath, QString* ErrorText = nullptr);
+    // A file handed over by a later start: brought to the front and opened.
+    void HandOffDocument(const QString& LongFileName);
+
+    // View.
+    void DrawSymbolFile();
+    void DrawSelectionMarks(TSymbolDrawMode Mode);
+    void DeselectAll();
+    void ZoomAll();
+    void ZoomAtPoint(TPoint P, double Factor);
+    void SetColors();
+    void ShowPrintPreview(bool Value);
+    void UpdateButtons();
+
+    // Handlers the paint box and the window hand their events to (positions in device pixels).
+    // True when the event zoomed (and so is handled).
+    bool FormMouseWheel(const QPointF& GlobalPos, int Delta);
+    void PaintBoxMainMouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Modifiers, TPoint P,
+                               bool Double);
+    void PaintBoxMainMouseMove(Qt::MouseButtons Buttons, Qt::KeyboardModifiers Modifiers, TPoint P);
+    void PaintBoxMainMouseUp();
+    void PaintBoxMainDblClick();
+    bool FormKeyDown(int Key, Qt::KeyboardModifiers Modifiers);
+    // Drop of local files: one file opens, more open nothing.
+    void FileIsDroppend(const QStringList& FileNames);
+
+    // State, for the shell's own parts and tests.
+    TSymbolFile& SymbolFile() { return fSymbolFile; }
+    TSymbolCanvas& SymbolCanvas() { return fSymbolCanvas; }
+    const std::string& FileName() const { return fFileName; }
+    const std::string& LastPath() const { return fLastPath; }
+    const std::string& UnpackLocation() const { return fUnpackLocation; }
+    const std::vector<std::string>& PrintPreviewPDFs() const { return fPrintPreviewPDFs; }
+    int CurrentPrintPreviewPDF() const { return fCurrentPrintPreviewPDF; }
+    TTempDirs& TempDirs() { return fTempDirs; }
+    bool BlackBackground() const { return fBlackBackground; }
+    bool ReverseMouseWheel() const { return fReverseMouseWheel; }
+    bool MetricUnits() const { return fMetricUnits; }
+    bool SearchDataSheetsOnline() const { return fSearchDataSheetsOnline; }
+    const std::string& DataSheetPath() const { return fDataSheetPath; }
+    const std::string& DefaultDataSheetPath() const { return fDefaultDataSheetPath; }
+    bool PrintPreviewShown() const;
+    // The picture the paint box shows: the drawing, or during a pan the moved pan picture.
+    QImage ViewImage() const;
+    const QImage& PanBitmap() const { return fPanBitmap; }
+    QWidget* PaintBox() const;
+    QString StatusText() const;
+
+    QAction* FileOpenAction;
+    QAction* FileCloseAction;
+    QAction* FileExitAction;
+    QAction* ShowDataSheetAction;
+    QAction* PropertiesAction;
+    QAction* ViewZoomAllAction;
+    QAction* ActionPrintPreview;
+    QAction* OptionsReverseMouseWheelAction;
+    QAction* OptionsBlackBackgroundAction;
+    QAction* ActionUnits;
+    QAction* ActionDrawMode;
+    QAction* SearchDataSheetsOnlineAction;
+    QAction* PathDataSheetsAction;
+    QAction* ProxyServerAction;
+    QAction* OptionsLanguageAction;
+    QAction* HelpCheckForUpdatesAction;
+    QAction* HelpAboutAction;
+
+protected:
+    void showEvent(QShowEvent* Event) override;
+    void changeEvent(QEvent* Event) override;
+    void wheelEvent(QWheelEvent* Event) override;
+    void keyPressEvent(QKeyEvent* Event) override;
+    void dragEnterEvent(QDragEnterEvent* Event) override;
+    void dropEvent(QDropEvent* Event) override;
+
+private:
+    friend class TPaintBox;
+    void FormCreate();
+    void FormActivate();
+    void FormDestroy();
+    void CreateActions();
+    void CreateMenusAndBars();
+    void CreatePanels();
+
+    void FileOpenActionExecute();
+    void FileCloseActionExecute();
+    void HelpAboutActionExecute();
+    void ViewZoomAllActionExecute();
+    void OptionsBlackBackgroundActionExecute();
+    void OptionsReverseMouseWheelActionExecute();
+    void SearchDataSheetsOnlineActionExecute();
+    void ActionUnitsExecute();
+    void ActionDrawModeExecute();
+    void ActionPrintPreviewExecute();
+    void ButtonCloseClick();
+    void PropertiesActionExecute();
+    void ShowDataSheetActionExecute();
+    void ShowPrintPreviewPage(int Index);
+
+    // Loads a drawing or symbol file; true when it is shown.
+    bool OpenDrawingFile(const std::string& FileName);
+    // Paint-box size in device pixels, and the factor from its logical pixels to them.
+    QSize PaintBoxDeviceSize() const;
+    double PaintBoxPixelRatio() const;
+    // Renders into the view picture, sized to the paint box, and schedules the repaint.
+    void PaintBoxMainPaint();
+    void SetSymbolCanvasDPI();
+    void PreparePanBitmap(int X, int Y);
+    void ResetPanBitmap();
+
+    // Fields of the window, in the order of its design.
+    std::string fUnpackLocation;
+    TSymbolFile fSymbolFile;
+    TSymbolCanvas fSymbolCanvas{nullptr};
+    QImage fPanBitmap;
+    TPoint fPanStart, fPanPos, fCursorPos;
+    bool fReverseMouseWheel = false;
+    bool fBlackBackground = true;
+    bool fFirstActivate = true;
+    std::string fLastPath;
+    std::string fFileName;
+    std::string fDataSheetPath;
+    TTempDirs fTempDirs;
+    bool fSearchDataSheetsOnline = true;
+    std::string fDefaultDataSheetPath;
+    bool fMetricUnits = true;
+    std::vector<std::string> fPrintPreviewPDFs;
+    int fCurrentPrintPreviewPDF = 0;
+
+    std::string fCommandLineFile;
+    // The drawing as last rendered, in device pixels; the paint box only copies it to the screen.
+    QImage fViewImage;
+
+    QToolBar* ToolBarMainForm = nullptr;
+    QWidget* PanelMain = nullptr;
+    QFrame* PanelBackGround = nullptr;
+    QWidget* PanelPaintBox = nullptr;
+    TPaintBox* PaintBoxMain = nullptr;
+    QWidget* PanelPrintPreview = nullptr;
+    QPushButton* ButtonPrint = nullptr;
+    QPushButton* ButtonPrev = nullptr;
+    QPushButton* ButtonNext = nullptr;
+    QPushButton* ButtonClosePreview = nullptr;
+    QPdfView* fPDFViewer = nullptr;
+    QPdfDocument* fPDFDocument = nullptr;
+    QLabel* StatusBar1 = nullptr;
+    QMenu* PopupMenuPaintBox = nullptr;
+    std::unique_ptr<THandOffServer> fHandOffServer;
+};

@@ -1,0 +1,42 @@
+#include "shell/ViewerApp.h"
+
+#include "i18n/Translate.h"
+#include "platform/QtMessageBox.h"
+#include "platform/SingleInstance.h"
+#include "shell/MainForm.h"
+#include "shell/QUAVGlobs.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+
+int RunViewerWindow(int Argc, char** Argv, const std::string& File) {
+    // A viewer that runs already takes the file; this start ends without a window (and so
+    // without needing a display).
+    if (SendToRunningInstance(QString::fromStdString(File))) return 0;
+
+    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) {
+        std::cerr << "korvane-viewer: " << _("No display found: the viewer window needs one.") << "\n"
+                  << "korvane-viewer: " << _("To draw a file without a display use --render.") << "\n";
+        return 1;
+    }
+    QApplication App(Argc, Argv);
+    QApplication::setApplicationName(QString::fromUtf8(ProgramName));
+    QApplication::setApplicationDisplayName(QString::fromUtf8(ProgramName));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/korvane-viewer.png")));
+    QApplication::setDesktopFileName(QStringLiteral("korvane-viewer"));
+
+    TQtMessageBoxes Boxes;
+    TScopedMessageBoxes UseBoxes(Boxes);
+    TMainForm Form(File);
+    Boxes.SetParent(&Form);
+    QString Error;
+    // Two viewers starting at the same moment: the later one still works, it only cannot
+    // receive files from later starts.
+    if (!Form.StartHandOffServer(HandOffSocketPath(), &Error))
+        std::cerr << "korvane-viewer: " << Error.toStdString() << "\n";
+    Form.show();
+    return App.exec();
+}
