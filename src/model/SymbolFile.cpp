@@ -10,6 +10,7 @@
 
 #include "components/SymbolObjectSymbol.h"
 #include "model/JsonWriter.h"
+#include "render/SpecialAttributes.h"
 
 namespace fs = std::filesystem;
 
@@ -30,6 +31,7 @@ TSymbolFile::~TSymbolFile() = default;
 
 void TSymbolFile::Clear() {
     fSymbol->SetDefaults();
+    fTextStyleList.Clear();
     fAttributeList.Clear();
     fAdditionalFiles.clear();
     fRevisionList.Clear();
@@ -136,8 +138,8 @@ bool TSymbolFile::LoadFromString(const std::string& text, const std::string& fil
 
 bool TSymbolFile::LoadFromUniCodeFile(TRecordReader& reader) {
     LoadTopLevel(reader);
-    // Default text styles join here once their table exists, before the default layers; the
-    // item layouts are handed to item numbers and leaders with them.
+    // The item layouts are handed to item numbers and leaders with the default tables.
+    fTextStyleList.AddDefaults();
     fSymbolLayerList.AddDefaults();
     MoveRevisionAttributesToRevisions();
     return true;
@@ -147,6 +149,7 @@ bool TSymbolFile::LoadFromLegacyFile(TRecordReader& reader) {
     LoadTopLevel(reader);
     // The legacy reader adds the default layers first, then the default text styles.
     fSymbolLayerList.AddDefaults();
+    fTextStyleList.AddDefaults();
     MoveRevisionAttributesToRevisions();
     return true;
 }
@@ -180,7 +183,7 @@ bool TSymbolFile::LoadTopLevel(TRecordReader& reader) {
         } else if (key == "SYMBOLLAYERLIST:") {
             fSymbolLayerList.LoadFromReader(reader);
         } else if (key == "TEXTSTYLE:") {
-            SkipBlock(reader, "ENDTEXTSTYLE.");
+            fTextStyleList.Add()->LoadFromUniCodeFile(reader);
         }
     }
     return true;
@@ -302,29 +305,9 @@ void TSymbolFile::RunAfterLoadSteps() {
 }
 
 bool RevisionFieldOfTag(std::string_view tag, int& revision, int& field) {
-    static const auto table = [] {
-        std::unordered_map<std::string, std::pair<int, int>> t;
-        static constexpr std::string_view fields[] = {"NO", "DATE", "DESCRIPTION", "CHECKEDBY", "DRAWNBY"};
-        for (int n = 1; n <= 10; ++n) {
-            std::string num = std::to_string(n);
-            for (int f = 0; f < 5; ++f)
-                t["REV" + num + std::string(fields[f])] = {n, f};
-            for (const std::string& a : {"REVISION" + num + "NUMBER", "REV" + num, "REV NR. " + num,
-                                         "REV NAME " + num, "REVISION " + num})
-                t[a] = {n, 0};
-            for (const std::string& a : {"REVISION" + num + "DATE", "REV DATE " + num})
-                t[a] = {n, 1};
-            for (const std::string& a :
-                 {"REVISION" + num + "DESCRIPTION", "REVISION DESCRIPTION " + num, "REV DESCRIPTION " + num})
-                t[a] = {n, 2};
-            t["REV. APPR " + num] = {n, 3};
-        }
-        return t;
-    }();
-    auto it = table.find(UpperAscii(tag));
-    if (it == table.end()) return false;
-    revision = it->second.first;
-    field = it->second.second;
+    TRevisionField f;
+    if (!RevisionFieldOf(SpecialAttributeOfTag(tag), revision, f)) return false;
+    field = f;
     return true;
 }
 
@@ -459,6 +442,8 @@ std::string TSymbolFile::DumpJson() const {
     w.Field("AddHosesToBOM", fData.BOMHosesSettings.AddHosesToBOM);
     w.EndObject();
     w.EndObject();
+    w.Key("TextStyleList");
+    fTextStyleList.Dump(w);
     w.Key("SymbolLayerList");
     fSymbolLayerList.Dump(w);
     w.Key("AttributeList");

@@ -9,6 +9,7 @@
 
 #include "model/DocumentLists.h"
 #include "model/KeyValues.h"
+#include "model/TextStyles.h"
 #include "render/DrawTypes.h"
 #include "render/Points.h"
 
@@ -103,6 +104,8 @@ public:
     TSymbolFileType FileType() const { return fFileType; }
     bool IsSchematic() const { return fFileType == sftSchematic; }
     const TSymbolFileData& Data() const { return fData; }
+    TTextStyleList& TextStyleList() { return fTextStyleList; }
+    const TTextStyleList& TextStyleList() const { return fTextStyleList; }
     TSymbolObjectSymbol& Symbol() const { return *fSymbol; }
     TItemNumberLayout GetItemNumberLayout(TItemNumberLayouts index) const {
         return fData.ItemNumberLayouts[index];
@@ -116,6 +119,7 @@ public:
     // Fields, in order.
     std::string fFileName;
     TSymbolFileData fData;
+    TTextStyleList fTextStyleList;
     std::unique_ptr<TSymbolObjectSymbol> fSymbol;
     TSymbolFileType fFileType = sftNone;
     TAttributeList fAttributeList;
@@ -136,8 +140,9 @@ private:
     TLoadMessages fMessages;
 };
 
-// Maps a header-attribute tag to a revision field: revision 1 to 10 and field 0 number,
-// 1 date, 2 description, 3 checked by, 4 drawn by. False for every other tag.
+// Maps a header-attribute tag (the special-attribute tags and their older spellings) to a
+// revision field: revision 1 to 10 and field 0 number, 1 date, 2 description, 3 checked by,
+// 4 drawn by. False for every other tag.
 bool RevisionFieldOfTag(std::string_view tag, int& revision, int& field);
 // Parses a short date of the C locale or ISO form into a day count; used when no locale
 // service is installed.

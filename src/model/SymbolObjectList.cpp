@@ -318,6 +318,11 @@ void TSymbolObjectList::UpdateGroupColors(const TSymGroups& groups) {
         o->UpdateGroupColors(groups);
 }
 
+void TSymbolObjectList::ReplaceTextHeights(const TTextStyleList& styles) {
+    for (const auto& o : fSymbolObjectList)
+        o->ReplaceTextHeights(styles);
+}
+
 void TSymbolObjectList::ClearOriginalHandles() {
     for (const auto& o : fSymbolObjectList)
         o->ClearOriginalHandles();

@@ -252,6 +252,10 @@ void TSymbolObject::UpdateGroupColors(const TSymGroups& groups) {
     fSymbolObjectList.UpdateGroupColors(groups);
 }
 
+void TSymbolObject::ReplaceTextHeights(const TTextStyleList& styles) {
+    fSymbolObjectList.ReplaceTextHeights(styles);
+}
+
 TSymLineStyle TSymbolObject::ActualLineType() const {
     if (fSymLineStyle >= symlinestyleSolid) return fSymLineStyle;
     return DefaultLineStyleOf(fSymLineType);

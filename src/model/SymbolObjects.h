@@ -99,6 +99,7 @@ public:
     void ClearOriginalHandles();
     void CopyHandleToOriginalHandles();
     void UpdateGroupColors(const TSymGroups& groups);
+    void ReplaceTextHeights(const TTextStyleList& styles);
 
     // PrepareDraw of every object, then DrawSymbol of every object with clipping on.
     void Draw(TSymbolCanvas& canvas, TSymbolDrawMode mode, const TTextStyleList* styles);
@@ -158,6 +159,8 @@ public:
     virtual void ClearSelection();
     // Refreshes the group records of every object with groups from the table.
     virtual void UpdateGroupColors(const TSymGroups& groups);
+    // Text-bearing objects take the default height of their text style; passes to the children.
+    virtual void ReplaceTextHeights(const TTextStyleList& styles);
     // Draws the children and, in classes with geometry, the object itself; false when the
     // object is hidden or lies outside the visible area (with clip set).
     virtual bool DrawSymbol(TSymbolCanvas& canvas, TSymbolDrawMode mode, bool clip,
