@@ -136,14 +136,14 @@ TEST(ViewerWindow, StartsOnASampleShowingTheDrawingAndItsName) {
     Viewer.terminate();
     Viewer.waitForFinished(5000);
 
-    // The drawing area: the black background runs across the window's middle row, and down its
-    // middle column from below the tool bar to above the status bar.
-    const int MidY = Frame.center().y(), MidX = Frame.center().x();
+    // The drawing area: its 4-pixel border in the background colour runs down the window's left
+    // edge from below the tool bar to above the status bar; the drawing itself lies inside.
+    const int MidY = Frame.center().y(), BorderX = Frame.left() + 2;
     const QRgb Background = ToQRgb(SymbolCanvasColorsBlack().DrawColors[dcBackground]);
     int Top = MidY, Bottom = MidY;
-    while (Top > Frame.top() && Pixel(Shot, {MidX, Top - 1}) == Background)
+    while (Top > Frame.top() && Pixel(Shot, {BorderX, Top - 1}) == Background)
         --Top;
-    while (Bottom < Frame.bottom() && Pixel(Shot, {MidX, Bottom + 1}) == Background)
+    while (Bottom < Frame.bottom() && Pixel(Shot, {BorderX, Bottom + 1}) == Background)
         ++Bottom;
     EXPECT_GT(Top, Frame.top() + 20) << "tool bar above the drawing";
     EXPECT_LT(Bottom, Frame.bottom() - 10) << "status bar below the drawing";
