@@ -409,7 +409,7 @@ TShapeGeometry TwoPointShape(TSymbolObjectType SubType, const TPoint& IP1, const
         G.Parts.push_back(Circle(D.P[0], D.R, Fill));
         break;
     }
-    case soOrifice: {
+    case soOrifice1: {
         TOrificeDrawData D;
         TSymbolObjectsDrawHelper::CreateOrificeLines(P1, P2, D);
         G.Parts.push_back(Arc(D.P[0], D.R, D.P[2], D.P[1]));

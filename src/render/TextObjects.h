@@ -36,7 +36,7 @@ public:
     TOverrideTextStyleSettingsData fOverrideTextStyleSettings;
     TSymBorderStyle fBorder = symborderstyleNone;
 
-    bool IsMultiLine() const { return fSymbolObjectSubType == soMultilineText; }
+    bool IsMultiLine() const { return fSymbolObjectSubType == soMultiText; }
     bool HasBorder() const { return fBorder != symborderstyleNone; }
     // Trailing blanks off every line, empty lines off the end; with addChar, "?" for no line.
     void CorrectEmpty(bool addChar);

@@ -25,11 +25,11 @@ TEST(SymbolObject, KindsCarryTheirDefaults) {
     };
     const Case cases[] = {
         {somText, "TSymbolObjectText", soText, symlinetypeText, "Text"},
-        {somOrifice, "TSymbolObjectOrifice", soROrifice, symlinetypeOrifice, "-- None --"},
+        {somOrifice, "TSymbolObjectOrifice", soOrifice, symlinetypeOrifice, "-- None --"},
         {somConnectionNode, "TSymbolObjectConnectionNode", soConnectionNode, symlinetypeConnectionLine,
          "-- None --"},
-        {somLeader, "TSymbolObjectLeader", soLeader, symlinetypeLeader, "Item number"},
-        {somRevisionTriangle, "TSymbolObjectRevTriangle", soRevTriangle, symlinetypeLine,
+        {somLeader, "TSymbolObjectLeader", soleader, symlinetypeLeader, "Item number"},
+        {somRevisionTriangle, "TSymbolObjectRevTriangle", soRevisionTriangle, symlinetypeLine,
          "Revision triangle"},
         {somIPort, "TSymbolObjectIPort", soIPort, symlinetypePort, "Port"},
         {somSignalConverter, "TSymbolObjectSignalConverter", soSignalConverter, symlinetypeSolenoid,

@@ -435,6 +435,21 @@ TEST_F(TextCanvasTest, GraphicAttributeBoxAndNoText) {
     EXPECT_EQ(plain.fRotation, 0);
 }
 
+TEST_F(TextCanvasTest, GraphicAttributeDrawsArrows) {
+    TSymbolObjectAttribute a;
+    a.fTag = "CONNECTION LINE BOTH ARROWS";
+    a.fHeight = 40;
+    a.fP1 = {100, 100};
+    Paint(a);
+    EXPECT_TRUE(TextOuts(Surface).empty());
+    // Box (80, 113)-(120, 87): two filled heads of 30 units, tips at (80, 100) and (120, 100),
+    // that is (80, 500) and (120, 500) on the device.
+    const auto heads = Surface.CallsStartingWith("Polygon");
+    ASSERT_EQ(heads.size(), 2u);
+    EXPECT_EQ(heads[0], "Polygon 110 508 110 492 80 500");
+    EXPECT_EQ(heads[1], "Polygon 90 492 90 508 120 500");
+}
+
 TEST_F(TextCanvasTest, FontColours) {
     const TColor green = RGBColor(0, 0xFF, 0), yellow = RGBColor(0xFF, 0xFF, 0);
     TTextStyle* own = Styles.Add();
@@ -516,7 +531,7 @@ TEST(TextFit, HugeSizesAreSearchedNotStepped) {
     canvas.fSize = {800, 600};
     canvas.fZoom = 200;
     TSymbolObjectText t;
-    t.fSymbolObjectSubType = soMultilineText;
+    t.fSymbolObjectSubType = soMultiText;
     t.fHeight = 1000000;
     t.fCaptionList = {"huge fitted text", "second"};
     t.Draw(canvas, sdmNormal, false, nullptr);
@@ -532,7 +547,7 @@ TEST(TextFit, TooSmallToReadBecomesARectangle) {
     canvas.fZoom = 0.07; // 1.4 points
     canvas.fShowTextBorders = false;
     TSymbolObjectText t;
-    t.fSymbolObjectSubType = soMultilineText;
+    t.fSymbolObjectSubType = soMultiText;
     t.fP1 = {400, 300};
     t.fHeight = 20;
     t.fCaptionList = {"ABCDEFGHIJ", "KLM"};
