@@ -38,6 +38,15 @@ def port(name, inner, outer, caption):
     return {"kind": "Port", "name": name, "P1": inner, "P2": outer, "P3": caption}
 
 
+def attribute(tag, value, p1, **keys):
+    return {"kind": "Attribute", "SymbolType": None, "P1": p1, "keys": {"Tag": tag, "Value": value, **keys}}
+
+
+def article(code, p1):
+    """The article code shown beside the symbol, as the component's attribute."""
+    return attribute("_cArticleCode", code, p1, Height=16)
+
+
 def box(x1, y1, x2, y2, **keys):
     return two("Rectangle", (x1, y1), (x2, y2), **keys)
 
@@ -71,6 +80,7 @@ PUMP_MOTOR = Symbol("pump-motor.sym", {
     two("Arrow", (64, -27), (72, -22), Fill="Yes", Scale="0.4"),
     port("P", (0, 80), (0, 100), (20, 90)),
     port("S", (0, -80), (0, -100), (20, -90)),
+    article("GP1-8-EM075", (170, -8)),
 ])
 
 # Three positions of 80 x 80: crossed flow on the right, closed centre, straight flow on the left;
@@ -97,6 +107,7 @@ VALVE = Symbol("valve-4-3.sym", {
     line((-20, 0), (-20, -20)), line((20, 0), (20, -20)),
     port("A", (-20, 100), (-20, 120), (-38, 110)), port("B", (20, 100), (20, 120), (38, 110)),
     port("P", (-20, -20), (-20, -40), (-38, -30)), port("T", (20, -20), (20, -40), (38, -30)),
+    article("DV06-43C-24DC", (200, 32)),
 ])
 
 CHECK = Symbol("check-valve.sym", {
@@ -108,6 +119,7 @@ CHECK = Symbol("check-valve.sym", {
     line((0, 30), (0, 60)),
     port("A", (0, -60), (0, -80), (18, -70)),
     port("B", (0, 60), (0, 80), (18, 70)),
+    article("CV10-05", (36, -8)),
 ])
 
 RELIEF = Symbol("relief-valve.sym", {
@@ -125,6 +137,7 @@ RELIEF = Symbol("relief-valve.sym", {
     dot((0, -64)),
     port("P", (0, -80), (0, -100), (18, -90)),
     port("T", (0, 80), (0, 100), (18, 90)),
+    article("RV10-210", (48, -60)),
 ])
 
 ORIFICE = Symbol("orifice.sym", {
@@ -135,6 +148,7 @@ ORIFICE = Symbol("orifice.sym", {
     line((0, -60), (0, 60)),
     port("A", (0, -60), (0, -80), (18, -70)),
     port("B", (0, 60), (0, 80), (18, 70)),
+    article("OR06-12", (30, -8)),
 ])
 
 CYLINDER = Symbol("cylinder.sym", {
@@ -148,6 +162,7 @@ CYLINDER = Symbol("cylinder.sym", {
     line((220, 0), (220, -20)),
     port("A", (20, -20), (20, -40), (2, -30)),
     port("B", (220, -20), (220, -40), (238, -30)),
+    article("CD40-25-300", (0, 72)),
 ])
 
 TANK = Symbol("tank", {"ArticleCode": "", "Manufacturer": "", "Description": "Tank"}, [

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "render/PointUtils.h"
+#include "render/ShapeObjects.h"
 #include "render/SymbolCanvas.h"
 #include "render/TextObjects.h"
 
@@ -229,4 +230,18 @@ bool TSymbolObjectAttribute::DrawSymbol(TSymbolCanvas& canvas, TSymbolDrawMode m
     return true;
 }
 
-void TSymbolObjectAttribute::DrawArrows(TSymbolCanvas&, TSymbolDrawMode, const TTextStyleList*) {}
+void TSymbolObjectAttribute::DrawArrows(TSymbolCanvas& canvas, TSymbolDrawMode mode,
+                                        const TTextStyleList* styles) {
+    for (const TAttributeArrow& a :
+         GraphicAttributeArrows(IsSpecialAttribute(), fRotation, fExtents.C1, fExtents.C2)) {
+        // A filled arrow shape with a head of 30 units, drawn like any shape of the symbol.
+        TSymbolObject2Point arrow;
+        arrow.fSymbolObjectSubType = soArrow;
+        arrow.fSymLineType = symlinetypeSymbol;
+        arrow.fScale = 1.5;
+        arrow.fFill = true;
+        arrow.fP1 = a.From;
+        arrow.fP2 = a.To;
+        arrow.DrawSymbol(canvas, mode, true, styles);
+    }
+}

@@ -17,8 +17,10 @@ void SetupViewCanvas(TSymbolCanvas& Canvas, int DPI) {
 }
 
 bool ZoomCanvasToDrawing(const TSymbolFile& Doc, TSymbolCanvas& Canvas) {
-    const TSymbolObjectSymbol& Root = Doc.Symbol();
+    TSymbolObjectSymbol& Root = Doc.Symbol();
     if (Root.fSymbolObjectList.Count() == 0) return false;
+    // Texts know their boxes only once measured.
+    Root.PrepareDraw(Canvas, sdmNormal, &Doc.TextStyleList());
     const TExtentsRect Extents = Root.Extents(TExtentsRect{});
     Canvas.ZoomExtents(Extents);
     if (!(Canvas.fZoom <= 1)) Canvas.ZoomCenterExtents(Extents, 1);
@@ -38,12 +40,12 @@ bool ZoomCanvasAtPoint(TSymbolCanvas& Canvas, TPoint P, double Factor) {
 
 void PaintDrawing(const TSymbolFile& Doc, TSymbolCanvas& Canvas) {
     Canvas.ClearCanvas();
-    Doc.Symbol().Draw(Canvas, sdmNormal, true, nullptr);
+    Doc.Symbol().Draw(Canvas, sdmNormal, true, &Doc.TextStyleList());
     PaintSelection(Doc, Canvas, sdmHighlight);
 }
 
 void PaintSelection(const TSymbolFile& Doc, TSymbolCanvas& Canvas, int Mode) {
-    Doc.Symbol().DrawSelection(Canvas, TSymbolDrawMode(Mode), nullptr);
+    Doc.Symbol().DrawSelection(Canvas, TSymbolDrawMode(Mode), &Doc.TextStyleList());
 }
 
 void SetupPanCanvas(const TSymbolCanvas& Main, TSymbolCanvas& Pan, int W, int H, int X0, int Y0) {

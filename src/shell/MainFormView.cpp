@@ -240,7 +240,7 @@ void TMainForm::PreparePanBitmap(int X, int Y) {
         TSymbolCanvas Canvas(&Surface);
         SetupPanCanvas(fSymbolCanvas, Canvas, W, H, X, Y);
         Canvas.ClearCanvas();
-        fSymbolFile.Symbol().Draw(Canvas, sdmNormal, true, nullptr);
+        fSymbolFile.Symbol().Draw(Canvas, sdmNormal, true, &fSymbolFile.TextStyleList());
     }
     fPanBitmap = std::move(Bitmap);
     fPanStart = {W, H};
