@@ -6,6 +6,7 @@
 #include "i18n/Translate.h"
 #include "packages/PackageOpener.h"
 #include "platform/MessageBox.h"
+#include "platform/QtRasterSurface.h"
 #include "platform/SingleInstance.h"
 #include "shell/AboutBox.h"
 #include "shell/DirectoryHandling.h"
@@ -127,6 +128,8 @@ void TMainForm::FormCreate() {
     fSearchDataSheetsOnline = true;
     fMetricUnits = QLocale::system().measurementSystem() != QLocale::ImperialUSSystem;
     fUnpackLocation.clear();
+    fMeasureSurface = std::make_unique<TQtRasterSurface>(&fMeasureImage);
+    fSymbolCanvas.fCanvas = fMeasureSurface.get();
     SetupViewCanvas(fSymbolCanvas, int(logicalDpiX() * PaintBoxPixelRatio() + 0.5));
     ResetPanBitmap();
     fLastPath.clear();

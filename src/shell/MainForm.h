@@ -175,6 +175,10 @@ private:
     int fCurrentPrintPreviewPDF = 0;
 
     std::string fCommandLineFile;
+    // The canvas's surface outside painting: objects measure their texts before any paint
+    // (Zoom All, hit tests), and a canvas without a surface would have nothing to measure with.
+    QImage fMeasureImage{1, 1, QImage::Format_RGB32};
+    std::unique_ptr<TRasterSurface> fMeasureSurface;
     // The drawing as last rendered, in device pixels; the paint box only copies it to the screen.
     QImage fViewImage;
 

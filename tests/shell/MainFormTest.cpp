@@ -583,6 +583,15 @@ TEST_F(MainFormTest, CloseEmptiesTheView) {
     EXPECT_EQ(Form->LastPath(), Dir.Path().string());
 }
 
+TEST_F(MainFormTest, TheCanvasCanMeasureTextsOutsideAPaint) {
+    // Zoom All and hit tests run between paints and measure texts through the canvas.
+    for (int I = 0; I < 2; ++I) {
+        ASSERT_NE(Form->SymbolCanvas().fCanvas, nullptr);
+        EXPECT_GT(Form->SymbolCanvas().fCanvas->TextExtent("Korvane").cx, 0);
+        Form->DrawSymbolFile();
+    }
+}
+
 TEST_F(MainFormTest, ViewPictureFollowsTheScreensScale) {
     BuildScene();
     const double Ratio = Form->PaintBox()->devicePixelRatioF();
