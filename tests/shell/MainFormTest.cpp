@@ -571,6 +571,25 @@ TEST_F(MainFormTest, OptionsSwitchBackgroundUnitsAndDrawMode) {
     EXPECT_THAT(Modes, ElementsAre(drawNoGroups1, drawSubGroups, drawNoGroups2, drawMainGroups));
 }
 
+TEST_F(MainFormTest, AnEmptyDrawingReplacesTheOneShown) {
+    // Zoom All leaves an empty drawing alone; the view must still stop showing the old one.
+    const std::string Full = Dir.Write("full.kdf", DrawingText(ComponentText(1, 0, 0, "A")));
+    Form->OpenDocumentFile(Full);
+    AddOutlineBoxes(Form->SymbolFile(), 50);
+    Form->ZoomAll();
+    const auto Uniform = [&] {
+        const QImage View = Form->ViewImage();
+        for (int Y = 0; Y < View.height(); ++Y)
+            for (int X = 0; X < View.width(); ++X)
+                if (View.pixel(X, Y) != View.pixel(0, 0)) return false;
+        return true;
+    };
+    ASSERT_FALSE(Uniform());
+    Form->OpenDocumentFile(Dir.Write("empty.kdf", DrawingText("")));
+    EXPECT_EQ(Form->FileName(), Dir.File("empty.kdf"));
+    EXPECT_TRUE(Uniform());
+}
+
 TEST_F(MainFormTest, CloseEmptiesTheView) {
     const std::string File = Drawing("plan.kdf");
     Form->OpenDocumentFile(File);
