@@ -1,6 +1,36 @@
 // The drawing pass every object takes part in.
+#include <algorithm>
+
 #include "model/SymbolObjects.h"
 #include "render/SymbolCanvas.h"
+
+namespace {
+uint64_t gGeometryGeneration = 1;
+
+// Slack around cached bounds, in drawing units, so that rounding between an object's extents and
+// its drawn geometry can never cull something that touches the view.
+constexpr int64_t CullMargin = 16;
+
+bool BoundsMeet(const TExtentsRect& b, const TRect& rt) {
+    if (!b.Defined) return false;
+    int64_t left = std::min(rt.P1.X, rt.P2.X), right = std::max(rt.P1.X, rt.P2.X);
+    int64_t bottom = std::min(rt.P1.Y, rt.P2.Y), top = std::max(rt.P1.Y, rt.P2.Y);
+    return int64_t(b.Left) - CullMargin <= right && int64_t(b.Right) + CullMargin >= left &&
+           int64_t(b.Bottom) - CullMargin <= top && int64_t(b.Top) + CullMargin >= bottom;
+}
+} // namespace
+
+void TSymbolObject::GeometryChanged() {
+    ++gGeometryGeneration;
+}
+
+const TExtentsRect& TSymbolObject::CullBounds() const {
+    if (fCullGeneration != gGeometryGeneration) {
+        fCullBounds = Extents(TExtentsRect{});
+        fCullGeneration = gGeometryGeneration;
+    }
+    return fCullBounds;
+}
 
 bool TSymbolObject::Draw(TSymbolCanvas& canvas, TSymbolDrawMode mode, bool clip,
                          const TTextStyleList* styles) {
@@ -9,12 +39,19 @@ bool TSymbolObject::Draw(TSymbolCanvas& canvas, TSymbolDrawMode mode, bool clip,
 }
 
 void TSymbolObject::PrepareDraw(TSymbolCanvas& canvas, TSymbolDrawMode mode, const TTextStyleList* styles) {
-    for (const auto& child : fSymbolObjectList)
+    for (const auto& child : fSymbolObjectList) {
+        // Measuring a text or caption defines its extents, which cached bounds must follow.
+        const bool measured = child->fExtents.Defined;
         child->PrepareDraw(canvas, mode, styles);
+        if (child->fExtents.Defined != measured) GeometryChanged();
+    }
 }
 
 bool TSymbolObject::MeetsCrossingRect(const TRect& rt) const {
     if (IsHidden()) return false;
+    // Hidden children and temporarily hidden objects add nothing to the bounds, and an object
+    // without any geometry (no bounds) is not drawn either.
+    if (!BoundsMeet(CullBounds(), rt)) return false;
     if (HitTestRect(rt)) return true;
     for (const auto& child : fSymbolObjectList)
         if (child->MeetsCrossingRect(rt)) return true;
@@ -52,8 +89,11 @@ void TSymbolObject::SetBrushStyle(TSymbolCanvas& canvas, bool solid, TSymbolDraw
 }
 
 void TSymbolObjectList::Draw(TSymbolCanvas& canvas, TSymbolDrawMode mode, const TTextStyleList* styles) {
-    for (const auto& o : fSymbolObjectList)
+    for (const auto& o : fSymbolObjectList) {
+        const bool measured = o->fExtents.Defined;
         o->PrepareDraw(canvas, mode, styles);
+        if (o->fExtents.Defined != measured) TSymbolObject::GeometryChanged();
+    }
     for (const auto& o : fSymbolObjectList)
         o->DrawSymbol(canvas, mode, true, styles);
 }

@@ -37,6 +37,7 @@ TSymbolObject::TSymbolObject(TSymbolObjectMainType mainType)
 TSymbolObject::~TSymbolObject() = default;
 
 void TSymbolObject::SetDefaults() {
+    GeometryChanged();
     const TMainTypeInfo& info = MainTypeInfo(fSymbolObjectMainType);
     fExtents = {};
     fSymbolObjectSubType = info.DefaultSubType;
@@ -262,11 +263,13 @@ TSymLineStyle TSymbolObject::ActualLineType() const {
 }
 
 void TSymbolObject::SetTemporaryHidden(uint8_t value) {
+    GeometryChanged();
     fTemporaryHidden = value;
     fSymbolObjectList.SetTemporaryHidden(value);
 }
 
 void TSymbolObject::ResetExtents() {
+    GeometryChanged();
     fExtents.Defined = false;
     fSymbolObjectList.ResetExtents();
 }

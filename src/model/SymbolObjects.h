@@ -185,8 +185,12 @@ public:
     void SetDrawColors(TSymbolCanvas& canvas, TSymbolDrawMode mode) const;
     void SetBrushStyle(TSymbolCanvas& canvas, bool solid, TSymbolDrawMode mode) const;
     // Whether some of the object's geometry touches the rectangle: the crossing-rectangle test
-    // with an empty filter, answered without building the list of objects.
+    // with an empty filter, answered without building the list of objects. Subtrees whose
+    // bounds lie clear of the rectangle are passed over without visiting them.
     bool MeetsCrossingRect(const TRect& rt) const;
+    // Declares that geometry may have moved, so cached subtree bounds are computed anew. Loading,
+    // the connectivity update, measuring texts, resetting extents and hiding call it.
+    static void GeometryChanged();
 
     // Reads the object's record (both text variants); the keyword line has been consumed.
     void LoadFromReader(TRecordReader& reader);
@@ -246,6 +250,11 @@ protected:
     virtual void DumpFields(TJsonWriter& w) const;
 
 private:
+    // Bounds of the object's subtree for culling, valid while fCullGeneration is current.
+    mutable TExtentsRect fCullBounds;
+    mutable uint64_t fCullGeneration = 0;
+    const TExtentsRect& CullBounds() const;
+
     bool PointSelection(TPoint pt, const TSymbolObjectTypeSet& filter, TObjectRefList& list,
                         double minPickDistance, bool select);
     bool RectSelection(const TRect& rt, const TSymbolObjectTypeSet& filter, TObjectRefList& list,
