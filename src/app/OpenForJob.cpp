@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "components/Connectivity.h"
+#include "components/SymbolObjectSymbol.h"
 #include "model/SymbolFile.h"
 #include "packages/PackageOpener.h"
 #include "shell/FileExtensions.h"
@@ -45,5 +47,6 @@ bool OpenForJob(TSymbolFile& doc, const std::string& file, TTempDirs& tempDirs, 
         error = doc.LastError();
         return false;
     }
+    UpdateConnections(doc.Symbol(), true);
     return true;
 }

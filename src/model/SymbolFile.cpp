@@ -8,6 +8,7 @@
 #include <sstream>
 #include <unordered_map>
 
+#include "components/Connectivity.h"
 #include "components/SymbolObjectSymbol.h"
 #include "model/JsonWriter.h"
 #include "render/SpecialAttributes.h"
@@ -302,6 +303,8 @@ void TSymbolFile::RunAfterLoadSteps() {
     // The fixed order after every load: group colours from the root's group tables, then the
     // first connectivity pass, then the help ports.
     fSymbol->fSymbolObjectList.UpdateGroupColors(fSymbol->fSymGroups);
+    UpdateConnections(*fSymbol, false);
+    UpdateHelpPorts(fSymbol->fSymbolObjectList, IsSchematic(), nullptr);
 }
 
 bool RevisionFieldOfTag(std::string_view tag, int& revision, int& field) {
