@@ -1,6 +1,8 @@
 #include "DrawingGenerator.h"
 
+#include <cstdlib>
 #include <random>
+#include <vector>
 
 #include "model/KeyValues.h"
 
@@ -19,7 +21,61 @@ struct TWriterState {
     TRecordWriter w;
     std::mt19937 rng;
     int32_t handle = 0;
+    std::vector<int32_t> portHandles; // LinesPerComponent per top-level component
 };
+
+const int Columns = 100;
+const int32_t Spacing = 600;
+
+// Attachment point of connection port k of the component at (x, y).
+TPoint LinePort(int32_t x, int32_t y, int k) {
+    return {x + 100 + 40 * k, y + 300};
+}
+
+void WriteLinePorts(TWriterState& s, int lines, const std::string& indent, int32_t x, int32_t y) {
+    for (int k = 0; k < lines; ++k) {
+        const TPoint p = LinePort(x, y, k);
+        s.portHandles.push_back(s.handle);
+        s.w.WriteRecordLine(indent + "Port:");
+        WriteCommon(s.w, indent + "  ", s.handle++, p.X, p.Y - 20);
+        s.w.WriteInt(indent + "  Point2X", p.X);
+        s.w.WriteInt(indent + "  Point2Y", p.Y);
+        s.w.WriteKey(indent + "  PortName", "L" + std::to_string(k));
+        s.w.WriteRecordLine(indent + "End.");
+    }
+}
+
+void WriteLines(TWriterState& s, const TGeneratorOptions& o) {
+    TRecordWriter& w = s.w;
+    const int n = o.LinesPerComponent;
+    auto origin = [](int c) { return TPoint((c % Columns) * Spacing, (c / Columns) * Spacing); };
+    for (int c = 0; c < o.Components; ++c) {
+        int mate = c + Columns + 1;
+        if (mate >= o.Components || c % Columns == Columns - 1) mate = c >= Columns + 1 ? c - Columns - 1 : c;
+        const TPoint a = origin(c), b = origin(mate);
+        for (int k = 0; k < n; ++k) {
+            const TPoint from = LinePort(a.X, a.Y, k), to = LinePort(b.X, b.Y, n - 1 - k);
+            const TPoint start(from.X, from.Y + 10);
+            std::vector<TPoint> points{start};
+            if (std::abs(int64_t(to.X) - start.X) > std::abs(int64_t(to.Y) - start.Y)) {
+                const int32_t m = (start.X + to.X) / 2;
+                points.insert(points.end(), {{m, start.Y}, {m, to.Y}});
+            } else {
+                const int32_t m = (start.Y + to.Y) / 2;
+                points.insert(points.end(), {{start.X, m}, {to.X, m}});
+            }
+            points.push_back(to);
+            w.WriteRecordLine("");
+            w.WriteRecordLine("  ConnectionLine:");
+            w.WriteInt("    Handle", s.handle++);
+            w.WriteInt("    Port1Handle", s.portHandles[size_t(c) * size_t(n) + size_t(k)]);
+            w.WriteInt("    Port2Handle", s.portHandles[size_t(mate) * size_t(n) + size_t(n - 1 - k)]);
+            for (const TPoint& p : points)
+                w.WritePointRecord("  Point:", p);
+            w.WriteRecordLine("  End.");
+        }
+    }
+}
 
 void WriteComponent(TWriterState& s, const TGeneratorOptions& o, int depth, const std::string& indent,
                     int32_t x, int32_t y) {
@@ -57,6 +113,7 @@ void WriteComponent(TWriterState& s, const TGeneratorOptions& o, int depth, cons
             break;
         }
     }
+    if (depth == 0) WriteLinePorts(s, o.LinesPerComponent, in, x, y);
     if (depth < o.NestedDepth) WriteComponent(s, o, depth + 1, in, x + 50, y + 50);
     w.WriteRecordLine(indent + "End.");
 }
@@ -64,14 +121,19 @@ void WriteComponent(TWriterState& s, const TGeneratorOptions& o, int depth, cons
 } // namespace
 
 int64_t GeneratedObjectCount(const TGeneratorOptions& o) {
-    return int64_t(o.Components) * (o.NestedDepth + 1) * (1 + o.ShapesPerComponent);
+    return int64_t(o.Components) * (o.NestedDepth + 1) * (1 + o.ShapesPerComponent) +
+           2 * GeneratedLineCount(o);
+}
+
+int64_t GeneratedLineCount(const TGeneratorOptions& o) {
+    return int64_t(o.Components) * o.LinesPerComponent;
 }
 
 std::string GenerateSchematic(const TGeneratorOptions& o) {
     TWriterState s;
     s.rng.seed(o.Seed);
     TRecordWriter& w = s.w;
-    w.Text().reserve(size_t(GeneratedObjectCount(o)) * 120);
+    w.Text().reserve(size_t(GeneratedObjectCount(o)) * 120 + size_t(GeneratedLineCount(o)) * 300);
     w.Text() = "\xEF\xBB\xBF";
     w.WriteRecordLine("* generated.kdf");
     w.WriteRecordLine("* Symbol File");
@@ -88,9 +150,9 @@ std::string GenerateSchematic(const TGeneratorOptions& o) {
     w.WriteRecordLine("");
     w.WriteRecordLine("SYMBOL:");
     w.WriteInt("  Handle", -1);
-    const int columns = 100;
     for (int c = 0; c < o.Components; ++c)
-        WriteComponent(s, o, 0, "  ", (c % columns) * 600, (c / columns) * 600);
+        WriteComponent(s, o, 0, "  ", (c % Columns) * Spacing, (c / Columns) * Spacing);
+    WriteLines(s, o);
     w.WriteRecordLine("End.");
     w.WriteRecordLine("");
     w.WriteRecordLine("End.");

@@ -8,9 +8,16 @@ struct TGeneratorOptions {
     int ShapesPerComponent = 8; // shapes, texts and ports inside each component
     int NestedDepth = 2;        // component symbols nested inside each component
     uint32_t Seed = 1;
+    // Connection lines that start at each component: every component gets as many ports, and
+    // line k runs from its port k to port (n - 1 - k) of the component one column right and one
+    // row down, so the lines of neighbours cross. The stored corner points are those of a
+    // slightly different start, so that opening re-attaches every line.
+    int LinesPerComponent = 0;
 };
 
 // The text of a schematic in the current record format (UTF-8 with byte-order mark).
 std::string GenerateSchematic(const TGeneratorOptions& options);
 // Number of drawing objects GenerateSchematic writes for the options.
 int64_t GeneratedObjectCount(const TGeneratorOptions& options);
+// Number of connection lines among them.
+int64_t GeneratedLineCount(const TGeneratorOptions& options);

@@ -1,0 +1,100 @@
+// Opening schematics full of connection lines: the load with its first connectivity pass and the
+// full update, against the plain cost of reading the same file and splitting its lines.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+
+#include "DrawingGenerator.h"
+#include "components/Connectivity.h"
+#include "model/KeyValues.h"
+#include "model/SymbolFile.h"
+
+namespace {
+
+constexpr int LinesPerComponent = 4;
+
+TGeneratorOptions OptionsFor(int lines) {
+    TGeneratorOptions o;
+    o.Components = lines / LinesPerComponent;
+    o.ShapesPerComponent = 4;
+    o.NestedDepth = 0;
+    o.LinesPerComponent = LinesPerComponent;
+    return o;
+}
+
+const std::string& DrawingFile(int lines) {
+    static std::map<int, std::string> files;
+    auto it = files.find(lines);
+    if (it != files.end()) return it->second;
+    std::string path =
+        (std::filesystem::temp_directory_path() / ("korvane-open-bench-" + std::to_string(lines) + ".kdf"))
+            .string();
+    std::ofstream(path, std::ios::binary) << GenerateSchematic(OptionsFor(lines));
+    return files[lines] = path;
+}
+
+void Describe(benchmark::State& state, const std::string& path) {
+    state.counters["lines"] = double(state.range(0));
+    state.counters["MB"] = double(std::filesystem::file_size(path)) / 1e6;
+}
+
+// The floor: read the file and split every line into key and value.
+void BM_ReadAndSplit(benchmark::State& state) {
+    const std::string& path = DrawingFile(int(state.range(0)));
+    for (auto _ : state) {
+        std::ifstream in(path, std::ios::binary);
+        std::string bytes(std::filesystem::file_size(path), '\0');
+        in.read(bytes.data(), std::streamsize(bytes.size()));
+        TRecordReader reader(std::move(bytes), TRecordVariant::UniCode);
+        std::string key, value;
+        size_t count = 0;
+        while (!reader.AtEnd())
+            if (reader.ReadRecordLine(key, value)) ++count;
+        benchmark::DoNotOptimize(count);
+    }
+    Describe(state, path);
+}
+
+// What the viewer does on open: load (with the first pass) and the full update.
+void BM_Open(benchmark::State& state) {
+    const std::string& path = DrawingFile(int(state.range(0)));
+    size_t crossings = 0;
+    auto doc = std::make_unique<TSymbolFile>();
+    for (auto _ : state) {
+        bool ok = doc->LoadFromFile(path);
+        UpdateConnections(doc->Symbol(), true);
+        benchmark::DoNotOptimize(ok);
+        // Counting and freeing the drawing are not part of opening it.
+        state.PauseTiming();
+        crossings = 0;
+        doc->Symbol().ForEachInSubtree([&](TSymbolObject* o) {
+            if (auto* line = dynamic_cast<TSymbolObjectConnectionLine*>(o))
+                crossings += line->fCrossPoints.Items.size();
+        });
+        doc = std::make_unique<TSymbolFile>();
+        state.ResumeTiming();
+    }
+    Describe(state, path);
+    state.counters["crossings"] = double(crossings);
+}
+
+// The full connectivity update alone, on a loaded drawing.
+void BM_UpdateConnections(benchmark::State& state) {
+    const std::string& path = DrawingFile(int(state.range(0)));
+    TSymbolFile doc;
+    doc.LoadFromFile(path);
+    for (auto _ : state)
+        UpdateConnections(doc.Symbol(), true);
+    Describe(state, path);
+}
+
+} // namespace
+
+BENCHMARK(BM_ReadAndSplit)->Arg(10000)->Arg(40000)->Arg(160000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Open)->Arg(10000)->Arg(40000)->Arg(160000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UpdateConnections)->Arg(10000)->Arg(40000)->Arg(160000)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();
