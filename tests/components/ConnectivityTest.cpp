@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <random>
 
 #include "components/Connectivity.h"
@@ -461,6 +462,37 @@ TEST(Connectivity, IndexAnswersAsTheListSearches) {
     EXPECT_EQ(index.Owner(5), s1);
     EXPECT_EQ(index.Owner(-1), &root);
     EXPECT_EQ(index.Owner(1234), nullptr);
+}
+
+// --- the sample ------------------------------------------------------------------------------
+
+TEST(Connectivity, SampleCircuitLinesEndOnTheirPorts) {
+    TSymbolFile doc;
+    ASSERT_TRUE(doc.LoadFromFile(KORVANE_SAMPLES "/hydraulic-circuit.kdf"));
+    UpdateConnections(doc.Symbol(), true);
+    const TConnectivityIndex index(doc.Symbol());
+    auto endOf = [&](int32_t handle) -> std::optional<TPoint> {
+        TSymbolObject* o = index.Find(handle);
+        if (auto* port = dynamic_cast<TSymbolObjectPort*>(o)) return port->fP2;
+        if (auto* node = dynamic_cast<TSymbolObjectConnectionNode*>(o)) return node->fP1;
+        return std::nullopt;
+    };
+    int lines = 0;
+    size_t crossings = 0;
+    doc.Symbol().ForEachInSubtree([&](TSymbolObject* o) {
+        auto* line = dynamic_cast<TSymbolObjectConnectionLine*>(o);
+        if (!line) return;
+        ++lines;
+        crossings += line->fCrossPoints.Items.size();
+        const auto& p = line->fDrawPoints.Items;
+        ASSERT_GE(p.size(), 2u);
+        EXPECT_EQ(endOf(line->fPort1Handle), p.front()) << "line " << line->fHandle;
+        EXPECT_EQ(endOf(line->fPort2Handle), p.back()) << "line " << line->fHandle;
+        for (size_t k = 1; k < p.size(); ++k)
+            EXPECT_TRUE(p[k].X == p[k - 1].X || p[k].Y == p[k - 1].Y) << "line " << line->fHandle;
+    });
+    EXPECT_EQ(lines, 13);
+    EXPECT_GE(crossings, 5u);
 }
 
 // --- busy hook ---------------------------------------------------------------------------------
