@@ -7,20 +7,24 @@ TSymbolObjectList::TSymbolObjectList() = default;
 TSymbolObjectList::~TSymbolObjectList() = default;
 
 TSymbolObject* TSymbolObjectList::Add(TSymbolObjectMainType mainType) {
+    TSymbolObject::GeometryChanged();
     fSymbolObjectList.push_back(CreateSymbolObject(mainType));
     return fSymbolObjectList.back().get();
 }
 
 TSymbolObject* TSymbolObjectList::Append(std::unique_ptr<TSymbolObject> obj) {
+    TSymbolObject::GeometryChanged();
     fSymbolObjectList.push_back(std::move(obj));
     return fSymbolObjectList.back().get();
 }
 
 void TSymbolObjectList::Clear() {
+    TSymbolObject::GeometryChanged();
     fSymbolObjectList.clear();
 }
 
 void TSymbolObjectList::Delete(int index) {
+    TSymbolObject::GeometryChanged();
     if (index >= 0 && index < Count()) fSymbolObjectList.erase(fSymbolObjectList.begin() + index);
 }
 

@@ -5,6 +5,7 @@
 #include "components/SymbolObjectSymbol.h"
 #include "i18n/Translate.h"
 #include "packages/PackageOpener.h"
+#include "platform/LocaleDates.h"
 #include "platform/MessageBox.h"
 #include "platform/QtRasterSurface.h"
 #include "platform/SingleInstance.h"
@@ -18,7 +19,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDate>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
@@ -75,12 +75,6 @@ const char* DrawModeName(TSymbolGroupDrawMode Mode) {
 }
 
 // Day count of a date the way drawings store dates (days since 30 December 1899).
-std::optional<double> ParseUserDate(const std::string& Text) {
-    const QDate Date = QLocale::system().toDate(QString::fromStdString(Text).trimmed(), QLocale::ShortFormat);
-    if (Date.isValid()) return double(QDate(1899, 12, 30).daysTo(Date));
-    return ParseDefaultDate(Text);
-}
-
 QIcon ActionIcon(const char* ThemeName, QStyle::StandardPixmap Fallback) {
     return QIcon::fromTheme(QString::fromLatin1(ThemeName), QApplication::style()->standardIcon(Fallback));
 }
@@ -101,7 +95,13 @@ QStringList OpenDialogFilters() {
 }
 
 TMainForm::TMainForm(std::string CommandLineFile, QWidget* Parent)
-    : QMainWindow(Parent), fCommandLineFile(std::move(CommandLineFile)) {
+    : QMainWindow(Parent), fBusyIndicator([this](const QString& Text) {
+          if (!StatusBar1) return;
+          // An empty text ends the progress: the status bar shows the file again.
+          StatusBar1->setText(Text.isEmpty() ? QString::fromStdString(fFileName) : Text);
+          StatusBar1->repaint();
+      }),
+      fCommandLineFile(std::move(CommandLineFile)) {
     setObjectName(QStringLiteral("MainForm"));
     FormCreate();
 }
@@ -111,6 +111,7 @@ TMainForm::~TMainForm() {
 }
 
 void TMainForm::FormCreate() {
+    fPreviousBusyHook = SetBusyHook(&fBusyIndicator);
     CreateActions();
     CreatePanels();
     CreateMenusAndBars();
@@ -121,7 +122,7 @@ void TMainForm::FormCreate() {
     fSymbolFile.Messages().InvalidRevisionDate = [](const std::string& Value) {
         ShowErrorMessage(Value + " " + _("is not a valid date."));
     };
-    fSymbolFile.Messages().ParseLocaleDate = ParseUserDate;
+    fSymbolFile.Messages().ParseLocaleDate = ParseUserLocaleDate;
     // Option defaults; the settings file overrides them at the first activation.
     fBlackBackground = true;
     fReverseMouseWheel = false;
@@ -337,6 +338,7 @@ void TMainForm::FormActivate() {
 }
 
 void TMainForm::FormDestroy() {
+    SetBusyHook(fPreviousBusyHook);
     fPDFDocument->close();
     DeleteTempDirs();
     ForceFolder(ExtractFileDir(GetWindowPosIniFileName()));
@@ -391,6 +393,7 @@ bool TMainForm::OpenDrawingFile(const std::string& FileName) {
             ShowErrorMessage(fSymbolFile.LastError());
             return false;
         }
+        UpdateConnections(fSymbolFile.Symbol(), true);
     }
     if (fSymbolFile.CheckFileVersion(ProgramBuild) > 0)
         ShowWarningMessage(FormatText(

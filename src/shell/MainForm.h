@@ -5,6 +5,7 @@
 #include "model/SymbolFile.h"
 #include "packages/TempDirs.h"
 #include "render/SymbolCanvas.h"
+#include "shell/SaveCursors.h"
 
 #include <QImage>
 #include <QMainWindow>
@@ -168,6 +169,9 @@ private:
     std::string fFileName;
     std::string fDataSheetPath;
     TTempDirs fTempDirs;
+    // Long connectivity updates show the hourglass and their progress in the status bar.
+    TBusyIndicator fBusyIndicator;
+    TBusyHook* fPreviousBusyHook = nullptr;
     bool fSearchDataSheetsOnline = true;
     std::string fDefaultDataSheetPath;
     bool fMetricUnits = true;

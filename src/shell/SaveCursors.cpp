@@ -3,6 +3,8 @@
 #include <QCursor>
 #include <QGuiApplication>
 
+#include "i18n/Translate.h"
+
 TSaveCursor::TSaveCursor(Qt::CursorShape Shape)
     : fActive(qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr) {
     // Without a GUI application (command-line jobs) there is no cursor to show.
@@ -11,4 +13,23 @@ TSaveCursor::TSaveCursor(Qt::CursorShape Shape)
 
 TSaveCursor::~TSaveCursor() {
     if (fActive && QCoreApplication::instance()) QGuiApplication::restoreOverrideCursor();
+}
+
+void TBusyIndicator::BeginBusy() {
+    if (fDepth++ == 0) {
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        fShowedProgress = false;
+    }
+}
+
+void TBusyIndicator::BusyProgress(int Percent) {
+    if (!fShowText) return;
+    fShowText(qtr("Updating connections...") + QStringLiteral(" %1%").arg(Percent));
+    fShowedProgress = true;
+}
+
+void TBusyIndicator::EndBusy() {
+    if (fDepth == 0 || --fDepth > 0) return;
+    QGuiApplication::restoreOverrideCursor();
+    if (fShowedProgress && fShowText) fShowText(QString());
 }

@@ -1,7 +1,11 @@
 #pragma once
 // Shows a cursor (the hourglass by default) over the whole application for the lifetime of the
 // object, and restores the previous one when it ends, however the scope is left.
+#include <QString>
 #include <Qt>
+#include <functional>
+
+#include "components/Connectivity.h"
 
 class TSaveCursor {
 public:
@@ -12,4 +16,21 @@ public:
 
 private:
     bool fActive;
+};
+
+// Shows long model updates to the user: the hourglass while they run and, past a second, their
+// progress through a text sink (the status bar), repainted at once since no events run meanwhile.
+class TBusyIndicator : public TBusyHook {
+public:
+    using TShowText = std::function<void(const QString& Text)>;
+    explicit TBusyIndicator(TShowText ShowText) : fShowText(std::move(ShowText)) {}
+
+    void BeginBusy() override;
+    void BusyProgress(int Percent) override;
+    void EndBusy() override;
+
+private:
+    TShowText fShowText;
+    int fDepth = 0;
+    bool fShowedProgress = false;
 };

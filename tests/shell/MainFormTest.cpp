@@ -3,6 +3,7 @@
 
 #include "../support/TempFiles.h"
 #include "TestObjects.h"
+#include "components/ConnectionLines.h"
 #include "packages/QuavZip.h"
 #include "platform/MessageBox.h"
 #include "platform/SingleInstance.h"
@@ -687,3 +688,38 @@ int main(int Argc, char** Argv) {
     ::testing::InitGoogleTest(&Argc, Argv);
     return RUN_ALL_TESTS();
 }
+
+namespace {
+
+TEST_F(MainFormTest, OpeningReattachesEveryLineToItsPort) {
+    // The line's stored first point is off its port; opening puts it on the port's end.
+    const std::string Text = DrawingText("  Symbol:\r\n    Handle=1\r\n    Port:\r\n      Handle=2\r\n"
+                                         "      Point1X=0\r\n      Point1Y=0\r\n      Point2X=10\r\n"
+                                         "      Point2Y=0\r\n      PortName=P\r\n    End.\r\n  End.\r\n"
+                                         "  ConnectionLine:\r\n    Handle=3\r\n    Port1Handle=2\r\n"
+                                         "    Point:\r\n      X=50\r\n      Y=50\r\n    End.\r\n"
+                                         "    Point:\r\n      X=300\r\n      Y=50\r\n    End.\r\n  End.\r\n");
+    Form->OpenDocumentFile(Dir.Write("lines.kdf", Text));
+    auto* Line = dynamic_cast<TSymbolObjectConnectionLine*>(Objects().Find(3));
+    ASSERT_NE(Line, nullptr);
+    ASSERT_FALSE(Line->fDrawPoints.Items.empty());
+    EXPECT_EQ(Line->fDrawPoints.Items.front(), TPoint(10, 0));
+}
+
+TEST(BusyIndicator, ShowsProgressAndThenTheFileAgain) {
+    std::vector<QString> Shown;
+    TBusyIndicator Busy([&](const QString& Text) { Shown.push_back(Text); });
+    Busy.BeginBusy();
+    Busy.BeginBusy(); // nested updates keep one hourglass
+    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    Busy.BusyProgress(40);
+    Busy.EndBusy();
+    EXPECT_NE(QGuiApplication::overrideCursor(), nullptr);
+    Busy.EndBusy();
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    ASSERT_EQ(Shown.size(), 2u);
+    EXPECT_TRUE(Shown[0].endsWith(QStringLiteral(" 40%")));
+    EXPECT_TRUE(Shown[1].isEmpty());
+}
+
+} // namespace
