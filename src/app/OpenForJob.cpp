@@ -1,11 +1,13 @@
 #include "app/OpenForJob.h"
 
 #include <filesystem>
+#include <iostream>
 
 #include "components/Connectivity.h"
 #include "components/SymbolObjectSymbol.h"
 #include "model/SymbolFile.h"
 #include "packages/PackageOpener.h"
+#include "platform/LocaleDates.h"
 #include "shell/FileExtensions.h"
 
 bool OpenForJob(TSymbolFile& doc, const std::string& file, TTempDirs& tempDirs, std::string& error) {
@@ -43,6 +45,12 @@ bool OpenForJob(TSymbolFile& doc, const std::string& file, TTempDirs& tempDirs, 
         error = "\"" + file + "\" is not a file type the viewer opens (.kdf, .sym, .zip, .kdx).";
         return false;
     }
+    // Revision dates are read in the user's date format, as the window reads them; a job has no
+    // message box, so a date that is none is reported on stderr and the load goes on.
+    doc.Messages().ParseLocaleDate = ParseUserLocaleDate;
+    doc.Messages().InvalidRevisionDate = [](const std::string& value) {
+        std::cerr << "korvane-viewer: " << value << " is not a valid date.\n";
+    };
     if (!doc.LoadFromFile(drawing)) {
         error = doc.LastError();
         return false;
