@@ -40,6 +40,8 @@ void WriteLinePorts(TWriterState& s, int lines, const std::string& indent, int32
         WriteCommon(s.w, indent + "  ", s.handle++, p.X, p.Y - 20);
         s.w.WriteInt(indent + "  Point2X", p.X);
         s.w.WriteInt(indent + "  Point2Y", p.Y);
+        s.w.WriteInt(indent + "  Point3X", p.X + 10);
+        s.w.WriteInt(indent + "  Point3Y", p.Y - 10);
         s.w.WriteKey(indent + "  PortName", "L" + std::to_string(k));
         s.w.WriteRecordLine(indent + "End.");
     }
@@ -108,6 +110,11 @@ void WriteComponent(TWriterState& s, const TGeneratorOptions& o, int depth, cons
         case 3:
             w.WriteRecordLine(in + "Port:");
             WriteCommon(w, in + "  ", s.handle++, px, py);
+            // A short stub with its caption beside it, as placed ports have.
+            w.WriteInt(in + "  Point2X", px + 20);
+            w.WriteInt(in + "  Point2Y", py);
+            w.WriteInt(in + "  Point3X", px + 10);
+            w.WriteInt(in + "  Point3Y", py + 15);
             w.WriteKey(in + "  PortName", "P" + std::to_string(i));
             w.WriteRecordLine(in + "End.");
             break;

@@ -47,6 +47,13 @@ void TSymbolObject::PrepareDraw(TSymbolCanvas& canvas, TSymbolDrawMode mode, con
     }
 }
 
+bool TSymbolObject::BoundsNear(TPoint pt, double distance) const {
+    const TExtentsRect& b = CullBounds();
+    if (!b.Defined) return false;
+    const double d = distance + double(CullMargin);
+    return pt.X >= b.Left - d && pt.X <= b.Right + d && pt.Y >= b.Bottom - d && pt.Y <= b.Top + d;
+}
+
 bool TSymbolObject::MeetsCrossingRect(const TRect& rt) const {
     if (IsHidden()) return false;
     // Hidden children and temporarily hidden objects add nothing to the bounds, and an object

@@ -337,6 +337,8 @@ void TSymbolObject::CopyHandleToOriginalHandles() {
 bool TSymbolObject::PointSelection(TPoint pt, const TSymbolObjectTypeSet& filter, TObjectRefList& list,
                                    double minPickDistance, bool select) {
     if (IsHidden()) return false;
+    // Nothing of a subtree whose bounds lie beyond the pick distance can be hit.
+    if (!BoundsNear(pt, minPickDistance)) return false;
     bool hit = false;
     for (const auto& child : fSymbolObjectList)
         hit |= child->PointSelection(pt, filter, list, minPickDistance, select);

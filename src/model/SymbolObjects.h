@@ -254,6 +254,8 @@ private:
     mutable TExtentsRect fCullBounds;
     mutable uint64_t fCullGeneration = 0;
     const TExtentsRect& CullBounds() const;
+    // Whether the point lies within the distance of the subtree's cached bounds.
+    bool BoundsNear(TPoint pt, double distance) const;
 
     bool PointSelection(TPoint pt, const TSymbolObjectTypeSet& filter, TObjectRefList& list,
                         double minPickDistance, bool select);

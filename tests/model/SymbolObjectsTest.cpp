@@ -166,6 +166,10 @@ public:
     bool HitTest(TPoint pt, double d) const override {
         return std::abs(double(pt.X) - fP1.X) <= d && std::abs(double(pt.Y) - fP1.Y) <= d;
     }
+    TExtentsRect Extents(TExtentsRect current) const override {
+        ExtentsAddPoint(fP1, current);
+        return TSymbolObject::Extents(current);
+    }
     bool HitTestRect(const TRect& rt) const override {
         auto lo = [](int a, int b) { return std::min(a, b); };
         auto hi = [](int a, int b) { return std::max(a, b); };
