@@ -1,7 +1,9 @@
 // The one table from record keyword to object class.
 #include <array>
 #include <string>
+#include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "components/ConnectionLines.h"
 #include "components/Ports.h"
@@ -52,13 +54,18 @@ constexpr std::array<TFactory, SymbolObjectMainTypeCount> Factories = {
     &Make<TSymbolObjectPolyLine>,          // somPolyLine
 };
 
-const std::unordered_map<std::string, TSymbolObjectMainType>& KeywordTable() {
+// Keyed by views into strings the table itself keeps, so a look-up allocates nothing.
+const std::unordered_map<std::string_view, TSymbolObjectMainType>& KeywordTable() {
+    static const std::vector<std::string> keywords = [] {
+        std::vector<std::string> k;
+        for (int i = 1; i < SymbolObjectMainTypeCount; ++i)
+            k.push_back(UpperAscii(MainTypeInfo(TSymbolObjectMainType(i)).Keyword) + ":");
+        return k;
+    }();
     static const auto table = [] {
-        std::unordered_map<std::string, TSymbolObjectMainType> t;
-        for (int i = 1; i < SymbolObjectMainTypeCount; ++i) {
-            auto mt = TSymbolObjectMainType(i);
-            t.emplace(UpperAscii(MainTypeInfo(mt).Keyword) + ":", mt);
-        }
+        std::unordered_map<std::string_view, TSymbolObjectMainType> t;
+        for (int i = 1; i < SymbolObjectMainTypeCount; ++i)
+            t.emplace(keywords[size_t(i - 1)], TSymbolObjectMainType(i));
         return t;
     }();
     return table;
@@ -75,7 +82,7 @@ bool MainTypeOfKeyword(std::string_view upperKeyword, TSymbolObjectMainType& mai
     // Keywords end with a colon; anything else is a key and cannot open a record.
     if (upperKeyword.empty() || upperKeyword.back() != ':') return false;
     const auto& table = KeywordTable();
-    auto it = table.find(std::string(upperKeyword));
+    auto it = table.find(upperKeyword);
     if (it == table.end()) return false;
     mainType = it->second;
     return true;

@@ -109,12 +109,39 @@ bool TSymbolObject::LoadCommonKey(TRecordReader& reader, const std::string& key,
                                             {"HIDE", true},           {"COLORISOVERRULED", false},
                                             {"OVERRULEDCOLOR", false}};
 
+    // Most lines of a drawing reach this test, so the candidates are narrowed by the first letter.
     int id = -1;
-    for (int i = 0; i < kCount; ++i)
-        if (keys[i].Name == key) {
-            id = i;
+    if (!key.empty()) {
+        auto is = [&](int k) { return keys[k].Name == key ? k : -1; };
+        switch (key[0]) {
+        case 'H':
+            id = std::max({is(kHandle), is(kHideInOutput), is(kHide)});
+            break;
+        case 'O':
+            id = std::max({is(kOriginalHandle), is(kObjectRotation), is(kOverruledColor)});
+            break;
+        case 'L':
+            id = std::max({is(kLineType), is(kLayerName), is(kLineStyle)});
+            break;
+        case 'S':
+            id = std::max(is(kSymbolType), is(kScale));
+            break;
+        case 'P':
+            id = std::max(is(kPoint1X), is(kPoint1Y));
+            break;
+        case 'A':
+            id = is(kAlternate);
+            break;
+        case 'F':
+            id = std::max(is(kFill), is(kFlip));
+            break;
+        case 'C':
+            id = is(kColorIsOverruled);
+            break;
+        default:
             break;
         }
+    }
     if (id >= 0 && (!legacy || keys[id].Legacy)) {
         switch (id) {
         case kHandle:
