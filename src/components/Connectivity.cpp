@@ -25,7 +25,9 @@ int64_t NowTicks() {
 }
 
 TSymbolObjectConnectionLine* AsLine(TSymbolObject* o) {
-    return dynamic_cast<TSymbolObjectConnectionLine*>(o);
+    // The main type gates the cast: walks over large drawings ask this of every object.
+    return o->fSymbolObjectMainType == somConnectionLine ? dynamic_cast<TSymbolObjectConnectionLine*>(o)
+                                                         : nullptr;
 }
 
 // The lines of the subtree in depth-first order. Only objects of the line class take part: a
@@ -697,7 +699,7 @@ void ExamineForHelpPorts(TSymbolObject& component) {
         b->fP1 = lo;
         b->fP2 = hi;
         component.ForEachInSubtree([&](TSymbolObject* o) {
-            auto* port = dynamic_cast<TSymbolObjectPort*>(o);
+            auto* port = o->fSymbolObjectMainType == somPort ? dynamic_cast<TSymbolObjectPort*>(o) : nullptr;
             if (!port || !port->fHideInOutput || !lineEnds.count(port->fHandle)) return;
             const TPoint c = port->ConnectionLinePoint();
             if (lo.X < c.X && c.X < hi.X && lo.Y < c.Y && c.Y < hi.Y) port->fUsedAsHelpPort = true;
@@ -711,8 +713,8 @@ void UpdateHelpPorts(TSymbolObjectList& list, bool isSchematic, TSymbolObjectSym
     UpdateInMainSymbol(list, isSchematic);
     for (const auto& child : list)
         child->ForEachInSubtree([](TSymbolObject* o) {
-            if (o->fSymbolObjectSubType == soPort)
-                if (auto* port = dynamic_cast<TSymbolObjectPort*>(o)) port->fUsedAsHelpPort = false;
+            if (o->fSymbolObjectSubType != soPort || o->fSymbolObjectMainType != somPort) return;
+            if (auto* port = dynamic_cast<TSymbolObjectPort*>(o)) port->fUsedAsHelpPort = false;
         });
     if (checkSymbol) {
         ExamineForHelpPorts(*checkSymbol);
