@@ -1,6 +1,8 @@
 #include "DrawingGenerator.h"
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <random>
 #include <vector>
 
@@ -164,4 +166,16 @@ std::string GenerateSchematic(const TGeneratorOptions& o) {
     w.WriteRecordLine("");
     w.WriteRecordLine("End.");
     return std::move(w.Text());
+}
+
+size_t ReadAndSplitLines(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::string bytes(std::filesystem::file_size(path), '\0');
+    in.read(bytes.data(), std::streamsize(bytes.size()));
+    TRecordReader reader(std::move(bytes), TRecordVariant::UniCode);
+    std::string key, value;
+    size_t lines = 0;
+    while (!reader.AtEnd())
+        if (reader.ReadRecordLine(key, value)) ++lines;
+    return lines;
 }

@@ -21,3 +21,7 @@ std::string GenerateSchematic(const TGeneratorOptions& options);
 int64_t GeneratedObjectCount(const TGeneratorOptions& options);
 // Number of connection lines among them.
 int64_t GeneratedLineCount(const TGeneratorOptions& options);
+
+// The floor every load is measured against: read the file whole and split each of its lines into
+// key and value. Returns the number of record lines.
+size_t ReadAndSplitLines(const std::string& path);

@@ -29,17 +29,8 @@ const std::string& DrawingFile(int components) {
 // The floor: read the file and split every line into key and value.
 void BM_ReadAndSplit(benchmark::State& state) {
     const std::string& path = DrawingFile(int(state.range(0)));
-    for (auto _ : state) {
-        std::ifstream in(path, std::ios::binary);
-        std::string bytes(std::filesystem::file_size(path), '\0');
-        in.read(bytes.data(), std::streamsize(bytes.size()));
-        TRecordReader reader(std::move(bytes), TRecordVariant::UniCode);
-        std::string key, value;
-        size_t lines = 0;
-        while (!reader.AtEnd())
-            if (reader.ReadRecordLine(key, value)) ++lines;
-        benchmark::DoNotOptimize(lines);
-    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ReadAndSplitLines(path));
     state.counters["MB"] = double(std::filesystem::file_size(path)) / 1e6;
 }
 

@@ -44,17 +44,8 @@ void Describe(benchmark::State& state, const std::string& path) {
 // The floor: read the file and split every line into key and value.
 void BM_ReadAndSplit(benchmark::State& state) {
     const std::string& path = DrawingFile(int(state.range(0)));
-    for (auto _ : state) {
-        std::ifstream in(path, std::ios::binary);
-        std::string bytes(std::filesystem::file_size(path), '\0');
-        in.read(bytes.data(), std::streamsize(bytes.size()));
-        TRecordReader reader(std::move(bytes), TRecordVariant::UniCode);
-        std::string key, value;
-        size_t count = 0;
-        while (!reader.AtEnd())
-            if (reader.ReadRecordLine(key, value)) ++count;
-        benchmark::DoNotOptimize(count);
-    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ReadAndSplitLines(path));
     Describe(state, path);
 }
 

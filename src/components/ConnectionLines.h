@@ -6,7 +6,7 @@
 #include "model/SymbolObjectWithGroups.h"
 #include "render/PointLists.h"
 #include "render/ShapeObjects.h"
-#include "render/SpecialAttributes.h"
+#include "render/AttributeTags.h"
 
 class TConnectivityIndex;
 class TSymbolObjectAttribute;

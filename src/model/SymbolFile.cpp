@@ -11,7 +11,7 @@
 #include "components/Connectivity.h"
 #include "components/SymbolObjectSymbol.h"
 #include "model/JsonWriter.h"
-#include "render/SpecialAttributes.h"
+#include "render/AttributeTags.h"
 
 namespace fs = std::filesystem;
 

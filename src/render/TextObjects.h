@@ -6,7 +6,7 @@
 
 #include "model/SymbolObjects.h"
 #include "render/FontSelection.h"
-#include "render/SpecialAttributes.h"
+#include "render/AttributeTags.h"
 
 // The box of a text around its anchor, in drawing units (Y up), before rotation.
 struct TTextBoxSides {

@@ -1,4 +1,4 @@
-#include "render/SpecialAttributes.h"
+#include "render/AttributeTags.h"
 
 #include <array>
 #include <string>
