@@ -7,18 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include "support/Records.h"
+
 // The recording surface measures every code point 0.6 font heights wide; a caption of height
 // 20 at zoom 1 is set at 27 pixels: "P" is 16 wide, "gH" 27 high, the line pitch is 25.
 
 namespace {
-
-std::unique_ptr<TSymbolObjectSymbol> ReadSymbol(const std::string& body,
-                                                TRecordVariant variant = TRecordVariant::UniCode) {
-    auto s = std::make_unique<TSymbolObjectSymbol>();
-    TRecordReader r(body + "End.\r\n", variant);
-    s->LoadFromReader(r);
-    return s;
-}
 
 template <class T> T* Child(const TSymbolObject& s, int i) {
     return dynamic_cast<T*>(s.fSymbolObjectList.SymbolObjects(i));

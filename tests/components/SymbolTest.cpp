@@ -1,18 +1,12 @@
 #include <gtest/gtest.h>
 
+#include "support/Records.h"
+
 #include "components/SymbolObjectSymbol.h"
 #include "model/KeyValues.h"
 #include "render/AnnotationObjects.h"
 
 namespace {
-
-std::unique_ptr<TSymbolObjectSymbol> ReadSymbol(const std::string& body,
-                                                TRecordVariant variant = TRecordVariant::UniCode) {
-    auto s = std::make_unique<TSymbolObjectSymbol>();
-    TRecordReader r(body + "End.\r\n", variant);
-    s->LoadFromReader(r);
-    return s;
-}
 
 TEST(ComponentSymbol, OwnKeys) {
     EXPECT_EQ(ReadSymbol("")->fJumpMode, jmVertRight);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "support/Records.h"
+
 #include "components/SymbolObjectSymbol.h"
 #include "model/SymbolFile.h"
 #include "platform/RecordingSurface.h"
@@ -8,14 +10,6 @@
 #include "render/TextObjects.h"
 
 namespace {
-
-// Reads a symbol body with the record reader; the test drawings are small.
-std::unique_ptr<TSymbolObjectSymbol> Drawing(const std::string& body) {
-    auto root = std::make_unique<TSymbolObjectSymbol>();
-    TRecordReader r(body + "End.\r\n", TRecordVariant::UniCode);
-    root->LoadFromReader(r);
-    return root;
-}
 
 std::string Line(int x1, int y1, int x2, int y2) {
     return "2PointSymbol:\r\n  SymbolType=Line\r\n  Point1X=" + std::to_string(x1) +
@@ -32,9 +26,9 @@ int LineCalls(const TRecordingSurface& s) {
 
 TEST(Culling, OnlyWhatMeetsTheViewIsDrawn) {
     // Three components: inside the view, crossing its edge, far outside it.
-    auto root =
-        Drawing("Symbol:\r\n" + Line(10, 10, 90, 10) + "End.\r\n" + "Symbol:\r\n" + Line(-500, 50, 50, 50) +
-                "End.\r\n" + "Symbol:\r\n" + Line(5000, 5000, 5100, 5000) + "End.\r\n");
+    auto root = ReadSymbol("Symbol:\r\n" + Line(10, 10, 90, 10) + "End.\r\n" + "Symbol:\r\n" +
+                           Line(-500, 50, 50, 50) + "End.\r\n" + "Symbol:\r\n" +
+                           Line(5000, 5000, 5100, 5000) + "End.\r\n");
     TRecordingSurface surface;
     TSymbolCanvas canvas(&surface);
     canvas.fSize = {100, 100};
@@ -49,7 +43,7 @@ TEST(Culling, OnlyWhatMeetsTheViewIsDrawn) {
 }
 
 TEST(Culling, ResettingExtentsRefreshesTheBounds) {
-    auto root = Drawing("Symbol:\r\n" + Line(5000, 5000, 5100, 5000) + "End.\r\n");
+    auto root = ReadSymbol("Symbol:\r\n" + Line(5000, 5000, 5100, 5000) + "End.\r\n");
     TRecordingSurface surface;
     TSymbolCanvas canvas(&surface);
     canvas.fSize = {100, 100};
@@ -69,8 +63,8 @@ TEST(Culling, ResettingExtentsRefreshesTheBounds) {
 TEST(Culling, MeasuredTextsJoinTheBounds) {
     // A component whose only content is a text: before measuring it has no bounds, after the
     // first paint it has, and it must be drawn on that very paint.
-    auto root = Drawing("Symbol:\r\nText:\r\n  Point1X=50\r\n  Point1Y=50\r\n  Height=20\r\n  "
-                        "Caption=Hi\r\nEnd.\r\nEnd.\r\n");
+    auto root = ReadSymbol("Symbol:\r\nText:\r\n  Point1X=50\r\n  Point1Y=50\r\n  Height=20\r\n  "
+                           "Caption=Hi\r\nEnd.\r\nEnd.\r\n");
     TRecordingSurface surface;
     TSymbolCanvas canvas(&surface);
     canvas.fSize = {100, 100};

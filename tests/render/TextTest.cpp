@@ -7,20 +7,14 @@
 #include "render/TextObjects.h"
 
 #include <gtest/gtest.h>
+
+#include "support/Records.h"
 #include <map>
 
 // The recording surface measures every code point 0.6 font heights wide; a text of height 20
 // at zoom 1 is set at 20 points, 27 pixels: one character is 16 wide, "ABC" 49, a line 27 high.
 
 namespace {
-
-std::unique_ptr<TSymbolObjectSymbol> ReadSymbol(const std::string& body,
-                                                TRecordVariant variant = TRecordVariant::UniCode) {
-    auto s = std::make_unique<TSymbolObjectSymbol>();
-    TRecordReader r(body + "End.\r\n", variant);
-    s->LoadFromReader(r);
-    return s;
-}
 
 template <class T> T* Child(const TSymbolObjectSymbol& s, int i) {
     return dynamic_cast<T*>(s.fSymbolObjectList.SymbolObjects(i));
