@@ -7,8 +7,8 @@
 #include <sstream>
 
 #include "DrawingGenerator.h"
+#include "document/SymbolFile.h"
 #include "model/KeyValues.h"
-#include "model/SymbolFile.h"
 
 namespace {
 

@@ -12,10 +12,10 @@
 
 #include "DrawingGenerator.h"
 #include "components/SymbolObjectSymbol.h"
-#include "model/SymbolFile.h"
-#include "platform/QtRasterSurface.h"
+#include "document/DrawingView.h"
+#include "document/SymbolFile.h"
+#include "qt/QtRasterSurface.h"
 #include "render/SymbolCanvas.h"
-#include "shell/DrawingView.h"
 
 namespace {
 
@@ -41,7 +41,7 @@ struct TView {
     QImage Image{ViewWidth, ViewHeight, QImage::Format_RGB32};
     TQtRasterSurface Surface{&Image};
     TSymbolCanvas Canvas{&Surface};
-    explicit TView(const TSymbolFile& Doc) {
+    explicit TView(TSymbolFile& Doc) {
         SetupViewCanvas(Canvas, 96);
         Canvas.fCanvasColors = SymbolCanvasColorsBlack();
         Canvas.fSize = {ViewWidth, ViewHeight};

@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the full build under a virtual display, then the core
-# tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Builds everything and runs every test: the layering check, the full build under a virtual
+# display, then the core (every layer below qt/) and its tests again under AddressSanitizer and
+# UndefinedBehaviorSanitizer.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 bash scripts/install-deps.sh
+
+# Includes only go down the layers, and nothing below qt/ includes Qt.
+python3 scripts/check-layers.py
 
 export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
 export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
@@ -30,7 +34,7 @@ trap cleanup EXIT
 
 ctest --test-dir build --output-on-failure -j2
 
-# Sanitizer build of the Qt-free core and its tests.
+# Sanitizer build of the Qt-free core (packages included) and its tests.
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKORVANE_CORE_ONLY=ON -DKORVANE_SANITIZE=ON \
   -DKORVANE_BENCH=OFF >/dev/null
 cmake --build build-asan -j2

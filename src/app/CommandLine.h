@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "render/DrawTypes.h"
+#include "base/DrawTypes.h"
 
 struct TCommandLine {
     enum class TJob { Window, Dump, Render, Help, Version, Usage };

@@ -3,7 +3,7 @@
 #include <iostream>
 
 #include "app/OpenForJob.h"
-#include "model/SymbolFile.h"
+#include "document/SymbolFile.h"
 #include "packages/TempDirs.h"
 
 int RunDumpJob(const std::string& file) {

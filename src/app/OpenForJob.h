@@ -1,10 +1,11 @@
 #pragma once
+// The document opener with the settings of a command-line job: revision dates in the user's date
+// format, and load messages on stderr since a job has no message box.
 #include <string>
 
 class TSymbolFile;
 class TTempDirs;
 
-// Opens a file for a command-line job the way the window opens it: tells the type by the
-// extension, unpacks ZIP packages and packed drawing archives into folders of tempDirs, loads the
-// drawing and runs the connectivity update. False with a message in the user's terms.
+// False with a message in the user's terms when nothing was opened, a package without a
+// drawing included.
 bool OpenForJob(TSymbolFile& doc, const std::string& file, TTempDirs& tempDirs, std::string& error);

@@ -9,11 +9,11 @@
 #include <memory>
 
 #include "app/OpenForJob.h"
-#include "model/SymbolFile.h"
+#include "document/DrawingView.h"
+#include "document/SymbolFile.h"
 #include "packages/TempDirs.h"
-#include "platform/QtRasterSurface.h"
+#include "qt/QtRasterSurface.h"
 #include "render/SymbolCanvas.h"
-#include "shell/DrawingView.h"
 
 namespace {
 // Larger pictures would need gigabytes; nobody renders a drawing that big from the command line.

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "render/DrawTypes.h"
+#include "base/DrawTypes.h"
 
 struct RenderOptions {
     std::string OutPng;

@@ -6,11 +6,11 @@
 #include <cstdlib>
 #include <unordered_map>
 
-#include "components/BOM.h"
+#include "model/BOM.h"
 #include "model/JsonWriter.h"
 #include "model/KeyValues.h"
+#include "objects/TextObjects.h"
 #include "render/PointUtils.h"
-#include "render/TextObjects.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 #include <string>
 
 #include "components/SymbolObjectSymbol.h"
+#include "model/AttributeTags.h"
 #include "model/SymbolObjectWithGroups.h"
+#include "objects/ShapeObjects.h"
 #include "render/PointLists.h"
-#include "render/ShapeObjects.h"
-#include "render/AttributeTags.h"
 
 class TConnectivityIndex;
 class TSymbolObjectAttribute;

@@ -3,9 +3,9 @@
 #include <numbers>
 
 #include "components/Ports.h"
+#include "objects/TextObjects.h"
 #include "render/PointUtils.h"
 #include "render/SymbolCanvas.h"
-#include "render/TextObjects.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include "model/JsonWriter.h"
 #include "model/KeyValues.h"
 #include "model/SymbolObjectTypes.h"
+#include "objects/TextObjects.h"
 #include "render/PointUtils.h"
-#include "render/TextObjects.h"
 
 namespace {
 

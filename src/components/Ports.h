@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "model/FontSelection.h"
 #include "model/SymbolObjectWithGroups.h"
-#include "render/FontSelection.h"
 
 enum TSymbolObjectPortType : uint8_t { soptNormal, soptLoopThrough };
 enum TLineDirection : uint8_t { ldNone, ldRight, ldLeft, ldTop, ldBottom };

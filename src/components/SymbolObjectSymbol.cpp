@@ -2,7 +2,7 @@
 
 #include "model/JsonWriter.h"
 #include "model/KeyValues.h"
-#include "render/AnnotationObjects.h"
+#include "objects/AnnotationObjects.h"
 
 void TSymbolObjectSymbol::SetDefaults() {
     TSymbolObject::SetDefaults();

@@ -1,6 +1,6 @@
 #pragma once
 // The component symbol: a nested component and the root of every drawing.
-#include "components/BOM.h"
+#include "model/BOM.h"
 #include "model/Groups.h"
 #include "model/SymbolObjects.h"
 

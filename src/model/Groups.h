@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "render/DrawTypes.h"
+#include "base/DrawTypes.h"
 
 class TRecordReader;
 class TJsonWriter;

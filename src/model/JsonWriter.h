@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "render/DrawTypes.h"
-#include "render/Points.h"
+#include "base/DrawTypes.h"
+#include "base/Points.h"
 
 class TJsonWriter {
 public:

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "render/Points.h"
+#include "base/Points.h"
 
 // Raised when the current-variant reader meets bytes that are not valid UTF-8; the document
 // loader answers it by reading the file again in the legacy single-byte variant.

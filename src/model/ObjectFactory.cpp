@@ -1,58 +1,21 @@
-// The one table from record keyword to object class.
+// The table from record keyword to object class. The classes live in layers above this one; the
+// document registers their factories before anything is read.
+#include "model/ObjectFactory.h"
+
 #include <array>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
-#include "components/ConnectionLines.h"
-#include "components/Ports.h"
-#include "components/SymbolObjectSymbol.h"
 #include "model/KeyValues.h"
-#include "model/SheetObjects.h"
-#include "render/AnnotationObjects.h"
-#include "render/ElementObjects.h"
-#include "render/ShapeObjects.h"
-#include "render/TextObjects.h"
 
 namespace {
 
-using TFactory = std::unique_ptr<TSymbolObject> (*)();
-template <class T> std::unique_ptr<TSymbolObject> Make() {
-    return std::make_unique<T>();
+std::array<TSymbolObjectFactory, SymbolObjectMainTypeCount>& Factories() {
+    static std::array<TSymbolObjectFactory, SymbolObjectMainTypeCount> factories{};
+    return factories;
 }
-
-// Indexed by main type; somNone has no class of its own and gets a plain base object.
-constexpr std::array<TFactory, SymbolObjectMainTypeCount> Factories = {
-    nullptr,                               // somNone
-    &Make<TSymbolObjectBOMOnly>,           // somBOMOnly
-    &Make<TSymbolObject1Point>,            // som1Point
-    &Make<TSymbolObject2Point>,            // som2Point
-    &Make<TSymbolObject3Point>,            // som3Point
-    &Make<TSymbolObjectText>,              // somText
-    &Make<TSymbolObjectAttribute>,         // somAttribute
-    &Make<TSymbolObjectItemNumber>,        // somItemNumber
-    &Make<TSymbolObjectPort>,              // somPort
-    &Make<TSymbolObjectSymbol>,            // somSymbol
-    &Make<TSymbolObjectConnectionLine>,    // somConnectionLine
-    &Make<TSymbolObjectConnectionNode>,    // somConnectionNode
-    &Make<TSymbolObjectIBorder>,           // somIBorder
-    &Make<TSymbolObjectSolenoid>,          // somSolenoid
-    &Make<TSymbolObjectOrifice>,           // somOrifice
-    &Make<TSymbolObjectPaperSize>,         // somPaperSize
-    &Make<TSymbolObjectConnectionLineRef>, // somConnectionLineRef
-    &Make<TSymbolObjectImage>,             // somImage
-    &Make<TSymbolObjectLeader>,            // somLeader
-    &Make<TSymbolObjectTable>,             // somTable
-    &Make<TSymbolObjectIPort>,             // somIPort
-    &Make<TSymbolObjectILine>,             // somILine
-    &Make<TSymbolObjectRevTriangle>,       // somRevisionTriangle
-    &Make<TSymbolObjectHose>,              // somHose
-    &Make<TSymbolObjectElectric>,          // somElectric
-    &Make<TSymbolObjectSignalConverter>,   // somSignalConverter
-    &Make<TSymbolObjectElectricalContact>, // somElectricalContact
-    &Make<TSymbolObjectPolyLine>,          // somPolyLine
-};
 
 // Keyed by views into strings the table itself keeps, so a look-up allocates nothing.
 const std::unordered_map<std::string_view, TSymbolObjectMainType>& KeywordTable() {
@@ -73,8 +36,12 @@ const std::unordered_map<std::string_view, TSymbolObjectMainType>& KeywordTable(
 
 } // namespace
 
+void RegisterSymbolObjectFactory(TSymbolObjectMainType mainType, TSymbolObjectFactory factory) {
+    if (mainType > somNone && mainType < SymbolObjectMainTypeCount) Factories()[mainType] = factory;
+}
+
 std::unique_ptr<TSymbolObject> CreateSymbolObject(TSymbolObjectMainType mainType) {
-    if (mainType < SymbolObjectMainTypeCount && Factories[mainType]) return Factories[mainType]();
+    if (mainType < SymbolObjectMainTypeCount && Factories()[mainType]) return Factories()[mainType]();
     return std::make_unique<TSymbolObject>(somNone);
 }
 

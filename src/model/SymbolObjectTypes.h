@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "render/DrawTypes.h"
+#include "base/DrawTypes.h"
 
 enum TSymbolObjectMainType : uint8_t {
     somNone,

@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "components/BOM.h"
+#include "base/Points.h"
+#include "model/BOM.h"
 #include "model/SymbolObjectTypes.h"
-#include "render/Points.h"
 
 class TRecordReader;
 class TJsonWriter;

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "render/DrawTypes.h"
+#include "base/DrawTypes.h"
 
 class TRecordReader;
 class TRecordWriter;

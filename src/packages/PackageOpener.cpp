@@ -1,10 +1,10 @@
 #include "packages/PackageOpener.h"
 
-#include "i18n/Translate.h"
+#include "base/Translate.h"
+#include "platform/DirectoryHandling.h"
+#include "platform/FileExtensions.h"
 #include "platform/MessageBox.h"
-#include "shell/DirectoryHandling.h"
-#include "shell/FileExtensions.h"
-#include "shell/QUAVGlobs.h"
+#include "platform/QUAVGlobs.h"
 
 #include <filesystem>
 

@@ -1,6 +1,6 @@
 #include "packages/QuavZip.h"
 
-#include "i18n/Translate.h"
+#include "base/Translate.h"
 
 #include <zip.h>
 

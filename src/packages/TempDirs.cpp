@@ -1,7 +1,7 @@
 #include "packages/TempDirs.h"
 
-#include "i18n/Translate.h"
-#include "shell/QUAVGlobs.h"
+#include "base/Translate.h"
+#include "platform/QUAVGlobs.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,6 +1,6 @@
 #include "platform/HandOff.h"
 
-#include "shell/DirectoryHandling.h"
+#include "platform/DirectoryHandling.h"
 
 #include <filesystem>
 

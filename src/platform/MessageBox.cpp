@@ -1,6 +1,6 @@
 #include "platform/MessageBox.h"
 
-#include "i18n/Translate.h"
+#include "base/Translate.h"
 
 #include <iostream>
 

@@ -1,28 +1,38 @@
 #include "platform/OpenWith.h"
 
-#include <QCoreApplication>
-#include <QDesktopServices>
-#include <QGuiApplication>
-#include <QProcess>
-#include <QUrl>
+#include <cerrno>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
 
 namespace {
 
 TDocumentOpener gOpener;
 
-bool OpenWithDesktop(const std::string& Path) {
-    const QString File = QString::fromStdString(Path);
-    // QDesktopServices needs the GUI platform plugin; without a QGuiApplication ask the desktop's
-    // own launcher directly.
-    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr)
-        return QDesktopServices::openUrl(QUrl::fromLocalFile(File));
-    return QProcess::startDetached(QStringLiteral("xdg-open"), {File});
+// Without a desktop session object to ask, the desktop's own launcher opens the file. It is
+// started from a short-lived child so that it is never left behind as a zombie of ours.
+bool OpenWithXdgOpen(const std::string& Path) {
+    const pid_t Child = fork();
+    if (Child < 0) return false;
+    if (Child == 0) {
+        setsid();
+        char Program[] = "xdg-open";
+        char* Args[] = {Program, const_cast<char*>(Path.c_str()), nullptr};
+        pid_t Launcher = 0;
+        _exit(posix_spawnp(&Launcher, Program, nullptr, nullptr, Args, environ) == 0 ? 0 : 1);
+    }
+    int Status = 0;
+    while (waitpid(Child, &Status, 0) < 0)
+        if (errno != EINTR) return false;
+    return WIFEXITED(Status) && WEXITSTATUS(Status) == 0;
 }
 
 } // namespace
 
 bool OpenWithAssociatedApplication(const std::string& Path) {
-    return gOpener ? gOpener(Path) : OpenWithDesktop(Path);
+    return gOpener ? gOpener(Path) : OpenWithXdgOpen(Path);
 }
 
 TDocumentOpener SetDocumentOpener(TDocumentOpener Opener) {

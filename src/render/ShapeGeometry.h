@@ -1,7 +1,7 @@
 #pragma once
 // The geometry a shape object draws, in drawing units, with the way each part reaches the canvas.
 // One description serves drawing, hit tests and extents, so what is hit is what is drawn.
-#include "render/DrawTypes.h"
+#include "base/DrawTypes.h"
 #include "render/XYPoints.h"
 
 #include <cstdint>

@@ -3,8 +3,8 @@
 // view transform from drawing units (Y up) to device pixels (Y down), the snap and grid settings,
 // the colour scheme and the line-pattern drawing, and forwards everything else to a raster
 // surface it does not own.
-#include "platform/RasterSurface.h"
-#include "render/DrawTypes.h"
+#include "base/DrawTypes.h"
+#include "render/RasterSurface.h"
 #include "render/XYPoints.h"
 
 #include <array>

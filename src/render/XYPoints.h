@@ -1,7 +1,7 @@
 #pragma once
 // Floating drawing-space points, the numeric conventions every geometry function shares, and the
 // text-backed point list used for hose routing points.
-#include "render/Points.h"
+#include "base/Points.h"
 
 #include <cstdint>
 #include <span>

@@ -1,7 +1,7 @@
 #include "shell/AboutBox.h"
 
-#include "i18n/Translate.h"
-#include "shell/QUAVGlobs.h"
+#include "platform/QUAVGlobs.h"
+#include "qt/QtTranslate.h"
 
 #include <QFile>
 #include <QGuiApplication>

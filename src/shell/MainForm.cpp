@@ -1,20 +1,20 @@
 // The main window: creation, menus and actions, and every way of opening a file.
 #include "shell/MainForm.h"
 
-#include "components/BOM.h"
 #include "components/SymbolObjectSymbol.h"
-#include "i18n/Translate.h"
-#include "packages/PackageOpener.h"
-#include "platform/LocaleDates.h"
+#include "document/DocumentOpener.h"
+#include "document/DrawingView.h"
+#include "model/BOM.h"
+#include "platform/DirectoryHandling.h"
+#include "platform/FileExtensions.h"
 #include "platform/MessageBox.h"
-#include "platform/QtRasterSurface.h"
-#include "platform/SingleInstance.h"
+#include "platform/QUAVGlobs.h"
+#include "qt/LocaleDates.h"
+#include "qt/QtRasterSurface.h"
+#include "qt/QtTranslate.h"
+#include "qt/SingleInstance.h"
 #include "shell/AboutBox.h"
-#include "shell/DirectoryHandling.h"
-#include "shell/DrawingView.h"
-#include "shell/FileExtensions.h"
 #include "shell/PaintBox.h"
-#include "shell/QUAVGlobs.h"
 #include "shell/SaveCursors.h"
 
 #include <QAction>
@@ -367,77 +367,39 @@ void TMainForm::HandOffDocument(const QString& LongFileName) {
 // Opening files
 
 void TMainForm::OpenDocumentFile(const std::string& FileName) {
-    const TFileType Type = GetFileType(FileName);
     // A type the viewer does not open changes nothing at all, not even the print-preview pages.
-    if (Type != ftDiagram && Type != ftSymbol && Type != ftZip && Type != ftPackedDiagram) return;
-    fPrintPreviewPDFs.clear();
-    fCurrentPrintPreviewPDF = 0;
+    if (!IsOpenableFile(FileName)) return;
     std::error_code Error;
     const std::filesystem::path Absolute = std::filesystem::absolute(std::filesystem::path(FileName), Error);
     const std::string Path = Error ? FileName : Absolute.lexically_normal().string();
-    if (Type == ftDiagram || Type == ftSymbol)
-        OpenDrawingFile(Path);
-    else if (Type == ftZip)
-        OpenZipPackage(Path);
-    else
-        OpenPackedDrawing(Path);
+    TOpenResult Result;
+    {
+        TSaveCursor Hourglass;
+        Result = ::OpenDocumentFile(fSymbolFile, Path, fTempDirs);
+    }
+    // Pages come only with a packed archive, also one whose drawing failed or is missing.
+    fPrintPreviewPDFs = Result.PrintPreviewPDFs;
+    fCurrentPrintPreviewPDF = 0;
+    if (GetFileType(Path) == ftPackedDiagram) fUnpackLocation = Result.UnpackFolder;
+    if (Result.Status == TOpenStatus::osFailed) ShowErrorMessage(Result.Error);
+    if (Result.Opened()) ShowOpenedDrawing(Result.DrawingFileName, Path);
     if (PrintPreviewShown()) ShowPrintPreviewPage(fCurrentPrintPreviewPDF);
     UpdateButtons();
 }
 
-bool TMainForm::OpenDrawingFile(const std::string& FileName) {
-    {
-        TSaveCursor Hourglass;
-        if (!fSymbolFile.LoadFromFile(FileName)) {
-            // The loader leaves the document as it was and says why in the user's terms.
-            ShowErrorMessage(fSymbolFile.LastError());
-            return false;
-        }
-        UpdateConnections(fSymbolFile.Symbol(), true);
-    }
+void TMainForm::ShowOpenedDrawing(const std::string& DrawingFileName, const std::string& OpenedFileName) {
     if (fSymbolFile.CheckFileVersion(ProgramBuild) > 0)
         ShowWarningMessage(FormatText(
             _("This file is saved with %s %s, your version is %s, some data might be lost!"),
             {ProgramName, fSymbolFile.Data().FileVersion, std::string(ProgramYear) + "-" + ProgramBuild}));
-    fFileName = FileName;
+    fFileName = DrawingFileName;
     fSymbolCanvas.fSymbolGroupDrawMode = fSymbolFile.Data().GroupDrawMode;
     ZoomAll();
     // A drawing with no objects is shown all the same: the previous view must not stay.
     if (fSymbolFile.Symbol().fSymbolObjectList.Count() == 0) DrawSymbolFile();
-    fLastPath = ExtractFileDir(FileName);
-    CurrentDrawingFolder = fLastPath;
-    return true;
-}
-
-void TMainForm::OpenZipPackage(const std::string& FileName) {
-    TPackageOpenResult Result;
-    {
-        TSaveCursor Hourglass;
-        Result = ::OpenZipPackage(FileName, fTempDirs);
-    }
-    if (Result.Status == TPackageOpenStatus::posFailed) {
-        ShowErrorMessage(Result.ErrorText);
-        return;
-    }
-    if (Result.Status != TPackageOpenStatus::posDrawingFound) return;
-    if (OpenDrawingFile(Result.DrawingFileName)) fLastPath = ExtractFileDir(FileName);
-}
-
-void TMainForm::OpenPackedDrawing(const std::string& FileName) {
-    fUnpackLocation.clear();
-    TPackageOpenResult Result;
-    {
-        TSaveCursor Hourglass;
-        Result = ::OpenPackedDrawing(FileName, fTempDirs);
-    }
-    if (Result.Status == TPackageOpenStatus::posFailed) {
-        ShowErrorMessage(Result.ErrorText);
-        return;
-    }
-    fUnpackLocation = Result.UnpackFolder;
-    if (Result.Status == TPackageOpenStatus::posDrawingFound && OpenDrawingFile(Result.DrawingFileName))
-        fLastPath = ExtractFileDir(FileName);
-    fPrintPreviewPDFs = Result.PrintPreviewPDFs;
+    // The folder the user opened from: a package's own, not its unpack folder.
+    fLastPath = ExtractFileDir(OpenedFileName);
+    CurrentDrawingFolder = ExtractFileDir(DrawingFileName);
 }
 
 void TMainForm::FileIsDroppend(const QStringList& FileNames) {

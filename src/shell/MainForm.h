@@ -2,7 +2,7 @@
 // The main window: one drawing shown in a paint box, opened from the command line, the Open
 // dialog, drag and drop or a second start of the program, and looked at with zoom, pan, Zoom All,
 // selection and the display options. A print-preview panel takes the drawing's place on demand.
-#include "model/SymbolFile.h"
+#include "document/SymbolFile.h"
 #include "packages/TempDirs.h"
 #include "render/SymbolCanvas.h"
 #include "shell/SaveCursors.h"
@@ -42,8 +42,6 @@ public:
 
     // Every way of opening a file ends here; the type is told by the extension.
     void OpenDocumentFile(const std::string& FileName);
-    void OpenZipPackage(const std::string& FileName);
-    void OpenPackedDrawing(const std::string& FileName);
     void DeleteTempDirs();
     // Listens for files handed over by later starts of the program and opens them here. False,
     // with ErrorText set, when another viewer already listens on SocketPath.
@@ -146,7 +144,8 @@ private:
     void ShowPrintPreviewPage(int Index);
 
     // Loads a drawing or symbol file; true when it is shown.
-    bool OpenDrawingFile(const std::string& FileName);
+    // After a successful open: the version warning, the view of the whole drawing, the folders.
+    void ShowOpenedDrawing(const std::string& DrawingFileName, const std::string& OpenedFileName);
     // Paint-box size in device pixels, and the factor from its logical pixels to them.
     QSize PaintBoxDeviceSize() const;
     double PaintBoxPixelRatio() const;

@@ -2,8 +2,8 @@
 #include "shell/MainForm.h"
 
 #include "components/SymbolObjectSymbol.h"
-#include "platform/QtRasterSurface.h"
-#include "shell/DrawingView.h"
+#include "document/DrawingView.h"
+#include "qt/QtRasterSurface.h"
 #include "shell/PaintBox.h"
 
 #include <QFrame>

@@ -3,7 +3,7 @@
 #include <QCursor>
 #include <QGuiApplication>
 
-#include "i18n/Translate.h"
+#include "qt/QtTranslate.h"
 
 TSaveCursor::TSaveCursor(Qt::CursorShape Shape)
     : fActive(qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr) {

@@ -5,7 +5,7 @@
 #include <Qt>
 #include <functional>
 
-#include "components/Connectivity.h"
+#include "base/BusyHook.h"
 
 class TSaveCursor {
 public:

@@ -1,10 +1,11 @@
 #include "shell/ViewerApp.h"
 
-#include "i18n/Translate.h"
-#include "platform/QtMessageBox.h"
-#include "platform/SingleInstance.h"
+#include "base/Translate.h"
+#include "platform/QUAVGlobs.h"
+#include "qt/QtMessageBox.h"
+#include "qt/QtOpenWith.h"
+#include "qt/SingleInstance.h"
 #include "shell/MainForm.h"
-#include "shell/QUAVGlobs.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -28,6 +29,7 @@ int RunViewerWindow(int Argc, char** Argv, const std::string& File) {
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/korvane-viewer.png")));
     QApplication::setDesktopFileName(QStringLiteral("korvane-viewer"));
 
+    InstallQtDocumentOpener();
     TQtMessageBoxes Boxes;
     TScopedMessageBoxes UseBoxes(Boxes);
     TMainForm Form(File);

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "components/BOM.h"
 #include "components/ConnectionLines.h"
+#include "model/BOM.h"
 #include "model/JsonWriter.h"
 #include "model/KeyValues.h"
-#include "platform/RecordingSurface.h"
+#include "objects/TextObjects.h"
+#include "render/RecordingSurface.h"
 #include "render/SymbolCanvas.h"
-#include "render/TextObjects.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "components/Connectivity.h"
 #include "components/Ports.h"
-#include "model/SymbolFile.h"
+#include "document/SymbolFile.h"
 
 namespace {
 

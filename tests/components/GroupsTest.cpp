@@ -2,8 +2,8 @@
 
 #include "components/ConnectionLines.h"
 #include "components/SymbolObjectSymbol.h"
-#include "model/SymbolFile.h"
-#include "platform/RecordingSurface.h"
+#include "document/SymbolFile.h"
+#include "render/RecordingSurface.h"
 #include "render/SymbolCanvas.h"
 #include "support/TempFiles.h"
 

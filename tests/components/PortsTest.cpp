@@ -2,7 +2,7 @@
 #include "components/SymbolObjectSymbol.h"
 #include "model/KeyValues.h"
 #include "model/TextStyles.h"
-#include "platform/RecordingSurface.h"
+#include "render/RecordingSurface.h"
 #include "render/SymbolCanvas.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 
 #include "components/SymbolObjectSymbol.h"
 #include "model/KeyValues.h"
-#include "render/AnnotationObjects.h"
+#include "objects/AnnotationObjects.h"
 
 namespace {
 

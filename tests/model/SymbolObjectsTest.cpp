@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "components/SymbolObjectSymbol.h"
+#include "document/SymbolFile.h"
 #include "model/KeyValues.h"
-#include "model/SymbolFile.h"
 #include "model/SymbolObjects.h"
 
 namespace {

@@ -1,5 +1,5 @@
 #include "render/SymbolCanvas.h"
-#include "platform/RecordingSurface.h"
+#include "render/RecordingSurface.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

@@ -1,16 +1,17 @@
 // The main window on the offscreen platform: opening files by every path, and the view.
 #include "shell/MainForm.h"
 
-#include "../support/TempFiles.h"
 #include "TestObjects.h"
 #include "components/ConnectionLines.h"
+#include "document/DrawingView.h"
 #include "packages/QuavZip.h"
 #include "platform/MessageBox.h"
-#include "platform/SingleInstance.h"
+#include "platform/QUAVGlobs.h"
+#include "qt/SingleInstance.h"
 #include "shell/AboutBox.h"
-#include "shell/DrawingView.h"
-#include "shell/QUAVGlobs.h"
 #include "shell/SaveCursors.h"
+#include "support/PrivateHome.h"
+#include "support/TempFiles.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -675,14 +676,7 @@ TEST(SaveCursor, ShowsTheHourglassForItsScopeOnly) {
 
 int main(int Argc, char** Argv) {
     // Everything the window writes goes to one private folder.
-    static TTempDir Home;
-    for (const char* Var :
-         {"TMPDIR", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR"}) {
-        const std::string Path = Home.File(Var);
-        fs::create_directories(Path);
-        fs::permissions(Path, fs::perms::owner_all, fs::perm_options::replace);
-        setenv(Var, Path.c_str(), 1);
-    }
+    UsePrivateHomeFolders();
     if (!getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication App(Argc, Argv);
     ::testing::InitGoogleTest(&Argc, Argv);

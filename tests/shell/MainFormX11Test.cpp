@@ -2,9 +2,10 @@
 // Without a display every test is skipped (exit status 77).
 #include "shell/MainForm.h"
 
-#include "../support/TempFiles.h"
 #include "TestObjects.h"
 #include "platform/MessageBox.h"
+#include "support/PrivateHome.h"
+#include "support/TempFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -303,14 +304,7 @@ int main(int Argc, char** Argv) {
         std::printf("No X display: the real-window tests are skipped.\n");
         return 77;
     }
-    static TTempDir Home;
-    for (const char* Var :
-         {"TMPDIR", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR"}) {
-        const std::string Path = Home.File(Var);
-        fs::create_directories(Path);
-        fs::permissions(Path, fs::perms::owner_all, fs::perm_options::replace);
-        setenv(Var, Path.c_str(), 1);
-    }
+    UsePrivateHomeFolders();
     // A real window: whatever platform the other tests use does not apply here.
     setenv("QT_QPA_PLATFORM", "xcb", 1);
     unsetenv("QT_SCALE_FACTOR");

@@ -2,7 +2,7 @@
 // Small drawing fixtures for the window tests: a filled box object whose outline, hit test and
 // extents are exact, and drawing files written from a few lines.
 #include "components/SymbolObjectSymbol.h"
-#include "model/SymbolFile.h"
+#include "document/SymbolFile.h"
 #include "render/SymbolCanvas.h"
 
 #include <algorithm>

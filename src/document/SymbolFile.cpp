@@ -1,0 +1,469 @@
+#include "document/SymbolFile.h"
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <unordered_map>
+
+#include "base/Translate.h"
+#include "components/Connectivity.h"
+#include "components/SymbolObjectSymbol.h"
+#include "document/ObjectKinds.h"
+#include "model/AttributeTags.h"
+#include "model/JsonWriter.h"
+
+namespace fs = std::filesystem;
+
+std::array<TItemNumberLayout, 4> TSymbolFileData::DefaultItemNumberLayouts() {
+    std::array<TItemNumberLayout, 4> l{};
+    for (auto i : {layout_Item2, layout_Item3}) {
+        l[i].Height = 20;
+        l[i].Border = itemborderRectangle;
+    }
+    return l;
+}
+
+TSymbolFile::TSymbolFile() : fSymbol((RegisterObjectKinds(), std::make_unique<TSymbolObjectSymbol>())) {
+    Clear();
+}
+
+TSymbolFile::~TSymbolFile() = default;
+
+void TSymbolFile::Clear() {
+    fSymbol->SetDefaults();
+    fTextStyleList.Clear();
+    fAttributeList.Clear();
+    fAdditionalFiles.clear();
+    fRevisionList.Clear();
+    fSessionList.Clear();
+    fSymbolLayerList.Clear();
+    fFileType = sftNone;
+    fStartSession = NowAsDayCount();
+    fData = TSymbolFileData{};
+}
+
+namespace {
+
+enum class TReadResult { Ok, Missing, Folder, Unreadable };
+
+TReadResult ReadWholeFile(const std::string& fileName, std::string& bytes, std::string& reason) {
+    std::error_code ec;
+    auto status = fs::status(fileName, ec);
+    if (ec || !fs::exists(status)) return TReadResult::Missing;
+    if (fs::is_directory(status)) return TReadResult::Folder;
+    std::ifstream in(fileName, std::ios::binary);
+    if (!in) {
+        reason = std::strerror(errno);
+        return TReadResult::Unreadable;
+    }
+    // One allocation of the file's size; a file that grows while it is read is read to its end.
+    bytes.clear();
+    if (auto size = fs::file_size(fileName, ec); !ec) bytes.reserve(size_t(size));
+    char buffer[1 << 16];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0)
+        bytes.append(buffer, size_t(in.gcount()));
+    if (in.bad()) {
+        reason = "read error";
+        return TReadResult::Unreadable;
+    }
+    return TReadResult::Ok;
+}
+
+} // namespace
+
+bool TSymbolFile::LoadFromFile(const std::string& fileName, TConnectivityPass pass) {
+    fLastError.clear();
+    std::string bytes, reason;
+    // The file is read once; both text variants are decoded from the same bytes, so a file
+    // that changes or vanishes between two attempts cannot leave a half-read document.
+    switch (ReadWholeFile(fileName, bytes, reason)) {
+    case TReadResult::Missing:
+        fLastError = FormatText(_("The file \"%s\" does not exist."), {fileName});
+        return false;
+    case TReadResult::Folder:
+        fLastError = FormatText(_("\"%s\" is a folder, not a drawing file."), {fileName});
+        return false;
+    case TReadResult::Unreadable:
+        fLastError = FormatText(_("The file \"%s\" cannot be read: %s."), {fileName, reason});
+        return false;
+    case TReadResult::Ok:
+        break;
+    }
+    return LoadFromBytes(bytes, fileName, pass);
+}
+
+bool TSymbolFile::LoadFromBytes(const std::string& bytes, const std::string& fileName,
+                                TConnectivityPass pass) {
+    if (IsValidUtf8(bytes)) {
+        try {
+            Clear();
+            fFileName = fileName;
+            TRecordReader reader(std::string_view(bytes), TRecordVariant::UniCode);
+            bool result = LoadFromUniCodeFile(reader);
+            fSymbol->fHandle = -1;
+            RunAfterLoadSteps(pass);
+            return result;
+        } catch (const std::exception&) {
+            // Any failure of the current-variant read falls back to the legacy variant.
+        }
+    }
+    Clear();
+    fFileName = fileName;
+    TRecordReader reader(Windows1252ToUtf8(bytes), TRecordVariant::Legacy);
+    bool result = LoadFromLegacyFile(reader);
+    RunAfterLoadSteps(pass);
+    return result;
+}
+
+bool TSymbolFile::LoadFromASCIIFile(const std::string& fileName) {
+    fLastError.clear();
+    std::string bytes, reason;
+    if (ReadWholeFile(fileName, bytes, reason) != TReadResult::Ok) {
+        fLastError = FormatText(_("The file \"%s\" cannot be read."), {fileName});
+        return false;
+    }
+    Clear();
+    fFileName = fileName;
+    TRecordReader reader(Windows1252ToUtf8(bytes), TRecordVariant::Legacy);
+    bool result = LoadFromLegacyFile(reader);
+    RunAfterLoadSteps(TConnectivityPass::cpFirst);
+    return result;
+}
+
+bool TSymbolFile::LoadFromString(const std::string& text, const std::string& fileName) {
+    // Read straight from memory: the result is that of writing the text to a temporary UTF-8
+    // file and loading it, without the file.
+    fLastError.clear();
+    return LoadFromBytes(text, fileName.empty() ? "tmpsymfile.sym" : fileName + ".sym",
+                         TConnectivityPass::cpFirst);
+}
+
+bool TSymbolFile::LoadFromUniCodeFile(TRecordReader& reader) {
+    LoadTopLevel(reader);
+    // The item layouts are handed to item numbers and leaders with the default tables.
+    fTextStyleList.AddDefaults();
+    fSymbolLayerList.AddDefaults();
+    MoveRevisionAttributesToRevisions();
+    return true;
+}
+
+bool TSymbolFile::LoadFromLegacyFile(TRecordReader& reader) {
+    LoadTopLevel(reader);
+    // The legacy reader adds the default layers first, then the default text styles.
+    fSymbolLayerList.AddDefaults();
+    fTextStyleList.AddDefaults();
+    MoveRevisionAttributesToRevisions();
+    return true;
+}
+
+bool TSymbolFile::LoadTopLevel(TRecordReader& reader) {
+    const bool legacy = reader.IsLegacy();
+    std::string key, value;
+    while (!reader.AtEnd()) {
+        if (!reader.ReadRecordLine(key, value)) continue;
+        if (key == "END.") break;
+        if (key == "HEADER:") {
+            LoadHeader(reader);
+        } else if (key == "SYMBOL:") {
+            fSymbol->LoadFromReader(reader);
+        } else if (key == "ADDITIONALFILE") {
+            fAdditionalFiles.push_back(value);
+        } else if (key == "ATTRIBUTELIST:") {
+            fAttributeList.LoadFromReader(reader);
+        } else if (key == "BOMCOLUMNLIST:") {
+            SkipBlock(reader, "END.", "BOMCOLUMN:", "END.");
+        } else if (key == "LAYOUTLIST:") {
+            SkipBlock(reader, "ENDLAYOUTLIST.");
+        } else if (legacy) {
+            continue;
+        } else if (key == "SESSION:") {
+            fSessionList.LoadSession(reader);
+        } else if (key == "REVISION:") {
+            fRevisionList.LoadRevision(reader);
+        } else if (key == "REVISIONLAYOUT:") {
+            SkipBlock(reader, "ENDREVISIONLAYOUT.");
+        } else if (key == "SYMBOLLAYERLIST:") {
+            fSymbolLayerList.LoadFromReader(reader);
+        } else if (key == "TEXTSTYLE:") {
+            fTextStyleList.Add()->LoadFromUniCodeFile(reader);
+        }
+    }
+    return true;
+}
+
+namespace {
+
+constexpr std::string_view FileTypeNames[] = {"None", "Symbol", "Schematic"};
+constexpr std::string_view ProjectTypeNames[] = {"Not defined", "Internal", "External"};
+constexpr std::string_view BorderNames[] = {"None", "Rectangle", "Rounded Rectangle", "Circle",
+                                            "Circled Rectangle"};
+constexpr std::string_view OrientationNames[] = {"Horizontal", "Vertical"};
+constexpr std::string_view LayoutPrefixes[] = {"LEADERLAYOUT", "ITEMLAYOUT", "ITEM2LAYOUT", "ITEM3LAYOUT"};
+
+bool ApplyItemLayoutKey(TSymbolFileData& d, const std::string& key, const std::string& value, bool legacy) {
+    for (int i = 0; i < 4; ++i) {
+        std::string_view prefix = LayoutPrefixes[i];
+        if (key.size() <= prefix.size() || key.compare(0, prefix.size(), prefix) != 0) continue;
+        // The legacy header knows the first item layout only, and not all of its keys.
+        if (legacy && i != layout_Item1) return false;
+        std::string_view suffix = std::string_view(key).substr(prefix.size());
+        TItemNumberLayout& l = d.ItemNumberLayouts[size_t(i)];
+        if (suffix == "HEIGHT") {
+            if (auto v = ParseRecordInt(value)) l.Height = *v;
+        } else if (suffix == "FIXEDWIDTH") {
+            if (auto v = ParseRecordInt(value)) l.FixedWidth = *v;
+        } else if (suffix == "BORDER") {
+            int b = IndexOfName(value, BorderNames, 5);
+            l.Border = b < 0 ? itemborderNone : TItemNumberBorderType(b);
+        } else if (suffix == "ORIENTATION") {
+            int o = IndexOfName(value, OrientationNames, 2);
+            l.Orientation = o < 0 ? itemorientationHorz : TItemNumberOrientationType(o);
+        } else if (legacy) {
+            return false;
+        } else if (suffix == "TEXTSTYLENAME") {
+            l.TextStyleName = value;
+        } else if (suffix == "FILLEDARROW") {
+            l.FilledArrow = YesNoToBool(value);
+        } else if (suffix == "ALIGN" && i != layout_Leader) {
+            int a = IndexOfName(value, TextAlignNames, 4);
+            l.TextAlign = a < 0 ? taMiddle : TTextAlign(a);
+        } else {
+            return false;
+        }
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+void TSymbolFile::LoadHeader(TRecordReader& reader) {
+    const bool legacy = reader.IsLegacy();
+    TSymbolFileData d = fData;
+    std::string key, value;
+    auto intOr1 = [](const std::string& v) { return ParseRecordInt(v).value_or(1); };
+    while (!reader.AtEnd()) {
+        if (!reader.ReadRecordLine(key, value)) continue;
+        if (key == "END.") break;
+        if (key == "FILETYPE") {
+            int t = IndexOfName(value, FileTypeNames, 3);
+            fFileType = t < 0 ? sftNone : TSymbolFileType(t);
+        } else if (key == "STARTX") {
+            if (auto v = ParseRecordInt(value)) d.Start.X = *v;
+        } else if (key == "STARTY") {
+            if (auto v = ParseRecordInt(value)) d.Start.Y = *v;
+        } else if (key == "ZOOM") {
+            // Written as the zoom times 1000; a text that is no integer reads as 1.
+            d.Zoom = ParseRecordInt(value).value_or(1) / 1000.0;
+        } else if (key == "ISBORDER") {
+            d.IsBorder = YesNoToBool(value);
+        } else if (key == "PRINTBOMLAYOUTINDEX") {
+            d.PrintBOMLayoutIndex = intOr1(value);
+        } else if (key == "PACKANDSAVEBOMLAYOUTINDEX") {
+            d.PackAndSaveBOMLayoutIndex = intOr1(value);
+        } else if (ApplyItemLayoutKey(d, key, value, legacy)) {
+        } else if (legacy) {
+            continue;
+        } else if (key == "FILEVERSION") {
+            d.FileVersion = value;
+        } else if (key == "KEYWORDS") {
+            d.KeyWords = value;
+        } else if (key == "GROUPDRAWMODE") {
+            int m = IndexOfName(value, SymbolGroupDrawModeNames, 4);
+            d.GroupDrawMode = m < 0 ? drawMainGroups : TSymbolGroupDrawMode(m);
+        } else if (key == "ISFIXEDDATE") {
+            d.IsFixedDate = YesNoToBool(value);
+        } else if (key == "FIXEDDATE") {
+            d.FixedDate = ParseRecordFloat(value, 0);
+        } else if (key == "DISABLEADDALLSHEET") {
+            d.DisableAddAllSheet = YesNoToBool(value);
+        } else if (key == "PRINTBOMHOSESLAYOUTINDEX") {
+            d.PrintBOMHosesLayoutIndex = intOr1(value);
+        } else if (key == "PACKANDSAVEBOMHOSESLAYOUTINDEX" || key == "PACKANDSAVEBOMHOSELAYOUTINDEX") {
+            // The design program writes the key without the s of Hoses; both forms are read.
+            d.PackAndSaveBOMHosesLayoutIndex = intOr1(value);
+        } else if (key == "ISMULTISHEETFILE") {
+            d.IsMultiSheetFile = YesNoToBool(value);
+        } else if (key == "PROJECTTYPE") {
+            int p = IndexOfName(value, ProjectTypeNames + 1, 2);
+            d.ProjectType = p < 0 ? ptNotDefined : TProjectType(p + 1);
+        } else if (key == "EXCELEXPORTPROFILENAME") {
+            d.ExcelExportProfileName = value;
+        } else if (key == "EXCELEXPORTFILENAME") {
+            d.ExcelExportFileName = value;
+        } else if (key == "KEEPHOSESSEPARATE") {
+            d.BOMHosesSettings.KeepHosesSeparate = YesNoToBool(value);
+        } else if (key == "ADDHOSESTOBOM") {
+            d.BOMHosesSettings.AddHosesToBOM = YesNoToBool(value);
+        }
+    }
+    fData = d;
+}
+
+void TSymbolFile::RunAfterLoadSteps(TConnectivityPass pass) {
+    // The fixed order after every load: group colours from the root's group tables, then the
+    // first connectivity pass, then the help ports. The full update reads nothing the help ports
+    // set, so an open runs it right after the first pass, in the same walk of the file.
+    fSymbol->fSymbolObjectList.UpdateGroupColors(fSymbol->fSymGroups);
+    UpdateConnections(*fSymbol, false);
+    if (pass == TConnectivityPass::cpFull) UpdateConnections(*fSymbol, true);
+    UpdateHelpPorts(fSymbol->fSymbolObjectList, IsSchematic(), nullptr);
+}
+
+bool RevisionFieldOfTag(std::string_view tag, int& revision, int& field) {
+    TRevisionField f;
+    if (!RevisionFieldOf(SpecialAttributeOfTag(tag), revision, f)) return false;
+    field = f;
+    return true;
+}
+
+std::optional<double> ParseDefaultDate(const std::string& text) {
+    int y = 0, m = 0, d = 0;
+    char sep1 = 0, sep2 = 0;
+    std::istringstream in(text);
+    if (!(in >> y >> sep1 >> m >> sep2 >> d) || !in.eof()) return std::nullopt;
+    if (sep1 == '/' && sep2 == '/') {
+        // C locale short form: month/day/year.
+        int mm = y, dd = m, yy = d;
+        y = yy, m = mm, d = dd;
+    } else if (!(sep1 == '-' && sep2 == '-')) {
+        return std::nullopt;
+    }
+    using namespace std::chrono;
+    year_month_day ymd{year(y), month(unsigned(m)), day(unsigned(d))};
+    if (!ymd.ok()) return std::nullopt;
+    return double(sys_days(ymd).time_since_epoch().count() + 25569);
+}
+
+void TSymbolFile::MoveRevisionAttributesToRevisions() {
+    if (fFileType != sftSchematic) return;
+    for (int i = fAttributeList.Count() - 1; i >= 0; --i) {
+        const TAttributeData a = fAttributeList.fAttributeList[size_t(i)];
+        int n, f;
+        if (!RevisionFieldOfTag(a.Tag, n, f) || n > 5) continue;
+        if (!a.Value.empty()) {
+            while (fRevisionList.Count() < n)
+                fRevisionList.Add();
+            TRevisionData& r = fRevisionList.fList[size_t(n - 1)];
+            switch (f) {
+            case 0:
+                r.Number = a.Value;
+                break;
+            case 1: {
+                auto date = fMessages.ParseLocaleDate ? fMessages.ParseLocaleDate(a.Value)
+                                                      : ParseDefaultDate(a.Value);
+                if (date)
+                    r.Date = *date;
+                else if (fMessages.InvalidRevisionDate)
+                    fMessages.InvalidRevisionDate(a.Value);
+                break;
+            }
+            case 2:
+                r.Description = a.Value;
+                break;
+            case 3:
+                r.CheckedBy = a.Value;
+                break;
+            case 4:
+                r.DrawnBy = a.Value;
+                break;
+            }
+        }
+        fAttributeList.Delete(i);
+    }
+}
+
+int TSymbolFile::CheckFileVersion(std::string_view programBuild) const {
+    auto digits = [](std::string_view s) {
+        std::string r;
+        for (char c : s)
+            if (c >= '0' && c <= '9') r.push_back(c);
+        return r;
+    };
+    const std::string& v = fData.FileVersion;
+    size_t dash = v.find('-');
+    std::string fileBuild =
+        dash == std::string::npos ? std::string() : digits(std::string_view(v).substr(dash + 1));
+    if (fileBuild.empty()) return -1;
+    std::string progBuild = digits(programBuild);
+    // Compare as numbers of any length: drop leading zeros, then the longer is larger.
+    auto strip = [](std::string s) {
+        size_t nz = s.find_first_not_of('0');
+        return nz == std::string::npos ? std::string() : s.substr(nz);
+    };
+    fileBuild = strip(fileBuild);
+    progBuild = strip(progBuild);
+    if (fileBuild.size() != progBuild.size()) return fileBuild.size() < progBuild.size() ? -1 : 1;
+    int c = fileBuild.compare(progBuild);
+    return c < 0 ? -1 : (c > 0 ? 1 : 0);
+}
+
+std::string TSymbolFile::DumpJson() const {
+    static constexpr std::string_view fileTypeIdents[] = {"sftNone", "sftSymbol", "sftSchematic"};
+    static constexpr std::string_view projectIdents[] = {"ptNotDefined", "ptInternal", "ptExternal"};
+    static constexpr std::string_view borderIdents[] = {"itemborderNone", "itemborderRectangle",
+                                                        "itemborderRoundedRectangle", "itemborderCircle",
+                                                        "itemborderCircledRectangle"};
+    static constexpr std::string_view orientationIdents[] = {"itemorientationHorz", "itemorientationVert"};
+    TJsonWriter w;
+    w.BeginObject();
+    w.Field("FileName", fFileName);
+    w.Field("FileType", fileTypeIdents[fFileType]);
+    w.Key("Data");
+    w.BeginObject();
+    w.Field("Start", fData.Start);
+    w.Field("Zoom", fData.Zoom);
+    w.Key("ItemNumberLayouts");
+    w.BeginArray();
+    for (const auto& l : fData.ItemNumberLayouts) {
+        w.BeginObject();
+        w.Field("Height", l.Height);
+        w.Field("FixedWidth", l.FixedWidth);
+        w.Field("Border", borderIdents[l.Border]);
+        w.Field("Orientation", orientationIdents[l.Orientation]);
+        w.Field("TextStyleName", l.TextStyleName);
+        w.Field("FilledArrow", l.FilledArrow);
+        w.Field("TextAlign", TextAlignIdent(l.TextAlign));
+        w.EndObject();
+    }
+    w.EndArray();
+    w.Field("IsBorder", fData.IsBorder);
+    w.Field("PrintBOMLayoutIndex", fData.PrintBOMLayoutIndex);
+    w.Field("PrintBOMHosesLayoutIndex", fData.PrintBOMHosesLayoutIndex);
+    w.Field("PackAndSaveBOMLayoutIndex", fData.PackAndSaveBOMLayoutIndex);
+    w.Field("PackAndSaveBOMHosesLayoutIndex", fData.PackAndSaveBOMHosesLayoutIndex);
+    w.Field("IsMultiSheetFile", fData.IsMultiSheetFile);
+    w.Field("DisableAddAllSheet", fData.DisableAddAllSheet);
+    w.Field("ProjectType", projectIdents[fData.ProjectType]);
+    w.Field("IsFixedDate", fData.IsFixedDate);
+    w.Field("FixedDate", fData.FixedDate);
+    w.Field("GroupDrawMode", GroupDrawModeIdent(fData.GroupDrawMode));
+    w.Field("FileVersion", fData.FileVersion);
+    w.Field("KeyWords", fData.KeyWords);
+    w.Field("ExcelExportProfileName", fData.ExcelExportProfileName);
+    w.Field("ExcelExportFileName", fData.ExcelExportFileName);
+    w.Key("BOMHosesSettings");
+    w.BeginObject();
+    w.Field("KeepHosesSeparate", fData.BOMHosesSettings.KeepHosesSeparate);
+    w.Field("AddHosesToBOM", fData.BOMHosesSettings.AddHosesToBOM);
+    w.EndObject();
+    w.EndObject();
+    w.Key("TextStyleList");
+    fTextStyleList.Dump(w);
+    w.Key("SymbolLayerList");
+    fSymbolLayerList.Dump(w);
+    w.Key("AttributeList");
+    fAttributeList.Dump(w);
+    w.Key("RevisionList");
+    fRevisionList.Dump(w);
+    w.Key("SessionList");
+    fSessionList.Dump(w);
+    w.Field("AdditionalFiles", fAdditionalFiles);
+    w.Key("Symbol");
+    fSymbol->Dump(w);
+    w.EndObject();
+    return w.Text() + "\n";
+}

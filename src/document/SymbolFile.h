@@ -1,0 +1,154 @@
+#pragma once
+// One drawing document: a component symbol or a hydraulic schematic read from a drawing file.
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "base/DrawTypes.h"
+#include "base/Points.h"
+#include "model/DocumentLists.h"
+#include "model/KeyValues.h"
+#include "model/TextStyles.h"
+
+class TSymbolObjectSymbol;
+class TJsonWriter;
+
+enum TSymbolFileType : uint8_t { sftNone, sftSymbol, sftSchematic };
+enum TProjectType : uint8_t { ptNotDefined, ptInternal, ptExternal };
+enum TItemNumberBorderType : uint8_t {
+    itemborderNone,
+    itemborderRectangle,
+    itemborderRoundedRectangle,
+    itemborderCircle,
+    itemborderCircledRectangle
+};
+enum TItemNumberOrientationType : uint8_t { itemorientationHorz, itemorientationVert };
+enum TItemNumberLayouts : uint8_t { layout_Leader, layout_Item1, layout_Item2, layout_Item3 };
+
+struct TItemNumberLayout {
+    int32_t Height = 30;
+    int32_t FixedWidth = 0;
+    TItemNumberBorderType Border = itemborderCircledRectangle;
+    TItemNumberOrientationType Orientation = itemorientationHorz;
+    std::string TextStyleName = "TextStyle_ItemNumber";
+    bool FilledArrow = true;
+    TTextAlign TextAlign = taMiddle;
+};
+
+struct TBOMHosesSettings {
+    bool KeepHosesSeparate = false;
+    bool AddHosesToBOM = false;
+};
+
+struct TSymbolFileData {
+    TPoint Start;
+    double Zoom = 1;
+    std::array<TItemNumberLayout, 4> ItemNumberLayouts = DefaultItemNumberLayouts();
+    bool IsBorder = false;
+    int32_t PrintBOMLayoutIndex = 1;
+    int32_t PrintBOMHosesLayoutIndex = 1;
+    int32_t PackAndSaveBOMLayoutIndex = 1;
+    int32_t PackAndSaveBOMHosesLayoutIndex = 1;
+    bool IsMultiSheetFile = false;
+    bool DisableAddAllSheet = false;
+    TProjectType ProjectType = ptNotDefined;
+    bool IsFixedDate = false;
+    double FixedDate = 0;
+    TSymbolGroupDrawMode GroupDrawMode = drawMainGroups;
+    std::string FileVersion;
+    std::string KeyWords;
+    std::string ExcelExportProfileName;
+    std::string ExcelExportFileName;
+    TBOMHosesSettings BOMHosesSettings;
+
+    static std::array<TItemNumberLayout, 4> DefaultItemNumberLayouts();
+};
+
+// How the document reports a problem the user can act on while it loads (the shell shows a
+// message box; tests record it).
+struct TLoadMessages {
+    // A revision date in the header attributes that is not a date: the value as read.
+    std::function<void(const std::string& value)> InvalidRevisionDate;
+    // Converts a date text in the user's short date format into a day count.
+    std::function<std::optional<double>(const std::string&)> ParseLocaleDate;
+};
+
+// How far the connectivity update goes after a load: the first pass only (line jump modes and
+// the selected objects' lines), or the full update that the viewer runs on every file it opens.
+enum class TConnectivityPass { cpFirst, cpFull };
+
+class TSymbolFile {
+public:
+    TSymbolFile();
+    ~TSymbolFile();
+    TSymbolFile(const TSymbolFile&) = delete;
+    TSymbolFile& operator=(const TSymbolFile&) = delete;
+
+    void Clear();
+    // False when the file does not exist or cannot be read; LastError() then says why in the
+    // user's terms and the document is unchanged.
+    bool LoadFromFile(const std::string& fileName, TConnectivityPass pass = TConnectivityPass::cpFirst);
+    bool LoadFromASCIIFile(const std::string& fileName);
+    // Loads a drawing held in memory; fileName names it.
+    bool LoadFromString(const std::string& text, const std::string& fileName);
+    // Reads the top level of the current variant.
+    bool LoadFromUniCodeFile(TRecordReader& reader);
+    // Reads the top level of the legacy variant.
+    bool LoadFromLegacyFile(TRecordReader& reader);
+    // Compares the writing program's build (in FileVersion) with programBuild: negative,
+    // zero or positive when the file's build is lower, equal or higher; -1 when the file
+    // version carries no build.
+    int CheckFileVersion(std::string_view programBuild) const;
+
+    const std::string& FileName() const { return fFileName; }
+    const std::string& LastError() const { return fLastError; }
+    TSymbolFileType FileType() const { return fFileType; }
+    bool IsSchematic() const { return fFileType == sftSchematic; }
+    const TSymbolFileData& Data() const { return fData; }
+    TTextStyleList& TextStyleList() { return fTextStyleList; }
+    const TTextStyleList& TextStyleList() const { return fTextStyleList; }
+    TSymbolObjectSymbol& Symbol() { return *fSymbol; }
+    const TSymbolObjectSymbol& Symbol() const { return *fSymbol; }
+    TItemNumberLayout GetItemNumberLayout(TItemNumberLayouts index) const {
+        return fData.ItemNumberLayouts[index];
+    }
+
+    TLoadMessages& Messages() { return fMessages; }
+
+    // The document as JSON, as the --dump command prints it.
+    std::string DumpJson() const;
+
+    // Fields, in order.
+    std::string fFileName;
+    TSymbolFileData fData;
+    TTextStyleList fTextStyleList;
+    std::unique_ptr<TSymbolObjectSymbol> fSymbol;
+    TSymbolFileType fFileType = sftNone;
+    TAttributeList fAttributeList;
+    std::vector<std::string> fAdditionalFiles;
+    TRevisionList fRevisionList;
+    TSessionList fSessionList;
+    TSymbolLayerList fSymbolLayerList;
+    double fStartSession = 0;
+
+private:
+    bool LoadFromBytes(const std::string& bytes, const std::string& fileName, TConnectivityPass pass);
+    bool LoadTopLevel(TRecordReader& reader);
+    void LoadHeader(TRecordReader& reader);
+    void RunAfterLoadSteps(TConnectivityPass pass);
+    void MoveRevisionAttributesToRevisions();
+
+    std::string fLastError;
+    TLoadMessages fMessages;
+};
+
+// Maps a header-attribute tag (the special-attribute tags and their older spellings) to a
+// revision field: revision 1 to 10 and field 0 number, 1 date, 2 description, 3 checked by,
+// 4 drawn by. False for every other tag.
+bool RevisionFieldOfTag(std::string_view tag, int& revision, int& field);
+// Parses a short date of the C locale or ISO form into a day count; used when no locale
+// service is installed.
+std::optional<double> ParseDefaultDate(const std::string& text);

@@ -1,0 +1,13 @@
+#include "qt/QtOpenWith.h"
+
+#include <QDesktopServices>
+#include <QString>
+#include <QUrl>
+
+#include "platform/OpenWith.h"
+
+void InstallQtDocumentOpener() {
+    SetDocumentOpener([](const std::string& Path) {
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(Path)));
+    });
+}

@@ -1,0 +1,5 @@
+#pragma once
+// Opening files through the desktop services of the running Qt GUI application.
+
+// Makes OpenWithAssociatedApplication ask the desktop session through Qt.
+void InstallQtDocumentOpener();

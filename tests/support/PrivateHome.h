@@ -1,0 +1,19 @@
+#pragma once
+// Points every folder a test program may write to (temporary, configuration, cache, data and
+// runtime folders) into one private folder, removed when the program ends.
+#include <cstdlib>
+#include <filesystem>
+
+#include "support/TempFiles.h"
+
+inline void UsePrivateHomeFolders() {
+    namespace fs = std::filesystem;
+    static TTempDir Home;
+    for (const char* Var :
+         {"TMPDIR", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR"}) {
+        const std::string Path = Home.File(Var);
+        fs::create_directories(Path);
+        fs::permissions(Path, fs::perms::owner_all, fs::perm_options::replace);
+        setenv(Var, Path.c_str(), 1);
+    }
+}
