@@ -33,7 +33,8 @@ bool ZoomCanvasAtPoint(TSymbolCanvas& Canvas, TPoint P, double Factor) {
     if (!(NewZoom <= MaxViewZoom && NewZoom >= MinViewZoom)) return false;
     const TPoint D = Canvas.FromPt(P);
     Canvas.fStart.X = Round(double(P.X) - NewZoom * D.X);
-    Canvas.fStart.Y = -Round(NewZoom * (double(Canvas.fSize.Y) - D.Y) - P.Y);
+    // Rounded as one expression: negating a rounded value overflows when it is INT32_MIN.
+    Canvas.fStart.Y = Round(double(P.Y) - NewZoom * (double(Canvas.fSize.Y) - D.Y));
     Canvas.SetZoom(Factor);
     return true;
 }
@@ -59,7 +60,8 @@ void SetupPanCanvas(const TSymbolCanvas& Main, TSymbolCanvas& Pan, int W, int H,
     Pan.SetDPI(Main.fDPI);
     Pan.fSymbolGroupDrawMode = Main.fSymbolGroupDrawMode;
     Pan.fThickConnectionLines = Main.fThickConnectionLines;
-    Pan.fStart = {W - X0 + Main.fStart.X, Round(Main.fStart.Y - double(H) * Main.fZoom + H - Y0)};
+    Pan.fStart = {ClampToInt32(int64_t(W) - X0 + Main.fStart.X),
+                  Round(Main.fStart.Y - double(H) * Main.fZoom + H - Y0)};
     Pan.fSize = {2 * W, 2 * H};
 }
 

@@ -509,14 +509,22 @@ void TSymbolCanvas::DrawNonSolidLine(const TXYPoint& P1, const TXYPoint& P2, TCo
 
     // Only pieces meeting the visible area (plus a couple of pixels) are drawn; every piece keeps
     // its place in the pattern, so what shows is what the whole segment would show.
+    // A canvas without a size has no visible area to clip to; the range the transform can reach
+    // bounds the pieces instead, as nothing beyond it can be drawn apart from its edge.
     double S0 = 0, S1 = L;
+    const double M = 2 / Z + 2;
+    double Left, Right, Bottom, Top;
     if (fSize.X > 0 && fSize.Y > 0) {
         const TRect V = VisibleArea();
-        const double M = 2 / Z + 2;
-        const double Left = std::min(V.P1.X, V.P2.X) - M, Right = std::max(V.P1.X, V.P2.X) + M;
-        const double Bottom = std::min(V.P1.Y, V.P2.Y) - M, Top = std::max(V.P1.Y, V.P2.Y) + M;
-        if (!ClipToBox(P1, U, L, Left, Bottom, Right, Top, S0, S1)) return;
+        Left = std::min(V.P1.X, V.P2.X) - M, Right = std::max(V.P1.X, V.P2.X) + M;
+        Bottom = std::min(V.P1.Y, V.P2.Y) - M, Top = std::max(V.P1.Y, V.P2.Y) + M;
+    } else {
+        const double Reach = double(SafeDeviceCoord) / Z + M;
+        Left = -Reach - double(fStart.X) / Z, Right = Reach - double(fStart.X) / Z;
+        Bottom = double(fSize.Y) - Reach + double(fStart.Y) / Z,
+        Top = double(fSize.Y) + Reach + double(fStart.Y) / Z;
     }
+    if (!ClipToBox(P1, U, L, Left, Bottom, Right, Top, S0, S1)) return;
     const TPattern& Pat = *Layout.Pattern;
     // Pieces far below a pixel cannot show a pattern; the visible stretch is drawn solid.
     if (Pat.Period * Z < 0.25) {

@@ -207,7 +207,8 @@ void TMainForm::PaintBoxMainMouseMove(Qt::MouseButtons Buttons, Qt::KeyboardModi
         // Rendered for the view as it was before this move, so the picture and the view that
         // is drawn at the mouse-up stay in step.
         PreparePanBitmap(fCursorPos.X, fCursorPos.Y);
-        fSymbolCanvas.fStart = {fSymbolCanvas.fStart.X - Delta.X, fSymbolCanvas.fStart.Y - Delta.Y};
+        fSymbolCanvas.fStart = {ClampToInt32(int64_t(fSymbolCanvas.fStart.X) - Delta.X),
+                                ClampToInt32(int64_t(fSymbolCanvas.fStart.Y) - Delta.Y)};
         fSymbolCanvas.fPan = true;
         fPanPos = {P.X - fPanStart.X, P.Y - fPanStart.Y};
         PaintBoxMain->update();

@@ -86,6 +86,40 @@ TEST_F(BadInput, DeepNestingIsBounded) {
     EXPECT_FALSE(doc.DumpJson().empty());
 }
 
+TEST_F(BadInput, AnOverDeepRecordIsSkippedToItsOwnEndPastItsPointRecords) {
+    // The deepest readable symbol holds records too deep to read, with point sub-records closed
+    // by "End." lines of their own. The skip must go past them to the record's end, so that the
+    // text after the deepest symbol still lands beside it.
+    const char* const deepRecords[] = {
+        "ConnectionLine:\nPoint:\nX=1\nY=2\nEnd.\nCrossPoint:\nX=3\nY=4\nEnd.\nEnd.\n",
+        "ILine:\nIPortPoint:\nX=1\nY=2\nEnd.\nIPortPoint:\nX=5\nY=6\nEnd.\nEndILine.\n",
+        "Symbol:\nBOM:\nUserFields:\nUserField:\nEnd.\nEnd.\nEndBOM.\nConnectionLine:\nPoint:\nEnd.\n"
+        "End.\nEnd.\n",
+    };
+    const int levels = TRecordReader::MaxNestingDepth;
+    for (const char* deep : deepRecords) {
+        std::string text = "SYMBOL:\n";
+        for (int i = 0; i < levels; ++i)
+            text += "Symbol:\nHandle=" + std::to_string(i + 1) + "\n";
+        text += deep;
+        text += "End.\nText:\nHandle=9999\nEnd.\n";
+        for (int i = 1; i < levels; ++i)
+            text += "End.\n";
+        text += "End.\nHeader:\nKeyWords=after\nEnd.\n";
+        ASSERT_TRUE(doc.LoadFromFile(dir.Write("deep.kdf", text)));
+        TSymbolObject* parent = &doc.Symbol();
+        for (int level = 1; level < levels; ++level) {
+            ASSERT_GE(parent->fSymbolObjectList.Count(), 1) << deep << level;
+            parent = parent->fSymbolObjectList.SymbolObjects(0);
+        }
+        EXPECT_EQ(parent->fHandle, levels - 1) << deep;
+        ASSERT_EQ(parent->fSymbolObjectList.Count(), 2) << deep;
+        EXPECT_EQ(parent->fSymbolObjectList.SymbolObjects(0)->fSymbolObjectList.Count(), 0) << deep;
+        EXPECT_EQ(parent->fSymbolObjectList.SymbolObjects(1)->fHandle, 9999) << deep;
+        EXPECT_EQ(doc.Data().KeyWords, "after") << deep;
+    }
+}
+
 TEST_F(BadInput, ExtremeCoordinatesAndHandles) {
     ASSERT_TRUE(
         doc.LoadFromFile(dir.Write("x.kdf", "SYMBOL:\n2PointSymbol:\nHandle=2147483647\nPoint1X=-2147483648\n"

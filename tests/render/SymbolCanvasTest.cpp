@@ -290,6 +290,25 @@ TEST_F(DashTest, HugeSegmentDrawsOnlyVisiblePiecesInPlace) {
     EXPECT_TRUE(Pieces(Surface).empty());
 }
 
+TEST_F(DashTest, ACanvasWithoutASizeDrawsOnlyThePiecesItsTransformCanReach) {
+    // Nothing clips to a view here; without a bound this segment is some 10^8 pieces.
+    Canvas.fSize = {0, 0};
+    Canvas.fZoom = 1;
+    Canvas.fStart = {0, 0};
+    const double X0 = -2e9, L = 4e9;
+    Surface.SetPen({0, TPenStyle::Dash, 1, TPenMode::Copy});
+    Surface.ClearCalls();
+    Canvas.DrawNonSolidLine({X0, 0}, {X0 + L, 0});
+    const auto Got = Pieces(Surface);
+    // 2 * 2^22 pixels hold about 190 000 periods of 44.
+    ASSERT_GE(Got.size(), 150000u);
+    ASSERT_LE(Got.size(), 250000u);
+    for (const TPiece& P : Got) {
+        ASSERT_GE(std::min(P.X1, P.X2), -SafeDeviceCoord);
+        ASSERT_LE(std::max(P.X1, P.X2), SafeDeviceCoord);
+    }
+}
+
 TEST_F(CanvasTest, ExtremeCoordinatesAtHighZoomStayInRangeAndOnTheLine) {
     Canvas.fZoom = 200;
     const TPoint Far = Canvas.ToPt(TPoint(INT32_MAX, INT32_MIN));

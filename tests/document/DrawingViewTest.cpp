@@ -1,0 +1,48 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+#include "document/DrawingView.h"
+#include "render/RecordingSurface.h"
+#include "render/SymbolCanvas.h"
+
+namespace {
+
+class DrawingViewTest : public ::testing::Test {
+protected:
+    TRecordingSurface Surface;
+    TSymbolCanvas Canvas{&Surface};
+    void SetUp() override {
+        SetupViewCanvas(Canvas, 96);
+        Canvas.fSize = {800, 600};
+    }
+};
+
+TEST_F(DrawingViewTest, ZoomingAtAPointKeepsThatDrawingPointUnderIt) {
+    Canvas.fZoom = 2;
+    Canvas.fStart = {-30, 40};
+    const TPoint P(250, 180);
+    const TPoint Before = Canvas.FromPt(P);
+    ASSERT_TRUE(ZoomCanvasAtPoint(Canvas, P, 1.5));
+    EXPECT_DOUBLE_EQ(Canvas.fZoom, 3);
+    EXPECT_EQ(Canvas.ToPt(Before), P);
+    EXPECT_FALSE(ZoomCanvasAtPoint(Canvas, P, 1000)); // past the largest zoom: nothing changes
+    EXPECT_DOUBLE_EQ(Canvas.fZoom, 3);
+}
+
+TEST_F(DrawingViewTest, OriginsAtTheEdgeOfTheCoordinateRangeSaturate) {
+    // A view panned as far as it goes: the new origin lies beyond 32 bits and is clamped, never
+    // wrapped to the other end.
+    Canvas.fZoom = 100;
+    Canvas.fStart = {0, INT32_MAX};
+    ASSERT_TRUE(ZoomCanvasAtPoint(Canvas, {0, 0}, 2));
+    EXPECT_EQ(Canvas.fStart.Y, INT32_MAX);
+
+    TSymbolCanvas Pan(&Surface);
+    Canvas.fStart = {INT32_MAX, 0};
+    SetupPanCanvas(Canvas, Pan, 800, 600, 0, 0);
+    EXPECT_EQ(Pan.fStart.X, INT32_MAX);
+    EXPECT_EQ(Pan.fSize, TPoint(1600, 1200));
+}
+
+} // namespace
