@@ -18,9 +18,7 @@ namespace {
 TPoint ReadPointRecord(TRecordReader& reader) {
     TPoint p;
     std::string key, value;
-    while (!reader.AtEnd()) {
-        if (!reader.ReadRecordLine(key, value)) continue;
-        if (key == "END.") break;
+    while (reader.NextKey(key, value, "END.")) {
         if (key == "X")
             p.X = ParseRecordInt(value).value_or(0);
         else if (key == "Y")
@@ -133,11 +131,7 @@ std::string FormatMeasure(int32_t precision, double value, char decimalSeparator
     std::string s;
     if (precision == 0) {
         s = FixedText(value, 15, 5);
-        if (s.find('.') != std::string::npos) {
-            while (s.back() == '0')
-                s.pop_back();
-            if (s.back() == '.') s.pop_back();
-        }
+        TrimTrailingZeros(s);
     } else {
         // The precision comes from the file: it is held to what a double can show, so that no
         // file can ask for endless digits.

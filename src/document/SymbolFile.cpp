@@ -162,9 +162,7 @@ bool TSymbolFile::LoadFromLegacyFile(TRecordReader& reader) {
 bool TSymbolFile::LoadTopLevel(TRecordReader& reader) {
     const bool legacy = reader.IsLegacy();
     std::string key, value;
-    while (!reader.AtEnd()) {
-        if (!reader.ReadRecordLine(key, value)) continue;
-        if (key == "END.") break;
+    while (reader.NextKey(key, value, "END.")) {
         if (key == "HEADER:") {
             LoadHeader(reader);
         } else if (key == "SYMBOL:") {
@@ -245,9 +243,7 @@ void TSymbolFile::LoadHeader(TRecordReader& reader) {
     TSymbolFileData d = fData;
     std::string key, value;
     auto intOr1 = [](const std::string& v) { return ParseRecordInt(v).value_or(1); };
-    while (!reader.AtEnd()) {
-        if (!reader.ReadRecordLine(key, value)) continue;
-        if (key == "END.") break;
+    while (reader.NextKey(key, value, "END.")) {
         if (key == "FILETYPE") {
             int t = IndexOfName(value, FileTypeNames, 3);
             fFileType = t < 0 ? sftNone : TSymbolFileType(t);

@@ -18,14 +18,10 @@ void TAttributeList::Delete(int index) {
 
 void TAttributeList::LoadFromReader(TRecordReader& reader) {
     std::string key, value;
-    while (!reader.AtEnd()) {
-        if (!reader.ReadRecordLine(key, value)) continue;
-        if (key == "ENDATTRIBUTELIST.") break;
+    while (reader.NextKey(key, value, "ENDATTRIBUTELIST.")) {
         if (key != "ATTRIBUTE:") continue;
         TAttributeData a;
-        while (!reader.AtEnd()) {
-            if (!reader.ReadRecordLine(key, value)) continue;
-            if (key == "ENDATTRIBUTE.") break;
+        while (reader.NextKey(key, value, "ENDATTRIBUTE.")) {
             if (key == "TAG")
                 a.Tag = value;
             else if (key == "VALUE")
@@ -80,14 +76,10 @@ void TSymbolLayerList::Sort() {
 void TSymbolLayerList::LoadFromReader(TRecordReader& reader) {
     static constexpr std::string_view states[] = {"Hide", "Show", "Partial"};
     std::string key, value;
-    while (!reader.AtEnd()) {
-        if (!reader.ReadRecordLine(key, value)) continue;
-        if (key == "ENDSYMBOLLAYERLIST.") break;
+    while (reader.NextKey(key, value, "ENDSYMBOLLAYERLIST.")) {
         if (key != "SYMBOLLAYER:") continue;
         TSymbolLayer layer;
-        while (!reader.AtEnd()) {
-            if (!reader.ReadRecordLine(key, value)) continue;
-            if (key == "ENDSYMBOLLAYER.") break;
+        while (reader.NextKey(key, value, "ENDSYMBOLLAYER.")) {
             if (key == "NAME") {
                 layer.fData.Name = value;
             } else if (key == "STATE") {
@@ -138,9 +130,7 @@ TRevisionData& TRevisionList::Add() {
 void TRevisionList::LoadRevision(TRecordReader& reader) {
     TRevisionData& r = Add();
     std::string key, value;
-    while (!reader.AtEnd()) {
-        if (!reader.ReadRecordLine(key, value)) continue;
-        if (key == "ENDREVISION.") break;
+    while (reader.NextKey(key, value, "ENDREVISION.")) {
         if (key == "NUMBER")
             r.Number = value;
         else if (key == "CODE")
@@ -181,9 +171,7 @@ void TRevisionList::Dump(TJsonWriter& w) const {
 void TSessionList::LoadSession(TRecordReader& reader) {
     TSessionData s;
     std::string key, value;
-    while (!reader.AtEnd()) {
-        if (!reader.ReadRecordLine(key, value)) continue;
-        if (key == "ENDSESSION.") break;
+    while (reader.NextKey(key, value, "ENDSESSION.")) {
         if (key == "DATE")
             s.Date = ParseRecordFloat(value, 0);
         else if (key == "SECONDS")
@@ -210,14 +198,10 @@ void TSessionList::Dump(TJsonWriter& w) const {
 void SkipBlock(TRecordReader& reader, std::string_view terminator, std::string_view nestedOpener,
                std::string_view nestedTerminator) {
     std::string key, value;
-    bool inNested = false;
-    while (!reader.AtEnd()) {
-        if (!reader.ReadRecordLine(key, value)) continue;
-        if (inNested) {
-            if (key == nestedTerminator) inNested = false;
-            continue;
+    while (reader.NextKey(key, value, terminator)) {
+        if (nestedOpener.empty() || key != nestedOpener) continue;
+        // Inside a nested record only its own terminator counts, even one that reads like the block's.
+        while (reader.NextKey(key, value, nestedTerminator)) {
         }
-        if (key == terminator) break;
-        if (!nestedOpener.empty() && key == nestedOpener) inNested = true;
     }
 }

@@ -9,9 +9,7 @@ namespace {
 template <class TData> void LoadGroup(TRecordReader& reader, TData& d, bool isSub) {
     const bool legacy = reader.IsLegacy();
     std::string key, value;
-    while (!reader.AtEnd()) {
-        if (!reader.ReadRecordLine(key, value)) continue;
-        if (key == "END.") break;
+    while (reader.NextKey(key, value, "END.")) {
         if (key == "CODE") {
             d.Code = value;
         } else if (key == "COLOR") {

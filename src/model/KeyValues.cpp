@@ -97,6 +97,13 @@ std::string FormatFixed(double value, int decimals) {
     return std::string(buf, r.ptr);
 }
 
+void TrimTrailingZeros(std::string& text) {
+    if (text.find('.') == std::string::npos) return;
+    // The point stops the search, so something is always left.
+    text.erase(text.find_last_not_of('0') + 1);
+    if (text.back() == '.') text.pop_back();
+}
+
 std::string FormatRecordFloat(int digits, double value) {
     if (digits < 0) digits = 0;
     if (digits > 18) digits = 18;
@@ -114,17 +121,11 @@ std::string FormatRecordFloat(int digits, double value) {
         std::string s(buf, r.ptr);
         size_t e = s.find('e');
         std::string mant = s.substr(0, e), exp = s.substr(e + 1);
-        while (!mant.empty() && mant.back() == '0')
-            mant.pop_back();
-        if (!mant.empty() && mant.back() == '.') mant.pop_back();
+        TrimTrailingZeros(mant);
         return mant + "E" + exp;
     }
     std::string s = FormatFixed(rounded, digits);
-    if (s.find('.') != std::string::npos) {
-        while (!s.empty() && s.back() == '0')
-            s.pop_back();
-        if (!s.empty() && s.back() == '.') s.pop_back();
-    }
+    TrimTrailingZeros(s);
     if (s == "-0") s = "0";
     return s;
 }
@@ -263,6 +264,12 @@ bool TRecordReader::ReadRecordLineUnfiltered(std::string& key, std::string& valu
     if (line.empty()) return false;
     SplitKeyValue(line, key, value);
     return true;
+}
+
+bool TRecordReader::NextKey(std::string& key, std::string& value, std::string_view terminator) {
+    while (!AtEnd())
+        if (ReadRecordLine(key, value)) return key != terminator;
+    return false;
 }
 
 void TRecordReader::SkipRecord() {

@@ -35,6 +35,9 @@ std::optional<int32_t> ParseRecordInt(std::string_view text);
 double ParseRecordFloat(std::string_view text, double defaultValue);
 std::optional<double> TryParseRecordFloat(std::string_view text);
 std::string FormatRecordFloat(int digits, double value);
+// Drops the zeros after the decimal point, and the point itself when nothing follows it; a
+// text without "." is left alone, so that "100" keeps its zeros.
+void TrimTrailingZeros(std::string& text);
 // Fixed-point text with "." whatever the process locale.
 std::string FormatFixed(double value, int decimals);
 // Relative tolerance used by the writers and by Compare.
@@ -68,6 +71,9 @@ public:
     bool ReadRecordLine(std::string& key, std::string& value);
     // As ReadRecordLine but "*" lines are split like any other.
     bool ReadRecordLineUnfiltered(std::string& key, std::string& value);
+    // The next key of the record being read, passing over blank and comment lines; false at the
+    // record's terminator, which is consumed, and at the end of the text.
+    bool NextKey(std::string& key, std::string& value, std::string_view terminator);
 
     // Nesting depth of records being read; readers refuse to open records deeper than
     // MaxNestingDepth so that hostile files cannot exhaust the stack.

@@ -238,9 +238,7 @@ bool TSymbolObject::LoadOwnKey(TRecordReader&, const std::string&, const std::st
 void TSymbolObject::LoadFromReader(TRecordReader& reader) {
     std::string key, value;
     const std::string_view terminator = Terminator();
-    while (!reader.AtEnd()) {
-        if (!reader.ReadRecordLine(key, value)) continue;
-        if (key == terminator) break;
+    while (reader.NextKey(key, value, terminator)) {
         if (!LoadCommonKey(reader, key, value)) LoadOwnKey(reader, key, value);
     }
     AfterLoad();

@@ -69,9 +69,7 @@ bool TTextStyle::IsDefault() const {
 
 void TTextStyle::LoadFromUniCodeFile(TRecordReader& reader) {
     std::string key, value;
-    while (!reader.AtEnd()) {
-        if (!reader.ReadRecordLine(key, value)) continue;
-        if (key == "ENDTEXTSTYLE.") break;
+    while (reader.NextKey(key, value, "ENDTEXTSTYLE.")) {
         if (key == "STYLENAME") {
             fData.StyleName = value;
         } else if (key == "DESCRIPTION") {

@@ -13,29 +13,56 @@ TPoint DevicePoint(int64_t x, int64_t y) {
     return {ClampToInt32(x), ClampToInt32(y)};
 }
 
-// Text output at a device point, horizontal or turned a quarter counter-clockwise.
-void OutText(TSymbolCanvas& canvas, bool rotated90, TPoint at, const std::string& text) {
+// Texts and attributes are siblings in the object tree, not kin: they share their text fields
+// by name, so the helpers below take either object.
+
+template <class TTextObject>
+void SelectStyleOf(TSymbolCanvas& canvas, const TTextObject& o, const TTextStyleList* styles,
+                   TSymbolDrawMode mode) {
+    SelectTextStyle(canvas, styles, o.fTextStyleName, o.fSymLineType, o.fOverrideTextStyleSettings, mode);
+}
+
+// The box around the anchor of a block w x h. Margins of a bordered box: half the height beside
+// the text, and above and below what the height of one line leaves of twice the text height.
+// Taking the height of the whole block instead would make the margins negative for two lines
+// or more and cut the frame through them.
+template <class TTextObject>
+void SetTextBox(TTextObject& o, TTextAlign align, int32_t w, int32_t h, int32_t lineHeight) {
+    int32_t a = 0, b = 0;
+    if (o.HasBorder()) {
+        a = Round(o.fHeight / 2.0);
+        b = Round((2.0 * o.fHeight - lineHeight) / 2.0);
+    }
+    TextBoxCorners(o.fP1, TextBoxSides(align, w, h, a, b), o.fRotation == 90, o.fExtents.C1, o.fExtents.C2);
+    o.fExtents.Defined = true;
+}
+
+// The frame in the colours texts and attributes share: the clicked colour for the font of a
+// clicked object in the selection pass, the helper colour for frames shown by the option.
+template <class TTextObject>
+void DrawTextFrame(TSymbolCanvas& canvas, TSymbolDrawMode mode, const TTextObject& o) {
+    if (mode == sdmHighlight && o.fIsClicked) SetFontColor(canvas, canvas.DrawColor(dcClicked));
+    if (mode == sdmNormal && !o.HasBorder()) canvas.SetPenColor(canvas.DrawColor(dcHelper));
+    canvas.DrawTextBorder(PointToXYPoint(o.fExtents.C1), PointToXYPoint(o.fExtents.C2), o.fBorder,
+                          FontColor(canvas));
+}
+
+// How far left of the anchor a line of that width starts.
+int32_t AlignShift(TTextAlign align, int32_t width) {
+    if (align == taRight) return width;
+    if (align == taCenter || align == taMiddle) return width / 2;
+    return 0;
+}
+
+// One line x device units left of and y above the anchor; at rotation 90 the line and its
+// offset are turned a quarter counter-clockwise.
+template <class TTextObject>
+void OutLine(TSymbolCanvas& canvas, const TTextObject& o, int64_t x, int64_t y, const std::string& text) {
+    const TPoint d = canvas.ToPt(o.fP1);
+    const bool rotated90 = o.fRotation == 90;
     if (rotated90) canvas.SetTextAngle(90);
-    canvas.fCanvas->TextOut(at, text);
+    canvas.fCanvas->TextOut(rotated90 ? DevicePoint(d.X - y, d.Y + x) : DevicePoint(d.X - x, d.Y - y), text);
     if (rotated90) canvas.SetTextAngle(0);
-}
-
-// The pen and font colours shared by texts and attributes: the clicked colour for the font of
-// a clicked object in the selection pass, the helper colour for frames shown by the option.
-TColor PrepareTextColors(TSymbolCanvas& canvas, TSymbolDrawMode mode, bool isClicked, bool hasBorder) {
-    if (mode == sdmHighlight && isClicked) SetFontColor(canvas, canvas.DrawColor(dcClicked));
-    if (mode == sdmNormal && !hasBorder) canvas.SetPenColor(canvas.DrawColor(dcHelper));
-    return FontColor(canvas);
-}
-
-// Margins of a bordered box: half the height beside the text, and above and below what the
-// height of one line leaves of twice the text height. Taking the height of the whole block
-// instead would make the margins negative for two lines or more and cut the frame through them.
-void BorderMargins(bool hasBorder, int32_t height, int32_t lineHeight, int32_t& a, int32_t& b) {
-    a = b = 0;
-    if (!hasBorder) return;
-    a = Round(height / 2.0);
-    b = Round((2.0 * height - lineHeight) / 2.0);
 }
 
 int32_t Saturated(int64_t v) {
@@ -56,7 +83,7 @@ void TSymbolObjectText::PrepareDraw(TSymbolCanvas& canvas, TSymbolDrawMode mode,
         fExtents = {fP1, fP1, true};
         return;
     }
-    SelectTextStyle(canvas, styles, fTextStyleName, fSymLineType, fOverrideTextStyleSettings, mode);
+    SelectStyleOf(canvas, *this, styles, mode);
     // At zoom 1 a pixel of the measurement is a drawing unit.
     canvas.SetTextHeight(fHeight);
     int32_t w, h, lineHeight;
@@ -72,10 +99,7 @@ void TSymbolObjectText::PrepareDraw(TSymbolCanvas& canvas, TSymbolDrawMode mode,
         w = size.cx;
         h = lineHeight = size.cy;
     }
-    int32_t a, b;
-    BorderMargins(HasBorder(), fHeight, lineHeight, a, b);
-    TextBoxCorners(fP1, TextBoxSides(align, w, h, a, b), fRotation == 90, fExtents.C1, fExtents.C2);
-    fExtents.Defined = true;
+    SetTextBox(*this, align, w, h, lineHeight);
 }
 
 bool TSymbolObjectText::DrawSymbol(TSymbolCanvas& canvas, TSymbolDrawMode mode, bool clip,
@@ -88,9 +112,8 @@ bool TSymbolObjectText::DrawSymbol(TSymbolCanvas& canvas, TSymbolDrawMode mode, 
         DrawMultiLine(canvas, lines, styles, mode);
         return true;
     }
-    SelectTextStyle(canvas, styles, fTextStyleName, fSymLineType, fOverrideTextStyleSettings, mode);
-    const TColor color = PrepareTextColors(canvas, mode, fIsClicked, HasBorder());
-    canvas.DrawTextBorder(PointToXYPoint(fExtents.C1), PointToXYPoint(fExtents.C2), fBorder, color);
+    SelectStyleOf(canvas, *this, styles, mode);
+    DrawTextFrame(canvas, mode, *this);
     DrawOneLine(canvas, lines.front());
     return true;
 }
@@ -99,23 +122,12 @@ void TSymbolObjectText::DrawOneLine(TSymbolCanvas& canvas, const std::string& li
     canvas.SetTextHeight(fHeight * canvas.fZoom);
     if (canvas.FontSize() <= 1) return;
     const TSize size = MeasureText(canvas, line);
-    int32_t dx = 0;
-    if (fAlign == taRight)
-        dx = size.cx;
-    else if (fAlign == taCenter || fAlign == taMiddle)
-        dx = size.cx / 2;
-    const int32_t dy = fAlign == taMiddle ? size.cy / 2 : size.cy;
-    const TPoint d = canvas.ToPt(fP1);
-    const bool rotated = fRotation == 90;
-    OutText(canvas, rotated,
-            rotated ? DevicePoint(int64_t(d.X) - dy, int64_t(d.Y) + dx)
-                    : DevicePoint(int64_t(d.X) - dx, int64_t(d.Y) - dy),
-            line);
+    OutLine(canvas, *this, AlignShift(fAlign, size.cx), fAlign == taMiddle ? size.cy / 2 : size.cy, line);
 }
 
 void TSymbolObjectText::DrawMultiLine(TSymbolCanvas& canvas, const std::vector<std::string>& lines,
                                       const TTextStyleList* styles, TSymbolDrawMode mode) {
-    SelectTextStyle(canvas, styles, fTextStyleName, fSymLineType, fOverrideTextStyleSettings, mode);
+    SelectStyleOf(canvas, *this, styles, mode);
     canvas.SetTextHeight(fHeight);
     std::vector<int32_t> widths;
     widths.reserve(lines.size());
@@ -126,8 +138,7 @@ void TSymbolObjectText::DrawMultiLine(TSymbolCanvas& canvas, const std::vector<s
     const double H = MeasureText(canvas, "Hg").cy;
     const double T = double(lines.size()) * H;
 
-    const TColor color = PrepareTextColors(canvas, mode, fIsClicked, HasBorder());
-    canvas.DrawTextBorder(PointToXYPoint(fExtents.C1), PointToXYPoint(fExtents.C2), fBorder, color);
+    DrawTextFrame(canvas, mode, *this);
 
     canvas.SetTextHeight(fHeight * zoom);
     const int points = FitFontPoints(canvas, lines, int64_t(std::llround(std::min(W * zoom, 4e18))));
@@ -139,8 +150,6 @@ void TSymbolObjectText::DrawMultiLine(TSymbolCanvas& canvas, const std::vector<s
             canvas.fCanvas->Rectangle(TRect({box.P1.X + 1, box.P1.Y + 1}, {box.P2.X - 1, box.P2.Y - 1}));
         return;
     }
-    const TPoint d = canvas.ToPt(fP1);
-    const bool rotated = fRotation == 90;
     for (size_t i = 0; i < lines.size(); ++i) {
         if (lines[i].empty()) continue;
         const double wi = widths[i];
@@ -151,9 +160,7 @@ void TSymbolObjectText::DrawMultiLine(TSymbolCanvas& canvas, const std::vector<s
             xo = wi * zoom - W * zoom / 2;
         else
             xo = wi * zoom / 2;
-        const int64_t x = Round(xo), y = Round(T * zoom / 2 - double(i) * H * zoom);
-        OutText(canvas, rotated, rotated ? DevicePoint(d.X - y, d.Y + x) : DevicePoint(d.X - x, d.Y - y),
-                lines[i]);
+        OutLine(canvas, *this, Round(xo), Round(T * zoom / 2 - double(i) * H * zoom), lines[i]);
     }
 }
 
@@ -171,7 +178,7 @@ void TSymbolObjectAttribute::PrepareDraw(TSymbolCanvas& canvas, TSymbolDrawMode 
                                          const TTextStyleList* styles) {
     TSymbolObject::PrepareDraw(canvas, mode, styles);
     if (fExtents.Defined) return;
-    SelectTextStyle(canvas, styles, fTextStyleName, fSymLineType, fOverrideTextStyleSettings, mode);
+    SelectStyleOf(canvas, *this, styles, mode);
     if (IsGraphic()) {
         canvas.SetTextHeight(20);
         const int32_t a = fHeight / 2, b = MeasureText(canvas, "gH").cy / 2;
@@ -187,19 +194,15 @@ void TSymbolObjectAttribute::PrepareDraw(TSymbolCanvas& canvas, TSymbolDrawMode 
     const int32_t w = WidestLine(canvas, lines);
     const int32_t gH = MeasureText(canvas, "gH").cy;
     const int32_t h = Saturated(int64_t(gH) + int64_t(AttributePitch(fHeight)) * int64_t(lines.size() - 1));
-    int32_t a, b;
-    BorderMargins(HasBorder(), fHeight, gH, a, b);
-    TextBoxCorners(fP1, TextBoxSides(fAlign, w, h, a, b), fRotation == 90, fExtents.C1, fExtents.C2);
-    fExtents.Defined = true;
+    SetTextBox(*this, fAlign, w, h, gH);
 }
 
 bool TSymbolObjectAttribute::DrawSymbol(TSymbolCanvas& canvas, TSymbolDrawMode mode, bool clip,
                                         const TTextStyleList* styles) {
     if (!TSymbolObject::DrawSymbol(canvas, mode, clip, styles)) return false;
     if (!fExtents.Defined) PrepareDraw(canvas, mode, styles);
-    SelectTextStyle(canvas, styles, fTextStyleName, fSymLineType, fOverrideTextStyleSettings, mode);
-    const TColor color = PrepareTextColors(canvas, mode, fIsClicked, HasBorder());
-    canvas.DrawTextBorder(PointToXYPoint(fExtents.C1), PointToXYPoint(fExtents.C2), fBorder, color);
+    SelectStyleOf(canvas, *this, styles, mode);
+    DrawTextFrame(canvas, mode, *this);
     if (IsGraphic()) {
         DrawArrows(canvas, mode, styles);
         return true;
@@ -212,20 +215,10 @@ bool TSymbolObjectAttribute::DrawSymbol(TSymbolCanvas& canvas, TSymbolDrawMode m
     const int64_t dy = Round(block * zoom / (fAlign == taMiddle ? 2 : 1));
     canvas.SetTextHeight(fHeight * zoom);
     if (canvas.FontSize() <= 1) return true;
-    const TPoint d = canvas.ToPt(fP1);
-    const bool rotated = fRotation == 90;
     for (size_t i = 0; i < lines.size(); ++i) {
         if (lines[i].empty()) continue;
-        const int32_t w = MeasureText(canvas, lines[i]).cx;
-        int64_t dx = 0;
-        if (fAlign == taRight)
-            dx = w;
-        else if (fAlign == taCenter || fAlign == taMiddle)
-            dx = w / 2;
         const int64_t down = Round(double(i) * pitch * zoom);
-        OutText(canvas, rotated,
-                rotated ? DevicePoint(d.X - dy + down, d.Y + dx) : DevicePoint(d.X - dx, d.Y - dy + down),
-                lines[i]);
+        OutLine(canvas, *this, AlignShift(fAlign, MeasureText(canvas, lines[i]).cx), dy - down, lines[i]);
     }
     return true;
 }

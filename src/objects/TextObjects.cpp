@@ -63,19 +63,58 @@ bool ReadInt(const std::string& value, int32_t& field) {
     return true;
 }
 
-bool ReadAlign(const std::string& value, TTextAlign& field) {
+// Texts and attributes are siblings in the object tree, not kin: they share their text fields
+// by name, so the helpers below take either object.
+
+// The keys both variants of the format write.
+template <class TTextObject>
+bool LoadPlacementKey(TTextObject& o, const std::string& key, const std::string& value) {
+    if (key == "HEIGHT") return ReadInt(value, o.fHeight);
+    if (key == "ROTATION") return ReadInt(value, o.fRotation);
+    if (key != "ALIGN") return false;
     const int a = IndexOfName(value, TextAlignNames, 4);
-    if (a >= 0) field = TTextAlign(a);
+    if (a >= 0) o.fAlign = TTextAlign(a);
     return true;
 }
 
-void AddBox(const TSymbolExtents& e, TPoint anchor, TExtentsRect& current) {
-    if (e.Defined) {
-        ExtentsAddPoint(e.C1, current);
-        ExtentsAddPoint(e.C2, current);
+// The style keys, which the legacy variant does not know.
+template <class TTextObject>
+bool LoadStyleKey(TTextObject& o, const std::string& key, const std::string& value) {
+    if (key == "TEXTSTYLE")
+        o.fTextStyleName = value;
+    else if (key == "BORDER")
+        o.fBorder = BorderStyleOfName(value);
+    else
+        return LoadOverrideTextStyleKey(o.fOverrideTextStyleSettings, key, value);
+    return true;
+}
+
+// Before the first measurement the box is not known and the anchor stands in for it.
+bool HitTestTextBox(const TSymbolObject& o, TPoint pt, double minPickDistance) {
+    if (!o.fExtents.Defined) return PointDist(pt, o.fP1) <= minPickDistance;
+    return TextBoxHitTest(o.fExtents.C1, o.fExtents.C2, pt, minPickDistance);
+}
+
+bool HitTestTextBoxRect(const TSymbolObject& o, const TRect& rt) {
+    if (!o.fExtents.Defined) return TextBoxHitTestRect(o.fP1, o.fP1, rt);
+    return TextBoxHitTestRect(o.fExtents.C1, o.fExtents.C2, rt);
+}
+
+// The box added to what the children cover; a hidden object adds neither.
+TExtentsRect AddTextBox(const TSymbolObject& o, TExtentsRect withChildren) {
+    if (o.fTemporaryHidden & temphiddenAll) return withChildren;
+    if (o.fExtents.Defined) {
+        ExtentsAddPoint(o.fExtents.C1, withChildren);
+        ExtentsAddPoint(o.fExtents.C2, withChildren);
     } else {
-        ExtentsAddPoint(anchor, current);
+        ExtentsAddPoint(o.fP1, withChildren);
     }
+    return withChildren;
+}
+
+template <class TTextObject> void TakeStyleHeight(TTextObject& o, const TTextStyleList& styles) {
+    o.fHeight = styles.GetDefaultHeightOf(o.fTextStyleName);
+    o.fExtents.Defined = false;
 }
 
 std::string TrimRightBlanks(const std::string& s) {
@@ -123,9 +162,7 @@ bool TSymbolObjectText::LoadCommonKey(TRecordReader& reader, const std::string& 
 }
 
 bool TSymbolObjectText::LoadOwnKey(TRecordReader& reader, const std::string& key, const std::string& value) {
-    if (key == "HEIGHT") return ReadInt(value, fHeight);
-    if (key == "ROTATION") return ReadInt(value, fRotation);
-    if (key == "ALIGN") return ReadAlign(value, fAlign);
+    if (LoadPlacementKey(*this, key, value)) return true;
     if (key == "CAPTION") {
         fCaptionList.push_back(value);
         return true;
@@ -133,14 +170,9 @@ bool TSymbolObjectText::LoadOwnKey(TRecordReader& reader, const std::string& key
     if (reader.IsLegacy()) return false;
     if (key == "DONOTTRANSLATEINOUTPUT") {
         fDoNotTranslateInOutput = YesNoToBool(value);
-    } else if (key == "TEXTSTYLE") {
-        fTextStyleName = value;
-    } else if (key == "BORDER") {
-        fBorder = BorderStyleOfName(value);
-    } else {
-        return LoadOverrideTextStyleKey(fOverrideTextStyleSettings, key, value);
+        return true;
     }
-    return true;
+    return LoadStyleKey(*this, key, value);
 }
 
 std::vector<std::string> TSymbolObjectText::DrawnLines() const {
@@ -149,26 +181,20 @@ std::vector<std::string> TSymbolObjectText::DrawnLines() const {
 }
 
 bool TSymbolObjectText::HitTest(TPoint pt, double minPickDistance) const {
-    if (!fExtents.Defined) return PointDist(pt, fP1) <= minPickDistance;
-    return TextBoxHitTest(fExtents.C1, fExtents.C2, pt, minPickDistance);
+    return HitTestTextBox(*this, pt, minPickDistance);
 }
 
 bool TSymbolObjectText::HitTestRect(const TRect& rt) const {
-    const TPoint c1 = fExtents.Defined ? fExtents.C1 : fP1, c2 = fExtents.Defined ? fExtents.C2 : fP1;
-    return TextBoxHitTestRect(c1, c2, rt);
+    return HitTestTextBoxRect(*this, rt);
 }
 
 TExtentsRect TSymbolObjectText::Extents(TExtentsRect current) const {
-    if (fTemporaryHidden & temphiddenAll) return current;
-    current = TSymbolObject::Extents(current);
-    AddBox(fExtents, fP1, current);
-    return current;
+    return AddTextBox(*this, TSymbolObject::Extents(current));
 }
 
 void TSymbolObjectText::ReplaceTextHeights(const TTextStyleList& styles) {
     TSymbolObject::ReplaceTextHeights(styles);
-    fHeight = styles.GetDefaultHeightOf(fTextStyleName);
-    fExtents.Defined = false;
+    TakeStyleHeight(*this, styles);
 }
 
 void TSymbolObjectText::DumpFields(TJsonWriter& w) const {
@@ -205,10 +231,8 @@ void TSymbolObjectAttribute::SetDefaults() {
 
 bool TSymbolObjectAttribute::LoadOwnKey(TRecordReader& reader, const std::string& key,
                                         const std::string& value) {
-    if (key == "HEIGHT") return ReadInt(value, fHeight);
-    if (key == "ROTATION") return ReadInt(value, fRotation);
+    if (LoadPlacementKey(*this, key, value)) return true;
     if (key == "DECIMALS") return ReadInt(value, fDecimals);
-    if (key == "ALIGN") return ReadAlign(value, fAlign);
     if (key == "VALUE") {
         fValue = value;
     } else if (key == "DEFAULTVALUE") {
@@ -221,12 +245,8 @@ bool TSymbolObjectAttribute::LoadOwnKey(TRecordReader& reader, const std::string
         fFloatingPoint = YesNoToBool(value);
     } else if (reader.IsLegacy()) {
         return false;
-    } else if (key == "BORDER") {
-        fBorder = BorderStyleOfName(value);
-    } else if (key == "TEXTSTYLE") {
-        fTextStyleName = value;
     } else {
-        return LoadOverrideTextStyleKey(fOverrideTextStyleSettings, key, value);
+        return LoadStyleKey(*this, key, value);
     }
     return true;
 }
@@ -244,11 +264,7 @@ std::string FormatAttributeValue(double value, int32_t decimals) {
         return FormatFixed(v, decimals);
     }
     std::string s = FormatFixed(value, 5);
-    if (s.find('.') != std::string::npos) {
-        while (!s.empty() && s.back() == '0')
-            s.pop_back();
-        if (!s.empty() && s.back() == '.') s.pop_back();
-    }
+    TrimTrailingZeros(s);
     if (s == "-0") s = "0";
     return s;
 }
@@ -279,26 +295,20 @@ void TSymbolObjectAttribute::Rotate90Degrees() {
 }
 
 bool TSymbolObjectAttribute::HitTest(TPoint pt, double minPickDistance) const {
-    if (!fExtents.Defined) return PointDist(pt, fP1) <= minPickDistance;
-    return TextBoxHitTest(fExtents.C1, fExtents.C2, pt, minPickDistance);
+    return HitTestTextBox(*this, pt, minPickDistance);
 }
 
 bool TSymbolObjectAttribute::HitTestRect(const TRect& rt) const {
-    const TPoint c1 = fExtents.Defined ? fExtents.C1 : fP1, c2 = fExtents.Defined ? fExtents.C2 : fP1;
-    return TextBoxHitTestRect(c1, c2, rt);
+    return HitTestTextBoxRect(*this, rt);
 }
 
 TExtentsRect TSymbolObjectAttribute::Extents(TExtentsRect current) const {
-    if (fTemporaryHidden & temphiddenAll) return current;
-    current = TSymbolObject::Extents(current);
-    AddBox(fExtents, fP1, current);
-    return current;
+    return AddTextBox(*this, TSymbolObject::Extents(current));
 }
 
 void TSymbolObjectAttribute::ReplaceTextHeights(const TTextStyleList& styles) {
     TSymbolObject::ReplaceTextHeights(styles);
-    fHeight = styles.GetDefaultHeightOf(fTextStyleName);
-    fExtents.Defined = false;
+    TakeStyleHeight(*this, styles);
 }
 
 void TSymbolObjectAttribute::DumpFields(TJsonWriter& w) const {

@@ -63,6 +63,18 @@ TEST(RecordFormat, FormatRecordFloat) {
     EXPECT_FLOAT_EQ(float(ParseRecordFloat(FormatRecordFloat(5, 123456789.0), 0)), 123456789.0f);
 }
 
+TEST(RecordFormat, TrimTrailingZeros) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"1.500", "1.5"}, {"2.000", "2"}, {"10.05", "10.05"}, {"0.0", "0"}, {"-0.00", "-0"},
+        {"1.", "1"},      {"100", "100"}, {"1.000000", "1"},  {"", ""},     {"1200", "1200"},
+    };
+    for (const auto& [in, out] : cases) {
+        std::string s = in;
+        TrimTrailingZeros(s);
+        EXPECT_EQ(s, out) << in;
+    }
+}
+
 TEST(RecordFormat, SameFloatTolerance) {
     EXPECT_TRUE(SameFloat(1.0, 1.0 + 1e-13));
     EXPECT_FALSE(SameFloat(1.0, 1.0 + 1e-9));
@@ -121,6 +133,42 @@ TEST(RecordFormat, LineBreaksAndComments) {
     while (!legacy.AtEnd())
         if (legacy.ReadRecordLine(k, v)) seen.push_back(k + v);
     EXPECT_EQ(seen, (std::vector<std::string>{"A1", "B2\rc=3"}));
+}
+
+struct NextKeyCase {
+    const char* name;
+    const char* text;
+    std::vector<std::string> keys; // key=value of each line the record yields
+    std::vector<std::string> rest; // what the reader finds after the record
+};
+
+TEST(RecordFormat, NextKeyReadsOneRecord) {
+    const NextKeyCase cases[] = {
+        {"terminator ends the record and is consumed",
+         "a=1\r\nb=2\r\nEND.\r\nc=3\r\n",
+         {"A=1", "B=2"},
+         {"C=3"}},
+        {"terminator compared after the key is split", "a=1\r\n    End.  \r\nc=3", {"A=1"}, {"C=3"}},
+        {"blank, spaces-only and comment lines passed over",
+         "\r\n   \r\n*End.\r\na=1\r\n\r\nEnd.\r\nc=3",
+         {"A=1"},
+         {"C=3"}},
+        {"another record's terminator is an ordinary key", "EndAttribute.\nEnd.\n", {"ENDATTRIBUTE.="}, {}},
+        {"end of text without terminator", "a=1\r\nb=2", {"A=1", "B=2"}, {}},
+        {"empty text", "", {}, {}},
+        {"empty record", "End.\r\nc=3", {}, {"C=3"}},
+    };
+    for (const auto& c : cases) {
+        TRecordReader r(c.text, TRecordVariant::UniCode);
+        std::vector<std::string> keys, rest;
+        std::string k, v;
+        while (r.NextKey(k, v, "END."))
+            keys.push_back(k + "=" + v);
+        while (!r.AtEnd())
+            if (r.ReadRecordLine(k, v)) rest.push_back(k + "=" + v);
+        EXPECT_EQ(keys, c.keys) << c.name;
+        EXPECT_EQ(rest, c.rest) << c.name;
+    }
 }
 
 TEST(RecordFormat, Writers) {
