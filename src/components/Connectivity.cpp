@@ -617,7 +617,7 @@ void UpdateConnections(TSymbolObjectSymbol& symbol, bool updateAll) {
 
     if (affected.empty()) return;
     // Line ends and corners move: cached bounds of the drawing must be computed anew.
-    TSymbolObject::GeometryChanged();
+    symbol.GeometryChanged();
     const TConnectivityIndex index(symbol);
     const auto total = int64_t(affected.size());
     for (int64_t k = 0; k < total; ++k) {

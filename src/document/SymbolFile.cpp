@@ -27,6 +27,7 @@ std::array<TItemNumberLayout, 4> TSymbolFileData::DefaultItemNumberLayouts() {
 }
 
 TSymbolFile::TSymbolFile() : fSymbol((RegisterObjectKinds(), std::make_unique<TSymbolObjectSymbol>())) {
+    fSymbol->SetGeometryClock(&fGeometryClock);
     Clear();
 }
 

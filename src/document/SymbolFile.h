@@ -11,6 +11,7 @@
 #include "base/Points.h"
 #include "model/DocumentLists.h"
 #include "model/KeyValues.h"
+#include "model/SymbolObjects.h"
 #include "model/TextStyles.h"
 
 class TSymbolObjectSymbol;
@@ -143,6 +144,8 @@ private:
 
     std::string fLastError;
     TLoadMessages fMessages;
+    // Cached bounds in the drawing follow this document's changes, not another document's.
+    TGeometryClock fGeometryClock;
 };
 
 // Maps a header-attribute tag (the special-attribute tags and their older spellings) to a

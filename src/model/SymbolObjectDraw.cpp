@@ -5,8 +5,6 @@
 #include "render/SymbolCanvas.h"
 
 namespace {
-uint64_t gGeometryGeneration = 1;
-
 // Slack around cached bounds, in drawing units, so that rounding between an object's extents and
 // its drawn geometry can never cull something that touches the view.
 constexpr int64_t CullMargin = 16;
@@ -20,14 +18,20 @@ bool BoundsMeet(const TExtentsRect& b, const TRect& rt) {
 }
 } // namespace
 
-void TSymbolObject::GeometryChanged() {
-    ++gGeometryGeneration;
+void TSymbolObject::GeometryChanged() const {
+    if (fClock) ++fClock->Generation;
+}
+
+void TSymbolObject::SetGeometryClock(TGeometryClock* clock) {
+    fClock = clock;
+    fCullGeneration = 0;
+    fSymbolObjectList.SetGeometryClock(clock);
 }
 
 const TExtentsRect& TSymbolObject::CullBounds() const {
-    if (fCullGeneration != gGeometryGeneration) {
+    if (!fClock || fCullGeneration != fClock->Generation) {
         fCullBounds = Extents(TExtentsRect{});
-        fCullGeneration = gGeometryGeneration;
+        if (fClock) fCullGeneration = fClock->Generation;
     }
     return fCullBounds;
 }
@@ -99,7 +103,7 @@ void TSymbolObjectList::Draw(TSymbolCanvas& canvas, TSymbolDrawMode mode, const 
     for (const auto& o : fSymbolObjectList) {
         const bool measured = o->fExtents.Defined;
         o->PrepareDraw(canvas, mode, styles);
-        if (o->fExtents.Defined != measured) TSymbolObject::GeometryChanged();
+        if (o->fExtents.Defined != measured) GeometryChanged();
     }
     for (const auto& o : fSymbolObjectList)
         o->DrawSymbol(canvas, mode, true, styles);

@@ -6,25 +6,34 @@
 TSymbolObjectList::TSymbolObjectList() = default;
 TSymbolObjectList::~TSymbolObjectList() = default;
 
+void TSymbolObjectList::GeometryChanged() const {
+    if (fClock) ++fClock->Generation;
+}
+
+void TSymbolObjectList::SetGeometryClock(TGeometryClock* clock) {
+    fClock = clock;
+    for (const auto& child : fSymbolObjectList)
+        child->SetGeometryClock(clock);
+}
+
 TSymbolObject* TSymbolObjectList::Add(TSymbolObjectMainType mainType) {
-    TSymbolObject::GeometryChanged();
-    fSymbolObjectList.push_back(CreateSymbolObject(mainType));
-    return fSymbolObjectList.back().get();
+    return Append(CreateSymbolObject(mainType));
 }
 
 TSymbolObject* TSymbolObjectList::Append(std::unique_ptr<TSymbolObject> obj) {
-    TSymbolObject::GeometryChanged();
+    GeometryChanged();
+    obj->SetGeometryClock(fClock);
     fSymbolObjectList.push_back(std::move(obj));
     return fSymbolObjectList.back().get();
 }
 
 void TSymbolObjectList::Clear() {
-    TSymbolObject::GeometryChanged();
+    GeometryChanged();
     fSymbolObjectList.clear();
 }
 
 void TSymbolObjectList::Delete(int index) {
-    TSymbolObject::GeometryChanged();
+    GeometryChanged();
     if (index >= 0 && index < Count()) fSymbolObjectList.erase(fSymbolObjectList.begin() + index);
 }
 

@@ -17,6 +17,12 @@ class TSymbolCanvas;
 class TTextStyleList;
 class TSymGroups;
 
+// Counts the changes that may move geometry in one drawing tree: cached subtree bounds stay valid
+// while the count they were made at is current. The document owns the clock of its tree.
+struct TGeometryClock {
+    uint64_t Generation = 1;
+};
+
 // Non-owning list of objects, as the selection and collection operations return them.
 using TObjectRefList = std::vector<TSymbolObject*>;
 
@@ -38,6 +44,8 @@ public:
     void Clear();
     void Delete(int index);
     void Delete(const TSymbolObject* obj); // the object with the same handle
+    // The clock of the tree the list belongs to, handed on to every object in it.
+    void SetGeometryClock(TGeometryClock* clock);
 
     // Searches by handle.
     int IndexOf(int32_t handle) const;
@@ -108,7 +116,10 @@ public:
     void Dump(TJsonWriter& w) const;
 
 private:
+    void GeometryChanged() const;
+
     std::vector<std::unique_ptr<TSymbolObject>> fSymbolObjectList;
+    TGeometryClock* fClock = nullptr;
 };
 
 class TSymbolObject {
@@ -188,9 +199,12 @@ public:
     // with an empty filter, answered without building the list of objects. Subtrees whose
     // bounds lie clear of the rectangle are passed over without visiting them.
     bool MeetsCrossingRect(const TRect& rt) const;
-    // Declares that geometry may have moved, so cached subtree bounds are computed anew. Loading,
-    // the connectivity update, measuring texts, resetting extents and hiding call it.
-    static void GeometryChanged();
+    // Declares that geometry may have moved, so cached subtree bounds in the tree are computed
+    // anew. Loading, the connectivity update, measuring texts, resetting extents and hiding call it.
+    void GeometryChanged() const;
+    // Joins the object and its subtree to the clock of a drawing tree. Without one, bounds are
+    // computed on every use.
+    void SetGeometryClock(TGeometryClock* clock);
 
     // Reads the object's record (both text variants); the keyword line has been consumed.
     void LoadFromReader(TRecordReader& reader);
@@ -253,6 +267,7 @@ private:
     // Bounds of the object's subtree for culling, valid while fCullGeneration is current.
     mutable TExtentsRect fCullBounds;
     mutable uint64_t fCullGeneration = 0;
+    TGeometryClock* fClock = nullptr;
     const TExtentsRect& CullBounds() const;
     // Whether the point lies within the distance of the subtree's cached bounds.
     bool BoundsNear(TPoint pt, double distance) const;

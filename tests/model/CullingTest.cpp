@@ -60,6 +60,31 @@ TEST(Culling, ResettingExtentsRefreshesTheBounds) {
     EXPECT_EQ(LineCalls(surface), 1);
 }
 
+TEST(Culling, EachDocumentsBoundsFollowItsOwnChanges) {
+    // Two open drawings: a change in one must renew the cached bounds of that one, whatever
+    // happens to the other meanwhile.
+    const std::string text = "SYMBOL:\r\nSymbol:\r\n" + Line(5000, 5000, 5100, 5000) + "End.\r\nEnd.\r\n";
+    TSymbolFile first, second;
+    ASSERT_TRUE(first.LoadFromString(text, "first"));
+    ASSERT_TRUE(second.LoadFromString(text, "second"));
+    TRecordingSurface surface;
+    TSymbolCanvas canvas(&surface);
+    canvas.fSize = {100, 100};
+    for (TSymbolFile* doc : {&first, &second}) {
+        doc->Symbol().Draw(canvas, sdmNormal, true, nullptr);
+        ASSERT_EQ(LineCalls(surface), 0);
+    }
+    auto* line = static_cast<TSymbolObject2Point*>(
+        first.Symbol().fSymbolObjectList.SymbolObjects(0)->fSymbolObjectList.SymbolObjects(0));
+    line->fP1 = {10, 10};
+    line->fP2 = {90, 10};
+    first.Symbol().ResetExtents();
+    second.Symbol().Draw(canvas, sdmNormal, true, nullptr);
+    EXPECT_EQ(LineCalls(surface), 0);
+    first.Symbol().Draw(canvas, sdmNormal, true, nullptr);
+    EXPECT_EQ(LineCalls(surface), 1);
+}
+
 TEST(Culling, MeasuredTextsJoinTheBounds) {
     // A component whose only content is a text: before measuring it has no bounds, after the
     // first paint it has, and it must be drawn on that very paint.
