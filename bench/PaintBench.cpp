@@ -22,18 +22,18 @@ namespace {
 constexpr int ViewWidth = 1600, ViewHeight = 1000;
 
 // The generated drawing with about Objects objects, loaded once per size.
-TSymbolFile& Drawing(int Objects) {
-    static std::map<int, std::unique_ptr<TSymbolFile>> Docs;
-    auto& Doc = Docs[Objects];
-    if (!Doc) {
-        TGeneratorOptions O;
-        O.Components = 1;
-        const int64_t PerComponent = GeneratedObjectCount(O);
-        O.Components = int(std::max<int64_t>(1, Objects / PerComponent));
-        Doc = std::make_unique<TSymbolFile>();
-        if (!Doc->LoadFromString(GenerateSchematic(O), "bench.kdf")) std::abort();
+TSymbolFile& Drawing(int objects) {
+    static std::map<int, std::unique_ptr<TSymbolFile>> docs;
+    auto& doc = docs[objects];
+    if (!doc) {
+        TGeneratorOptions o;
+        o.Components = 1;
+        const int64_t perComponent = GeneratedObjectCount(o);
+        o.Components = int(std::max<int64_t>(1, objects / perComponent));
+        doc = std::make_unique<TSymbolFile>();
+        if (!doc->LoadFromString(GenerateSchematic(o), "bench.kdf")) std::abort();
     }
-    return *Doc;
+    return *doc;
 }
 
 // A canvas over a view-sized picture, set up as the window sets it and zoomed to the drawing.
@@ -41,72 +41,72 @@ struct TView {
     QImage Image{ViewWidth, ViewHeight, QImage::Format_RGB32};
     TQtRasterSurface Surface{&Image};
     TSymbolCanvas Canvas{&Surface};
-    explicit TView(TSymbolFile& Doc) {
+    explicit TView(TSymbolFile& doc) {
         SetupViewCanvas(Canvas, 96);
         Canvas.fCanvasColors = SymbolCanvasColorsBlack();
         Canvas.fSize = {ViewWidth, ViewHeight};
-        ZoomCanvasToDrawing(Doc, Canvas);
+        ZoomCanvasToDrawing(doc, Canvas);
     }
 };
 
-void Counters(benchmark::State& State, const TSymbolFile& Doc) {
-    State.counters["objects"] = double(Doc.Symbol().fSymbolObjectList.CountObjects({}));
+void Counters(benchmark::State& state, const TSymbolFile& doc) {
+    state.counters["objects"] = double(doc.Symbol().fSymbolObjectList.CountObjects({}));
 }
 
-void BM_PaintZoomAll(benchmark::State& State) {
-    TSymbolFile& Doc = Drawing(int(State.range(0)));
-    TView View(Doc);
-    for (auto _ : State)
-        PaintDrawing(Doc, View.Canvas);
-    Counters(State, Doc);
+void BM_PaintZoomAll(benchmark::State& state) {
+    TSymbolFile& doc = Drawing(int(state.range(0)));
+    TView view(doc);
+    for (auto _ : state)
+        PaintDrawing(doc, view.Canvas);
+    Counters(state, doc);
 }
 
-void BM_PaintZoomedIn(benchmark::State& State) {
-    TSymbolFile& Doc = Drawing(int(State.range(0)));
-    TView View(Doc);
+void BM_PaintZoomedIn(benchmark::State& state) {
+    TSymbolFile& doc = Drawing(int(state.range(0)));
+    TView view(doc);
     // Ten times the zoom in both directions: a hundredth of the drawing's area shows.
-    ZoomCanvasAtPoint(View.Canvas, {ViewWidth / 2, ViewHeight / 2}, 10);
-    for (auto _ : State)
-        PaintDrawing(Doc, View.Canvas);
-    Counters(State, Doc);
+    ZoomCanvasAtPoint(view.Canvas, {ViewWidth / 2, ViewHeight / 2}, 10);
+    for (auto _ : state)
+        PaintDrawing(doc, view.Canvas);
+    Counters(state, doc);
 }
 
-void BM_PanBitmapRender(benchmark::State& State) {
-    TSymbolFile& Doc = Drawing(int(State.range(0)));
-    TView View(Doc);
-    QImage Bitmap(2 * ViewWidth, 2 * ViewHeight, QImage::Format_RGB32);
-    for (auto _ : State) {
-        TQtRasterSurface Surface(&Bitmap);
-        TSymbolCanvas Pan(&Surface);
-        SetupPanCanvas(View.Canvas, Pan, ViewWidth, ViewHeight, ViewWidth / 2, ViewHeight / 2);
-        Pan.ClearCanvas();
-        Doc.Symbol().Draw(Pan, sdmNormal, true, nullptr);
+void BM_PanBitmapRender(benchmark::State& state) {
+    TSymbolFile& doc = Drawing(int(state.range(0)));
+    TView view(doc);
+    QImage bitmap(2 * ViewWidth, 2 * ViewHeight, QImage::Format_RGB32);
+    for (auto _ : state) {
+        TQtRasterSurface surface(&bitmap);
+        TSymbolCanvas pan(&surface);
+        SetupPanCanvas(view.Canvas, pan, ViewWidth, ViewHeight, ViewWidth / 2, ViewHeight / 2);
+        pan.ClearCanvas();
+        doc.Symbol().Draw(pan, sdmNormal, true, nullptr);
     }
-    Counters(State, Doc);
+    Counters(state, doc);
 }
 
 // What one mouse move of a pan costs: the picture drawn at its new place, nothing else.
-void BM_PanFrame(benchmark::State& State) {
-    TSymbolFile& Doc = Drawing(int(State.range(0)));
-    QImage Bitmap(2 * ViewWidth, 2 * ViewHeight, QImage::Format_RGB32);
-    Bitmap.fill(Qt::black);
-    QImage Screen(ViewWidth, ViewHeight, QImage::Format_RGB32);
-    int Step = 0;
-    for (auto _ : State) {
-        QPainter Painter(&Screen);
-        Painter.fillRect(Screen.rect(), Qt::black);
-        Painter.drawImage(QPoint(-ViewWidth + Step % 50, -ViewHeight + Step % 30), Bitmap);
-        ++Step;
+void BM_PanFrame(benchmark::State& state) {
+    TSymbolFile& doc = Drawing(int(state.range(0)));
+    QImage bitmap(2 * ViewWidth, 2 * ViewHeight, QImage::Format_RGB32);
+    bitmap.fill(Qt::black);
+    QImage screen(ViewWidth, ViewHeight, QImage::Format_RGB32);
+    int step = 0;
+    for (auto _ : state) {
+        QPainter painter(&screen);
+        painter.fillRect(screen.rect(), Qt::black);
+        painter.drawImage(QPoint(-ViewWidth + step % 50, -ViewHeight + step % 30), bitmap);
+        ++step;
     }
-    Counters(State, Doc);
+    Counters(state, doc);
 }
 
-void BM_ClickHitTest(benchmark::State& State) {
-    TSymbolFile& Doc = Drawing(int(State.range(0)));
-    TView View(Doc);
-    for (auto _ : State)
-        benchmark::DoNotOptimize(SelectComponentsAtPoint(Doc, View.Canvas, {ViewWidth / 2, ViewHeight / 2}));
-    Counters(State, Doc);
+void BM_ClickHitTest(benchmark::State& state) {
+    TSymbolFile& doc = Drawing(int(state.range(0)));
+    TView view(doc);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(SelectComponentsAtPoint(doc, view.Canvas, {ViewWidth / 2, ViewHeight / 2}));
+    Counters(state, doc);
 }
 
 } // namespace
@@ -120,7 +120,7 @@ BENCHMARK(BM_ClickHitTest)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecon
 int main(int Argc, char** Argv) {
     // Text output needs a GUI application; no display is needed for pictures.
     if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QGuiApplication App(Argc, Argv);
+    QGuiApplication app(Argc, Argv);
     benchmark::Initialize(&Argc, Argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

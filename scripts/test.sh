@@ -17,6 +17,9 @@ chmod 700 "$XDG_RUNTIME_DIR"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j2
 
+# Parameters and locals follow the one naming convention of .clang-tidy.
+bash scripts/check-naming.sh build
+
 # The real-window tests need an X server; start one when none is there.
 xvfb_pid=""
 if [ -z "${DISPLAY:-}" ]; then

@@ -23,55 +23,55 @@ constexpr int MaxSide = 16384;
 // the offscreen platform. The caller keeps the object for the duration of the job.
 // A command-line job reports its own errors in one line; Qt's notes about the session (a missing
 // runtime folder and the like) would only add noise to stderr.
-void QuietQtMessages(QtMsgType Type, const QMessageLogContext&, const QString& Message) {
-    if (Type == QtCriticalMsg || Type == QtFatalMsg) std::cerr << Message.toStdString() << "\n";
+void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << message.toStdString() << "\n";
 }
 
 std::unique_ptr<QGuiApplication> EnsureGuiApplication() {
     if (QCoreApplication::instance()) return nullptr;
     qInstallMessageHandler(QuietQtMessages);
     if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    static int Argc = 1;
-    static char Name[] = "korvane-viewer";
-    static char* Argv[] = {Name, nullptr};
-    return std::make_unique<QGuiApplication>(Argc, Argv);
+    static int argc = 1;
+    static char name[] = "korvane-viewer";
+    static char* argv[] = {name, nullptr};
+    return std::make_unique<QGuiApplication>(argc, argv);
 }
 } // namespace
 
-int RunRenderJob(const RenderOptions& Options) {
-    if (Options.Width <= 0 || Options.Height <= 0 || Options.Width > MaxSide || Options.Height > MaxSide) {
-        std::cerr << "korvane-viewer: the image size " << Options.Width << "x" << Options.Height
+int RunRenderJob(const RenderOptions& options) {
+    if (options.Width <= 0 || options.Height <= 0 || options.Width > MaxSide || options.Height > MaxSide) {
+        std::cerr << "korvane-viewer: the image size " << options.Width << "x" << options.Height
                   << " is outside 1x1 to " << MaxSide << "x" << MaxSide << "\n";
         return 2;
     }
-    TSymbolFile Doc;
-    TTempDirs TempDirs; // unpack folders live as long as the job
-    std::string Error;
-    if (!OpenForJob(Doc, Options.File, TempDirs, Error)) {
-        std::cerr << "korvane-viewer: " << Error << "\n";
+    TSymbolFile doc;
+    TTempDirs tempDirs; // unpack folders live as long as the job
+    std::string error;
+    if (!OpenForJob(doc, options.File, tempDirs, error)) {
+        std::cerr << "korvane-viewer: " << error << "\n";
         return 1;
     }
-    const auto App = EnsureGuiApplication();
+    const auto app = EnsureGuiApplication();
 
-    QImage Image(Options.Width, Options.Height, QImage::Format_RGB32);
-    if (Image.isNull()) {
-        std::cerr << "korvane-viewer: not enough memory for a " << Options.Width << "x" << Options.Height
+    QImage image(options.Width, options.Height, QImage::Format_RGB32);
+    if (image.isNull()) {
+        std::cerr << "korvane-viewer: not enough memory for a " << options.Width << "x" << options.Height
                   << " image\n";
         return 1;
     }
     {
-        TQtRasterSurface Surface(&Image);
-        TSymbolCanvas Canvas(&Surface);
-        SetupViewCanvas(Canvas, 96);
-        Canvas.fCanvasColors =
-            Options.WhiteBackground ? SymbolCanvasColorsWhite() : SymbolCanvasColorsBlack();
-        Canvas.fSymbolGroupDrawMode = Options.GroupMode.value_or(Doc.Data().GroupDrawMode);
-        Canvas.fSize = {Options.Width, Options.Height};
-        ZoomCanvasToDrawing(Doc, Canvas);
-        PaintDrawing(Doc, Canvas);
+        TQtRasterSurface surface(&image);
+        TSymbolCanvas canvas(&surface);
+        SetupViewCanvas(canvas, 96);
+        canvas.fCanvasColors =
+            options.WhiteBackground ? SymbolCanvasColorsWhite() : SymbolCanvasColorsBlack();
+        canvas.fSymbolGroupDrawMode = options.GroupMode.value_or(doc.Data().GroupDrawMode);
+        canvas.fSize = {options.Width, options.Height};
+        ZoomCanvasToDrawing(doc, canvas);
+        PaintDrawing(doc, canvas);
     }
-    if (!Image.save(QString::fromStdString(Options.OutPng), "PNG")) {
-        std::cerr << "korvane-viewer: the picture could not be written to \"" << Options.OutPng << "\"\n";
+    if (!image.save(QString::fromStdString(options.OutPng), "PNG")) {
+        std::cerr << "korvane-viewer: the picture could not be written to \"" << options.OutPng << "\"\n";
         return 1;
     }
     return 0;

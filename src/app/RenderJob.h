@@ -18,4 +18,4 @@ struct RenderOptions {
 
 // Exit status: 0 done; 1 the file could not be opened or the PNG not written (one line on
 // stderr); 2 an image size no surface can have.
-int RunRenderJob(const RenderOptions& Options);
+int RunRenderJob(const RenderOptions& options);

@@ -37,17 +37,17 @@ struct TExtentsRect {
     int32_t Bottom = 0;
 };
 
-inline void ExtentsAddPoint(const TPoint& P, TExtentsRect& E) {
-    if (!E.Defined) {
-        E.Left = E.Right = P.X;
-        E.Top = E.Bottom = P.Y;
-        E.Defined = true;
+inline void ExtentsAddPoint(const TPoint& p, TExtentsRect& e) {
+    if (!e.Defined) {
+        e.Left = e.Right = p.X;
+        e.Top = e.Bottom = p.Y;
+        e.Defined = true;
         return;
     }
-    if (P.X < E.Left) E.Left = P.X;
-    if (P.X > E.Right) E.Right = P.X;
-    if (P.Y > E.Top) E.Top = P.Y;
-    if (P.Y < E.Bottom) E.Bottom = P.Y;
+    if (p.X < e.Left) e.Left = p.X;
+    if (p.X > e.Right) e.Right = p.X;
+    if (p.Y > e.Top) e.Top = p.Y;
+    if (p.Y < e.Bottom) e.Bottom = p.Y;
 }
 
 // Platform rectangle read as two corner points. The corners may come in either order; a

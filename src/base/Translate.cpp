@@ -2,38 +2,38 @@
 
 #include <libintl.h>
 
-std::string _(const char* MsgId) {
-    if (MsgId == nullptr || *MsgId == '\0') return {}; // gettext("") returns the catalog header
-    return dgettext(KorvaneTextDomain, MsgId);
+std::string _(const char* msgId) {
+    if (msgId == nullptr || *msgId == '\0') return {}; // gettext("") returns the catalog header
+    return dgettext(KorvaneTextDomain, msgId);
 }
 
-std::string _(const std::string& MsgId) {
-    return _(MsgId.c_str());
+std::string _(const std::string& msgId) {
+    return _(msgId.c_str());
 }
 
-std::string FormatText(const std::string& Format, std::initializer_list<std::string> Args) {
-    std::string Result;
-    Result.reserve(Format.size());
-    auto Next = Args.begin();
-    for (size_t I = 0; I < Format.size(); ++I) {
-        if (Format[I] == '%' && I + 1 < Format.size()) {
-            if (Format[I + 1] == '%') {
-                Result += '%';
-                ++I;
+std::string FormatText(const std::string& format, std::initializer_list<std::string> args) {
+    std::string result;
+    result.reserve(format.size());
+    auto next = args.begin();
+    for (size_t i = 0; i < format.size(); ++i) {
+        if (format[i] == '%' && i + 1 < format.size()) {
+            if (format[i + 1] == '%') {
+                result += '%';
+                ++i;
                 continue;
             }
-            if (Format[I + 1] == 's' && Next != Args.end()) {
-                Result += *Next++;
-                ++I;
+            if (format[i + 1] == 's' && next != args.end()) {
+                result += *next++;
+                ++i;
                 continue;
             }
         }
-        Result += Format[I];
+        result += format[i];
     }
-    return Result;
+    return result;
 }
 
-void BindTranslationFolder(const std::string& LocaleFolder) {
-    bindtextdomain(KorvaneTextDomain, LocaleFolder.c_str());
+void BindTranslationFolder(const std::string& localeFolder) {
+    bindtextdomain(KorvaneTextDomain, localeFolder.c_str());
     bind_textdomain_codeset(KorvaneTextDomain, "UTF-8");
 }

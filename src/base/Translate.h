@@ -7,13 +7,13 @@
 inline constexpr const char* KorvaneTextDomain = "korvane-viewer";
 
 // Translated text as UTF-8.
-std::string _(const char* MsgId);
-std::string _(const std::string& MsgId);
+std::string _(const char* msgId);
+std::string _(const std::string& msgId);
 
 // Replaces each "%s" in Format, left to right, by the next argument; "%%" stands for "%".
 // Missing arguments leave "%s" as it is; surplus arguments are dropped. Translate the format
 // first, then format, so that the catalog keys stay the fixed texts.
-std::string FormatText(const std::string& Format, std::initializer_list<std::string> Args);
+std::string FormatText(const std::string& format, std::initializer_list<std::string> args);
 
 // Points gettext at the folder holding <language>/LC_MESSAGES/korvane-viewer.mo.
-void BindTranslationFolder(const std::string& LocaleFolder);
+void BindTranslationFolder(const std::string& localeFolder);

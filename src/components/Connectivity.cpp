@@ -538,8 +538,8 @@ void CheckCrossesAll(const std::vector<TSymbolObjectConnectionLine*>& lines, TJu
         auto* line = lines[size_t(found[begin].Receiver)];
         auto& points = line->fCrossPoints.Items;
         // Few crossings per line are the rule: a linear look-up then beats hashing.
-        constexpr size_t HashFrom = 32;
-        if (points.size() + (end - begin) < HashFrom) {
+        constexpr size_t hashFrom = 32;
+        if (points.size() + (end - begin) < hashFrom) {
             for (size_t k = begin; k < end; ++k)
                 if (std::find(points.begin(), points.end(), found[k].X) == points.end())
                     points.push_back(found[k].X);
@@ -567,8 +567,8 @@ void UpdateConnections(TSymbolObjectSymbol& symbol, bool updateAll) {
     const TJumpMode jumpMode = symbol.fJumpMode;
     const std::vector<TSymbolObjectConnectionLine*> lines = SubtreeLines(symbol);
     // Above this many lines the update is long enough to show the hourglass.
-    constexpr size_t BusyLines = 50;
-    if (lines.size() > BusyLines) busy.Show();
+    constexpr size_t busyLines = 50;
+    if (lines.size() > busyLines) busy.Show();
     TSymbolObjectList& list = symbol.fSymbolObjectList;
 
     std::vector<TSymbolObjectConnectionLine*> affected;

@@ -7,81 +7,81 @@
 
 #include <cmath>
 
-void SetupViewCanvas(TSymbolCanvas& Canvas, int DPI) {
-    Canvas.SetDPI(DPI);
-    Canvas.fThickConnectionLines = false;
-    Canvas.fShowGrid = false;
-    Canvas.fShowTextBorders = false;
-    Canvas.SetSnapAndGridValues();
-    Canvas.fSymbolGroupDrawMode = drawMainGroups;
+void SetupViewCanvas(TSymbolCanvas& canvas, int dpi) {
+    canvas.SetDPI(dpi);
+    canvas.fThickConnectionLines = false;
+    canvas.fShowGrid = false;
+    canvas.fShowTextBorders = false;
+    canvas.SetSnapAndGridValues();
+    canvas.fSymbolGroupDrawMode = drawMainGroups;
 }
 
-bool ZoomCanvasToDrawing(TSymbolFile& Doc, TSymbolCanvas& Canvas) {
-    TSymbolObjectSymbol& Root = Doc.Symbol();
-    if (Root.fSymbolObjectList.Count() == 0) return false;
+bool ZoomCanvasToDrawing(TSymbolFile& doc, TSymbolCanvas& canvas) {
+    TSymbolObjectSymbol& root = doc.Symbol();
+    if (root.fSymbolObjectList.Count() == 0) return false;
     // Texts know their boxes only once measured.
-    Root.PrepareDraw(Canvas, sdmNormal, &Doc.TextStyleList());
-    const TExtentsRect Extents = Root.Extents(TExtentsRect{});
-    Canvas.ZoomExtents(Extents);
-    if (!(Canvas.fZoom <= 1)) Canvas.ZoomCenterExtents(Extents, 1);
+    root.PrepareDraw(canvas, sdmNormal, &doc.TextStyleList());
+    const TExtentsRect extents = root.Extents(TExtentsRect{});
+    canvas.ZoomExtents(extents);
+    if (!(canvas.fZoom <= 1)) canvas.ZoomCenterExtents(extents, 1);
     return true;
 }
 
-bool ZoomCanvasAtPoint(TSymbolCanvas& Canvas, TPoint P, double Factor) {
-    const double NewZoom = Canvas.fZoom * Factor;
+bool ZoomCanvasAtPoint(TSymbolCanvas& canvas, TPoint p, double factor) {
+    const double newZoom = canvas.fZoom * factor;
     // Written so that a zoom that is not a number fails too.
-    if (!(NewZoom <= MaxViewZoom && NewZoom >= MinViewZoom)) return false;
-    const TPoint D = Canvas.FromPt(P);
-    Canvas.fStart.X = Round(double(P.X) - NewZoom * D.X);
+    if (!(newZoom <= MaxViewZoom && newZoom >= MinViewZoom)) return false;
+    const TPoint d = canvas.FromPt(p);
+    canvas.fStart.X = Round(double(p.X) - newZoom * d.X);
     // Rounded as one expression: negating a rounded value overflows when it is INT32_MIN.
-    Canvas.fStart.Y = Round(double(P.Y) - NewZoom * (double(Canvas.fSize.Y) - D.Y));
-    Canvas.SetZoom(Factor);
+    canvas.fStart.Y = Round(double(p.Y) - newZoom * (double(canvas.fSize.Y) - d.Y));
+    canvas.SetZoom(factor);
     return true;
 }
 
-void PaintDrawing(TSymbolFile& Doc, TSymbolCanvas& Canvas) {
-    Canvas.ClearCanvas();
-    Doc.Symbol().Draw(Canvas, sdmNormal, true, &Doc.TextStyleList());
-    PaintSelection(Doc, Canvas, sdmHighlight);
+void PaintDrawing(TSymbolFile& doc, TSymbolCanvas& canvas) {
+    canvas.ClearCanvas();
+    doc.Symbol().Draw(canvas, sdmNormal, true, &doc.TextStyleList());
+    PaintSelection(doc, canvas, sdmHighlight);
 }
 
-void PaintSelection(TSymbolFile& Doc, TSymbolCanvas& Canvas, int Mode) {
-    Doc.Symbol().DrawSelection(Canvas, TSymbolDrawMode(Mode), &Doc.TextStyleList());
+void PaintSelection(TSymbolFile& doc, TSymbolCanvas& canvas, int mode) {
+    doc.Symbol().DrawSelection(canvas, TSymbolDrawMode(mode), &doc.TextStyleList());
 }
 
-void SetupPanCanvas(const TSymbolCanvas& Main, TSymbolCanvas& Pan, int W, int H, int X0, int Y0) {
-    Pan.fZoom = Main.fZoom;
-    Pan.fCanvasColors = Main.fCanvasColors;
-    Pan.fGridMode = Main.fGridMode;
-    Pan.fSnap = Main.fSnap;
-    Pan.fGrid = Main.fGrid;
-    Pan.fShowGrid = Main.fShowGrid;
-    Pan.fShowTextBorders = Main.fShowTextBorders;
-    Pan.SetDPI(Main.fDPI);
-    Pan.fSymbolGroupDrawMode = Main.fSymbolGroupDrawMode;
-    Pan.fThickConnectionLines = Main.fThickConnectionLines;
-    Pan.fStart = {ClampToInt32(int64_t(W) - X0 + Main.fStart.X),
-                  Round(Main.fStart.Y - double(H) * Main.fZoom + H - Y0)};
-    Pan.fSize = {2 * W, 2 * H};
+void SetupPanCanvas(const TSymbolCanvas& main, TSymbolCanvas& pan, int w, int h, int x0, int y0) {
+    pan.fZoom = main.fZoom;
+    pan.fCanvasColors = main.fCanvasColors;
+    pan.fGridMode = main.fGridMode;
+    pan.fSnap = main.fSnap;
+    pan.fGrid = main.fGrid;
+    pan.fShowGrid = main.fShowGrid;
+    pan.fShowTextBorders = main.fShowTextBorders;
+    pan.SetDPI(main.fDPI);
+    pan.fSymbolGroupDrawMode = main.fSymbolGroupDrawMode;
+    pan.fThickConnectionLines = main.fThickConnectionLines;
+    pan.fStart = {ClampToInt32(int64_t(w) - x0 + main.fStart.X),
+                  Round(main.fStart.Y - double(h) * main.fZoom + h - y0)};
+    pan.fSize = {2 * w, 2 * h};
 }
 
-bool SelectComponentsAtPoint(TSymbolFile& Doc, const TSymbolCanvas& Canvas, TPoint P, double PickPixels) {
-    TSymbolObjectSymbol& Root = Doc.Symbol();
-    Root.ClearSelection();
-    if (!(Canvas.fZoom > 0)) return false;
-    const TPoint D = Canvas.FromPt(P);
-    const TSymbolObjectTypeSet AnyType;
-    if (!Root.fSymbolObjectList.SelectObjectsAtPoint(D, AnyType, PickPixels / Canvas.fZoom)) return false;
+bool SelectComponentsAtPoint(TSymbolFile& doc, const TSymbolCanvas& canvas, TPoint p, double pickPixels) {
+    TSymbolObjectSymbol& root = doc.Symbol();
+    root.ClearSelection();
+    if (!(canvas.fZoom > 0)) return false;
+    const TPoint d = canvas.FromPt(p);
+    const TSymbolObjectTypeSet anyType;
+    if (!root.fSymbolObjectList.SelectObjectsAtPoint(d, anyType, pickPixels / canvas.fZoom)) return false;
     // The hit takes whole subtrees; of those only the components the BOM shows stay selected.
-    const TObjectRefList Hit = Root.fSymbolObjectList.CreateListSelectedObjectsNew(AnyType);
-    Root.ClearSelection();
-    bool Selected = false;
-    for (TSymbolObject* Object : Hit) {
-        const TBOM* First = Object->fBOMList.First();
-        if (First && !First->HideInBOM()) {
-            Object->SelectAll();
-            Selected = true;
+    const TObjectRefList hit = root.fSymbolObjectList.CreateListSelectedObjectsNew(anyType);
+    root.ClearSelection();
+    bool selected = false;
+    for (TSymbolObject* object : hit) {
+        const TBOM* first = object->fBOMList.First();
+        if (first && !first->HideInBOM()) {
+            object->SelectAll();
+            selected = true;
         }
     }
-    return Selected;
+    return selected;
 }

@@ -15,29 +15,29 @@ inline constexpr double PickDistancePixels = 4;
 
 // The viewer's canvas settings: resolution, no grid, no text borders, thin connection lines,
 // snap and grid values set up, main groups drawn.
-void SetupViewCanvas(TSymbolCanvas& Canvas, int DPI);
+void SetupViewCanvas(TSymbolCanvas& canvas, int dpi);
 
 // Drawing measures texts and caches extents in the objects, so the document is not const here.
 
 // Fits the drawing into the canvas size, but never magnifies beyond zoom 1 (a small drawing is
 // centred at zoom 1). False, with nothing changed, when the drawing has no objects.
-bool ZoomCanvasToDrawing(TSymbolFile& Doc, TSymbolCanvas& Canvas);
+bool ZoomCanvasToDrawing(TSymbolFile& doc, TSymbolCanvas& canvas);
 
 // Multiplies the zoom by Factor keeping the drawing point under the device pixel P where it is.
 // False, with nothing changed, when the new zoom would leave MinViewZoom .. MaxViewZoom.
-bool ZoomCanvasAtPoint(TSymbolCanvas& Canvas, TPoint P, double Factor);
+bool ZoomCanvasAtPoint(TSymbolCanvas& canvas, TPoint p, double factor);
 
 // Clears the canvas in the scheme's background, draws the drawing, then its selection highlighted.
-void PaintDrawing(TSymbolFile& Doc, TSymbolCanvas& Canvas);
+void PaintDrawing(TSymbolFile& doc, TSymbolCanvas& canvas);
 // Draws only the selected objects, in Mode (sdmHighlight marks them, sdmNormal unmarks them).
-void PaintSelection(TSymbolFile& Doc, TSymbolCanvas& Canvas, int Mode);
+void PaintSelection(TSymbolFile& doc, TSymbolCanvas& canvas, int mode);
 
 // Sets Pan up to draw the drawing into a picture of twice the view's size (2W x 2H) that, drawn
 // at (X0 - W, Y0 - H), shows exactly the view Main shows now.
-void SetupPanCanvas(const TSymbolCanvas& Main, TSymbolCanvas& Pan, int W, int H, int X0, int Y0);
+void SetupPanCanvas(const TSymbolCanvas& main, TSymbolCanvas& pan, int w, int h, int x0, int y0);
 
 // A click at the device pixel P: clears the selection, then selects the components under P
 // (within PickPixels) whose first BOM record is shown in the BOM, and nothing else. True when
 // something is selected afterwards.
-bool SelectComponentsAtPoint(TSymbolFile& Doc, const TSymbolCanvas& Canvas, TPoint P,
-                             double PickPixels = PickDistancePixels);
+bool SelectComponentsAtPoint(TSymbolFile& doc, const TSymbolCanvas& canvas, TPoint p,
+                             double pickPixels = PickDistancePixels);

@@ -112,7 +112,7 @@ TSize MeasureText(TSymbolCanvas& canvas, const std::string& text) {
     // The measurement depends on the surface's kind and the font only (heights are pixel
     // sizes), not on the colour or the escapement.
     static thread_local std::unordered_map<std::string, TSize> cache;
-    constexpr size_t MaxEntries = 1 << 16;
+    constexpr size_t maxEntries = 1 << 16;
     TRasterSurface& surface = *canvas.fCanvas;
     const TFontSpec font = surface.Font();
     std::string key;
@@ -129,7 +129,7 @@ TSize MeasureText(TSymbolCanvas& canvas, const std::string& text) {
     key.append(text);
     if (auto it = cache.find(key); it != cache.end()) return it->second;
     const TSize size = surface.TextExtent(text);
-    if (cache.size() >= MaxEntries) cache.clear();
+    if (cache.size() >= maxEntries) cache.clear();
     cache.emplace(std::move(key), size);
     return size;
 }

@@ -12,75 +12,75 @@ namespace {
 constexpr double Pi = std::numbers::pi;
 constexpr double DegToRad = Pi / 180;
 
-TXYPoint XY(const TPoint& P) {
-    return PointToXYPoint(P);
+TXYPoint XY(const TPoint& p) {
+    return PointToXYPoint(p);
 }
 
 // A local point (X along the axis, Y to its left) turned by Theta and moved to Origin.
-TXYPoint FromLocal(const TXYPoint& Origin, double Theta, double X, double Y) {
-    const double C = std::cos(Theta), S = std::sin(Theta);
-    return {Origin.X + X * C - Y * S, Origin.Y + X * S + Y * C};
+TXYPoint FromLocal(const TXYPoint& origin, double theta, double x, double y) {
+    const double c = std::cos(theta), s = std::sin(theta);
+    return {origin.X + x * c - y * s, origin.Y + x * s + y * c};
 }
 
-TXYPoint Polar(const TXYPoint& Origin, double Length, double Angle) {
-    return {Origin.X + Length * std::cos(Angle), Origin.Y + Length * std::sin(Angle)};
+TXYPoint Polar(const TXYPoint& origin, double length, double angle) {
+    return {origin.X + length * std::cos(angle), origin.Y + length * std::sin(angle)};
 }
 
-TShapePart Lines(std::initializer_list<TXYPoint> Pts) {
-    TShapePart P;
-    P.Kind = TShapePartKind::Lines;
-    P.Pts = Pts;
-    return P;
+TShapePart Lines(std::initializer_list<TXYPoint> pts) {
+    TShapePart p;
+    p.Kind = TShapePartKind::Lines;
+    p.Pts = pts;
+    return p;
 }
 
-TShapePart Part(TShapePartKind Kind, bool Filled, std::initializer_list<TXYPoint> Pts) {
-    TShapePart P;
-    P.Kind = Kind;
-    P.Filled = Filled;
-    P.Pts = Pts;
-    return P;
+TShapePart Part(TShapePartKind kind, bool filled, std::initializer_list<TXYPoint> pts) {
+    TShapePart p;
+    p.Kind = kind;
+    p.Filled = filled;
+    p.Pts = pts;
+    return p;
 }
 
-TShapePart Circle(const TXYPoint& Centre, double Radius, bool Filled) {
-    TShapePart P;
-    P.Kind = TShapePartKind::Circle;
-    P.Filled = Filled;
-    P.Centre = Centre;
-    P.Radius = Radius;
-    return P;
+TShapePart Circle(const TXYPoint& centre, double radius, bool filled) {
+    TShapePart p;
+    p.Kind = TShapePartKind::Circle;
+    p.Filled = filled;
+    p.Centre = centre;
+    p.Radius = radius;
+    return p;
 }
 
-TShapePart Arc(const TXYPoint& Centre, double Radius, const TXYPoint& From, const TXYPoint& To) {
-    TShapePart P;
-    P.Kind = TShapePartKind::Arc;
-    P.Centre = Centre;
-    P.Radius = Radius;
-    P.Pts = {From, To};
-    return P;
+TShapePart Arc(const TXYPoint& centre, double radius, const TXYPoint& from, const TXYPoint& to) {
+    TShapePart p;
+    p.Kind = TShapePartKind::Arc;
+    p.Centre = centre;
+    p.Radius = radius;
+    p.Pts = {from, to};
+    return p;
 }
 
 // Degrees of the vector in [0, 360), single-precision atan2 as the integer point angles use.
-double SingleDegrees(double Dx, double Dy) {
-    return NormalizeDegrees(SingleVectorAngle(Dx, Dy) * 180 / Pi);
+double SingleDegrees(double dx, double dy) {
+    return NormalizeDegrees(SingleVectorAngle(dx, dy) * 180 / Pi);
 }
 
 // ---------------------------------------------------------------------------------------------
 // Rotating machines
 
-bool IsMotor(TSymbolObjectType T) {
-    return T >= soMotor1 && T <= soMotor2b;
+bool IsMotor(TSymbolObjectType t) {
+    return t >= soMotor1 && t <= soMotor2b;
 }
-bool IsSecondMotor(TSymbolObjectType T) {
-    return T >= soMotor2 && T <= soMotor2b;
+bool IsSecondMotor(TSymbolObjectType t) {
+    return t >= soMotor2 && t <= soMotor2b;
 }
-bool IsPump(TSymbolObjectType T) {
-    return T >= soPump1 && T <= soPump2b;
+bool IsPump(TSymbolObjectType t) {
+    return t >= soPump1 && t <= soPump2b;
 }
-bool IsSecondPump(TSymbolObjectType T) {
-    return T >= soPump2 && T <= soPump2b;
+bool IsSecondPump(TSymbolObjectType t) {
+    return t >= soPump2 && t <= soPump2b;
 }
-bool HasFirstStub(TSymbolObjectType T) {
-    switch (T) {
+bool HasFirstStub(TSymbolObjectType t) {
+    switch (t) {
     case soMotor1a:
     case soMotor1c:
     case soMotor2a:
@@ -97,8 +97,8 @@ bool HasFirstStub(TSymbolObjectType T) {
         return false;
     }
 }
-bool HasSecondStub(TSymbolObjectType T) {
-    switch (T) {
+bool HasSecondStub(TSymbolObjectType t) {
+    switch (t) {
     case soMotor1b:
     case soMotor1c:
     case soMotor2b:
@@ -113,110 +113,110 @@ bool HasSecondStub(TSymbolObjectType T) {
 }
 
 // A pair of parallel lines from 1.5 L out to the circle of radius L about C, in direction Phi.
-void AddStub(const TXYPoint& C, double L, double Phi, TShapeGeometry& G) {
-    const double E = Round(L / 4);
-    const double F = std::asin(E / L);
-    const TXYPoint P = Polar(C, L, Phi + F), Q = Polar(C, L, Phi - F);
-    const double Cs = std::cos(Phi), Sn = std::sin(Phi);
-    const TXYPoint R = XY({Round(C.X + 1.5 * L * Cs - E * Sn), Round(C.Y + 1.5 * L * Sn + E * Cs)});
-    const TXYPoint S = XY({Round(C.X + 1.5 * L * Cs + E * Sn), Round(C.Y + 1.5 * L * Sn - E * Cs)});
-    G.Parts.push_back(Lines({R, P}));
-    G.Parts.push_back(Lines({S, Q}));
+void AddStub(const TXYPoint& c, double l, double phi, TShapeGeometry& g) {
+    const double e = Round(l / 4);
+    const double f = std::asin(e / l);
+    const TXYPoint p = Polar(c, l, phi + f), q = Polar(c, l, phi - f);
+    const double cs = std::cos(phi), sn = std::sin(phi);
+    const TXYPoint r = XY({Round(c.X + 1.5 * l * cs - e * sn), Round(c.Y + 1.5 * l * sn + e * cs)});
+    const TXYPoint s = XY({Round(c.X + 1.5 * l * cs + e * sn), Round(c.Y + 1.5 * l * sn - e * cs)});
+    g.Parts.push_back(Lines({r, p}));
+    g.Parts.push_back(Lines({s, q}));
 }
 
-void AddMachine(TSymbolObjectType T, const TPoint& IP1, const TPoint& IP2, bool Fill, bool Flip,
-                TShapeGeometry& G) {
-    const double L = PointDist(IP1, IP2);
+void AddMachine(TSymbolObjectType t, const TPoint& iP1, const TPoint& iP2, bool fill, bool flip,
+                TShapeGeometry& g) {
+    const double l = PointDist(iP1, iP2);
     // Without a radius there is no circle to sit on, and the stub angle would divide by zero.
-    if (L == 0) return;
-    const TXYPoint P1 = XY(IP1), P2 = XY(IP2);
-    const double H = L / 2;
-    const double Tt = SingleVectorAngle(P1.X - P2.X, P1.Y - P2.Y);
-    const TXYPoint U{std::cos(Tt), std::sin(Tt)};
-    if (T != soMotorPumpControl) G.Parts.push_back(Circle(P1, L, false));
+    if (l == 0) return;
+    const TXYPoint p1 = XY(iP1), p2 = XY(iP2);
+    const double h = l / 2;
+    const double tt = SingleVectorAngle(p1.X - p2.X, p1.Y - p2.Y);
+    const TXYPoint u{std::cos(tt), std::sin(tt)};
+    if (t != soMotorPumpControl) g.Parts.push_back(Circle(p1, l, false));
 
-    if (IsMotor(T)) {
-        constexpr double B = 13.935207710132993 * DegToRad;
-        const auto A = [&](double Phi) { return Polar(P1, -L, Tt + Phi); };
-        const TXYPoint M{P2.X + H * U.X, P2.Y + H * U.Y};
-        if (Fill)
-            G.Parts.push_back(
-                Part(TShapePartKind::Polygon, true, {M, A(-B), A(-B / 2), P2, A(B / 2), A(B), M}));
+    if (IsMotor(t)) {
+        constexpr double b = 13.935207710132993 * DegToRad;
+        const auto a = [&](double phi) { return Polar(p1, -l, tt + phi); };
+        const TXYPoint m{p2.X + h * u.X, p2.Y + h * u.Y};
+        if (fill)
+            g.Parts.push_back(
+                Part(TShapePartKind::Polygon, true, {m, a(-b), a(-b / 2), p2, a(b / 2), a(b), m}));
         else
-            G.Parts.push_back(Lines({A(-B), M, A(B)}));
-        if (IsSecondMotor(T)) {
-            const TXYPoint P2b{2 * P1.X - P2.X, 2 * P1.Y - P2.Y};
-            const TXYPoint Mb{P1.X + H * U.X, P1.Y + H * U.Y};
-            const auto Bp = [&](double Phi) { return Polar(P1, L, Tt + Phi); };
-            if (Fill)
-                G.Parts.push_back(
-                    Part(TShapePartKind::Polygon, true, {Mb, Bp(-B), Bp(-B / 2), P2b, Bp(B / 2), Bp(B), Mb}));
+            g.Parts.push_back(Lines({a(-b), m, a(b)}));
+        if (IsSecondMotor(t)) {
+            const TXYPoint p2b{2 * p1.X - p2.X, 2 * p1.Y - p2.Y};
+            const TXYPoint mb{p1.X + h * u.X, p1.Y + h * u.Y};
+            const auto bp = [&](double phi) { return Polar(p1, l, tt + phi); };
+            if (fill)
+                g.Parts.push_back(
+                    Part(TShapePartKind::Polygon, true, {mb, bp(-b), bp(-b / 2), p2b, bp(b / 2), bp(b), mb}));
             else
-                G.Parts.push_back(Lines({Bp(-B), Mb, Bp(B)}));
+                g.Parts.push_back(Lines({bp(-b), mb, bp(b)}));
         }
     }
-    if (IsPump(T)) {
-        constexpr double C = 0.46364671579229366;
-        const double R = H / std::cos(C);
-        G.Parts.push_back(
-            Part(TShapePartKind::Polygon, Fill, {Polar(P2, R, Tt - C), Polar(P2, R, Tt + C), P2}));
-        if (IsSecondPump(T)) {
-            const TXYPoint P2b{2 * P1.X - P2.X, 2 * P1.Y - P2.Y};
-            G.Parts.push_back(
-                Part(TShapePartKind::Polygon, Fill, {P2b, Polar(P2b, -R, Tt - C), Polar(P2b, -R, Tt + C)}));
+    if (IsPump(t)) {
+        constexpr double c = 0.46364671579229366;
+        const double r = h / std::cos(c);
+        g.Parts.push_back(
+            Part(TShapePartKind::Polygon, fill, {Polar(p2, r, tt - c), Polar(p2, r, tt + c), p2}));
+        if (IsSecondPump(t)) {
+            const TXYPoint p2b{2 * p1.X - p2.X, 2 * p1.Y - p2.Y};
+            g.Parts.push_back(
+                Part(TShapePartKind::Polygon, fill, {p2b, Polar(p2b, -r, tt - c), Polar(p2b, -r, tt + c)}));
         }
     }
-    const double Gdeg = (T == soMotorPumpControl ? 45 : 90) + (Flip ? 180 : 0);
-    const double Gap = double(float(Gdeg * DegToRad));
-    if (HasFirstStub(T)) AddStub(P1, L, Tt - Gap, G);
-    if (HasSecondStub(T)) AddStub(P1, L, Tt + Gap, G);
+    const double gdeg = (t == soMotorPumpControl ? 45 : 90) + (flip ? 180 : 0);
+    const double gap = double(float(gdeg * DegToRad));
+    if (HasFirstStub(t)) AddStub(p1, l, tt - gap, g);
+    if (HasSecondStub(t)) AddStub(p1, l, tt + gap, g);
 }
 
 // ---------------------------------------------------------------------------------------------
 
-void AddArrow(const TXYPoint& P1, const TXYPoint& P2, double Scale, bool Fill, TShapeGeometry& G) {
-    const double A = 20 * Scale;
-    const double T = VectorAngle(P1.X - P2.X, P1.Y - P2.Y);
-    const double Half = 15 * DegToRad;
-    const double S = A / std::cos(Half);
-    G.Parts.push_back(Lines({P1, Polar(P2, A, T)}));
-    G.Parts.push_back(
-        Part(TShapePartKind::Polygon, Fill, {Polar(P2, S, T - Half), Polar(P2, S, T + Half), P2}));
+void AddArrow(const TXYPoint& p1, const TXYPoint& p2, double scale, bool fill, TShapeGeometry& g) {
+    const double a = 20 * scale;
+    const double t = VectorAngle(p1.X - p2.X, p1.Y - p2.Y);
+    const double half = 15 * DegToRad;
+    const double s = a / std::cos(half);
+    g.Parts.push_back(Lines({p1, Polar(p2, a, t)}));
+    g.Parts.push_back(
+        Part(TShapePartKind::Polygon, fill, {Polar(p2, s, t - half), Polar(p2, s, t + half), p2}));
 }
 
-void AddBlocked(const TXYPoint& P1, const TXYPoint& P2, bool Cross, TShapeGeometry& G) {
-    const double L = XYDistance(P1, P2);
+void AddBlocked(const TXYPoint& p1, const TXYPoint& p2, bool cross, TShapeGeometry& g) {
+    const double l = XYDistance(p1, p2);
     // The bar is measured across the line; a line without length has no across.
-    if (L == 0) return;
-    const TXYPoint U{(P2.X - P1.X) / L, (P2.Y - P1.Y) / L};
-    const TXYPoint N{-U.Y, U.X};
-    G.Parts.push_back(Lines({P1, P2}));
-    const auto At = [&](double Along, double Across) {
-        return TXYPoint{P2.X + Along * U.X + Across * N.X, P2.Y + Along * U.Y + Across * N.Y};
+    if (l == 0) return;
+    const TXYPoint u{(p2.X - p1.X) / l, (p2.Y - p1.Y) / l};
+    const TXYPoint n{-u.Y, u.X};
+    g.Parts.push_back(Lines({p1, p2}));
+    const auto at = [&](double along, double across) {
+        return TXYPoint{p2.X + along * u.X + across * n.X, p2.Y + along * u.Y + across * n.Y};
     };
-    if (!Cross) {
-        G.Parts.push_back(Lines({At(0, L / 2), At(0, -L / 2)}));
+    if (!cross) {
+        g.Parts.push_back(Lines({at(0, l / 2), at(0, -l / 2)}));
         return;
     }
-    const double B = std::sin(Pi / 4) * L / 2;
-    G.Parts.push_back(Lines({At(-B, B), At(B, -B)}));
-    G.Parts.push_back(Lines({At(B, B), At(-B, -B)}));
+    const double b = std::sin(Pi / 4) * l / 2;
+    g.Parts.push_back(Lines({at(-b, b), at(b, -b)}));
+    g.Parts.push_back(Lines({at(b, b), at(-b, -b)}));
 }
 
-void AddShutOff(const TPoint& P1, const TPoint& P2, bool Fill, TShapeGeometry& G) {
-    const TXYPoint M = XYMid(XY(P1), XY(P2));
-    const bool Taller = std::fabs(double(P2.X) - P1.X) < std::fabs(double(P2.Y) - P1.Y);
-    const TXYPoint C1 = Taller ? XYPoint(P2.X, P1.Y) : XYPoint(P1.X, P2.Y);
-    const TXYPoint C2 = Taller ? XYPoint(P1.X, P2.Y) : XYPoint(P2.X, P1.Y);
-    G.Parts.push_back(Part(TShapePartKind::Polygon, Fill, {XY(P1), C1, M}));
-    G.Parts.push_back(Part(TShapePartKind::Polygon, Fill, {XY(P2), C2, M}));
+void AddShutOff(const TPoint& p1, const TPoint& p2, bool fill, TShapeGeometry& g) {
+    const TXYPoint m = XYMid(XY(p1), XY(p2));
+    const bool taller = std::fabs(double(p2.X) - p1.X) < std::fabs(double(p2.Y) - p1.Y);
+    const TXYPoint c1 = taller ? XYPoint(p2.X, p1.Y) : XYPoint(p1.X, p2.Y);
+    const TXYPoint c2 = taller ? XYPoint(p1.X, p2.Y) : XYPoint(p2.X, p1.Y);
+    g.Parts.push_back(Part(TShapePartKind::Polygon, fill, {XY(p1), c1, m}));
+    g.Parts.push_back(Part(TShapePartKind::Polygon, fill, {XY(p2), c2, m}));
 }
 
 } // namespace
 
-double SingleVectorAngle(double Dx, double Dy) {
-    if (Dx == 0) return Sign(Dy) * Pi / 2;
-    return double(std::atan2(float(Dy), float(Dx)));
+double SingleVectorAngle(double dx, double dy) {
+    if (dx == 0) return Sign(dy) * Pi / 2;
+    return double(std::atan2(float(dy), float(dx)));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -226,262 +226,262 @@ namespace {
 struct TCheckValveSizes {
     double Q, R, C, Theta;
 };
-TCheckValveSizes CheckValveSizes(const TPoint& P1, const TPoint& P2) {
-    const double L = PointDist(P1, P2);
-    const double Q = L < 30 ? 0.75 * L : 2 * L / 3;
-    const double R = Q / 2;
-    return {Q, R, 2 * R * std::sin(Pi / 4), SingleVectorAngle(double(P2.X) - P1.X, double(P2.Y) - P1.Y)};
+TCheckValveSizes CheckValveSizes(const TPoint& p1, const TPoint& p2) {
+    const double l = PointDist(p1, p2);
+    const double q = l < 30 ? 0.75 * l : 2 * l / 3;
+    const double r = q / 2;
+    return {q, r, 2 * r * std::sin(Pi / 4), SingleVectorAngle(double(p2.X) - p1.X, double(p2.Y) - p1.Y)};
 }
 } // namespace
 
-void TSymbolObjectsDrawHelper::GetCheckValve1LinesEtc(const TPoint& P1, const TPoint& P2,
-                                                      TCheckValveLinesEtc& Data) {
-    const auto [Q, R, C, Th] = CheckValveSizes(P1, P2);
-    const TXYPoint O = XY(P1);
-    Data.P = {FromLocal(O, Th, C, 0), FromLocal(O, Th, Q, Q), FromLocal(O, Th, Q, -Q),
-              FromLocal(O, Th, C + R, 0)};
-    Data.R = R;
+void TSymbolObjectsDrawHelper::GetCheckValve1LinesEtc(const TPoint& p1, const TPoint& p2,
+                                                      TCheckValveLinesEtc& data) {
+    const auto [Q, R, C, Th] = CheckValveSizes(p1, p2);
+    const TXYPoint o = XY(p1);
+    data.P = {FromLocal(o, Th, C, 0), FromLocal(o, Th, Q, Q), FromLocal(o, Th, Q, -Q),
+              FromLocal(o, Th, C + R, 0)};
+    data.R = R;
 }
 
-void TSymbolObjectsDrawHelper::GetCheckValve2LinesEtc(const TPoint& P1, const TPoint& P2,
-                                                      TCheckValveLinesEtc& Data) {
-    const auto [Q, R, C, Th] = CheckValveSizes(P1, P2);
-    const TXYPoint O = XY(P1);
-    Data.P = {FromLocal(O, Th, R, 0), FromLocal(O, Th, R + C - Q, Q), FromLocal(O, Th, R + C - Q, -Q),
-              FromLocal(O, Th, R + C, 0)};
-    Data.R = R;
+void TSymbolObjectsDrawHelper::GetCheckValve2LinesEtc(const TPoint& p1, const TPoint& p2,
+                                                      TCheckValveLinesEtc& data) {
+    const auto [Q, R, C, Th] = CheckValveSizes(p1, p2);
+    const TXYPoint o = XY(p1);
+    data.P = {FromLocal(o, Th, R, 0), FromLocal(o, Th, R + C - Q, Q), FromLocal(o, Th, R + C - Q, -Q),
+              FromLocal(o, Th, R + C, 0)};
+    data.R = R;
 }
 
-void TSymbolObjectsDrawHelper::CreateOrificeLines(const TXYPoint& A, const TXYPoint& B,
-                                                  TOrificeDrawData& Data) {
-    const double L = XYDistance(A, B);
-    const TXYPoint O = XYMid(A, B);
-    const double Th = VectorAngle(B.X - A.X, B.Y - A.Y);
-    const double R = 0.75 * L;
-    const double Q = L < 30 ? 0.4 * L : L / 6;
-    const double Rc = L / 2;
-    const double S = std::sqrt(R * R - Rc * Rc);
-    Data.P = {FromLocal(O, Th, 0, Q + R),        FromLocal(O, Th, Rc, Q + R - S),
-              FromLocal(O, Th, -Rc, Q + R - S),  FromLocal(O, Th, 0, -Q - R),
-              FromLocal(O, Th, -Rc, -Q - R + S), FromLocal(O, Th, Rc, -Q - R + S)};
-    Data.R = R;
+void TSymbolObjectsDrawHelper::CreateOrificeLines(const TXYPoint& a, const TXYPoint& b,
+                                                  TOrificeDrawData& data) {
+    const double l = XYDistance(a, b);
+    const TXYPoint o = XYMid(a, b);
+    const double th = VectorAngle(b.X - a.X, b.Y - a.Y);
+    const double r = 0.75 * l;
+    const double q = l < 30 ? 0.4 * l : l / 6;
+    const double rc = l / 2;
+    const double s = std::sqrt(r * r - rc * rc);
+    data.P = {FromLocal(o, th, 0, q + r),        FromLocal(o, th, rc, q + r - s),
+              FromLocal(o, th, -rc, q + r - s),  FromLocal(o, th, 0, -q - r),
+              FromLocal(o, th, -rc, -q - r + s), FromLocal(o, th, rc, -q - r + s)};
+    data.R = r;
 }
 
-void TSymbolObjectsDrawHelper::CreateOrifice2Lines(const TXYPoint& A, const TXYPoint& B,
-                                                   TOrificeDrawData& Data) {
-    const double L = XYDistance(A, B);
-    const TXYPoint O = XYMid(A, B);
-    const double Th = VectorAngle(B.X - A.X, B.Y - A.Y);
-    const double H = L / 2;
-    const double Q = L < 30 ? 0.6 * H : 0.5 * H;
-    Data.P = {FromLocal(O, Th, 0, Q),  FromLocal(O, Th, -H, Q + H),  FromLocal(O, Th, H, Q + H),
-              FromLocal(O, Th, 0, -Q), FromLocal(O, Th, -H, -Q - H), FromLocal(O, Th, H, -Q - H)};
-    Data.R = 0;
+void TSymbolObjectsDrawHelper::CreateOrifice2Lines(const TXYPoint& a, const TXYPoint& b,
+                                                   TOrificeDrawData& data) {
+    const double l = XYDistance(a, b);
+    const TXYPoint o = XYMid(a, b);
+    const double th = VectorAngle(b.X - a.X, b.Y - a.Y);
+    const double h = l / 2;
+    const double q = l < 30 ? 0.6 * h : 0.5 * h;
+    data.P = {FromLocal(o, th, 0, q),  FromLocal(o, th, -h, q + h),  FromLocal(o, th, h, q + h),
+              FromLocal(o, th, 0, -q), FromLocal(o, th, -h, -q - h), FromLocal(o, th, h, -q - h)};
+    data.R = 0;
 }
 
-void TSymbolObjectsDrawHelper::PerpendicularChord(const TPoint& P1, const TPoint& P2, double Ratio,
-                                                  TXYPoint& A, TXYPoint& B) {
-    const double L = PointDist(P1, P2);
-    const double Q = Ratio != 0 ? Ratio * L / 2 : (L > 40 ? L / 3 : L / 4);
-    const TXYPoint M = XYMid(XY(P1), XY(P2));
-    const double Th = SingleVectorAngle(double(P2.X) - P1.X, double(P2.Y) - P1.Y);
-    A = FromLocal(M, Th, 0, Q);
-    B = FromLocal(M, Th, 0, -Q);
+void TSymbolObjectsDrawHelper::PerpendicularChord(const TPoint& p1, const TPoint& p2, double ratio,
+                                                  TXYPoint& a, TXYPoint& b) {
+    const double l = PointDist(p1, p2);
+    const double q = ratio != 0 ? ratio * l / 2 : (l > 40 ? l / 3 : l / 4);
+    const TXYPoint m = XYMid(XY(p1), XY(p2));
+    const double th = SingleVectorAngle(double(p2.X) - p1.X, double(p2.Y) - p1.Y);
+    a = FromLocal(m, th, 0, q);
+    b = FromLocal(m, th, 0, -q);
 }
 
-void TSymbolObjectsDrawHelper::CreateOrificeLines(const TPoint& P1, const TPoint& P2, TOrificeDrawData& Data,
-                                                  double Ratio) {
-    TXYPoint A, B;
-    PerpendicularChord(P1, P2, Ratio, A, B);
-    CreateOrificeLines(A, B, Data);
+void TSymbolObjectsDrawHelper::CreateOrificeLines(const TPoint& p1, const TPoint& p2, TOrificeDrawData& data,
+                                                  double ratio) {
+    TXYPoint a, b;
+    PerpendicularChord(p1, p2, ratio, a, b);
+    CreateOrificeLines(a, b, data);
 }
 
-void TSymbolObjectsDrawHelper::CreateOrifice2Lines(const TPoint& P1, const TPoint& P2, TOrificeDrawData& Data,
-                                                   double Ratio) {
-    TXYPoint A, B;
-    PerpendicularChord(P1, P2, Ratio, A, B);
-    CreateOrifice2Lines(A, B, Data);
+void TSymbolObjectsDrawHelper::CreateOrifice2Lines(const TPoint& p1, const TPoint& p2, TOrificeDrawData& data,
+                                                   double ratio) {
+    TXYPoint a, b;
+    PerpendicularChord(p1, p2, ratio, a, b);
+    CreateOrifice2Lines(a, b, data);
 }
 
 // ---------------------------------------------------------------------------------------------
 // Springs
 
-std::optional<TSpringShape> SpringShape(const TPoint& P1, const TPoint& P2, bool Flip, bool Alternate) {
+std::optional<TSpringShape> SpringShape(const TPoint& p1, const TPoint& p2, bool flip, bool alternate) {
     // A box without width or height has no edges to run between (and its angle may miss the
     // exact axis values by a single-precision hair, which would divide by zero below).
-    if (P1.X == P2.X || P1.Y == P2.Y) return std::nullopt;
-    const double Angle = PointAngle(P1, P2);
-    if (Angle == 0 || Angle == 90 || Angle == 180 || Angle == 270) return std::nullopt;
-    TSpringShape Sp;
-    Sp.Alternate = Alternate;
-    Sp.AlongX = (Angle >= 0 && Angle < 90) || (Angle >= 180 && Angle < 270);
-    Sp.S = XY(P1);
-    Sp.E = XY(P2);
-    if (Flip) {
-        if (Sp.AlongX)
-            std::swap(Sp.S.Y, Sp.E.Y);
+    if (p1.X == p2.X || p1.Y == p2.Y) return std::nullopt;
+    const double angle = PointAngle(p1, p2);
+    if (angle == 0 || angle == 90 || angle == 180 || angle == 270) return std::nullopt;
+    TSpringShape sp;
+    sp.Alternate = alternate;
+    sp.AlongX = (angle >= 0 && angle < 90) || (angle >= 180 && angle < 270);
+    sp.S = XY(p1);
+    sp.E = XY(p2);
+    if (flip) {
+        if (sp.AlongX)
+            std::swap(sp.S.Y, sp.E.Y);
         else
-            std::swap(Sp.S.X, Sp.E.X);
+            std::swap(sp.S.X, sp.E.X);
     }
-    const double Da = Sp.AlongX ? Sp.E.X - Sp.S.X : Sp.E.Y - Sp.S.Y;
-    const double Db = Sp.AlongX ? Sp.E.Y - Sp.S.Y : Sp.E.X - Sp.S.X;
+    const double da = sp.AlongX ? sp.E.X - sp.S.X : sp.E.Y - sp.S.Y;
+    const double db = sp.AlongX ? sp.E.Y - sp.S.Y : sp.E.X - sp.S.X;
     // Round saturates, so a box of any proportions gives a finite count; the drawing and the hit
     // tests only ever visit the teeth that can be seen.
-    int64_t N = std::abs(int64_t(Round(Da / (std::tan(15 * DegToRad) * Db))));
-    if (!Alternate && N % 2 != 0) ++N;
-    if (N == 0) N = 1;
-    Sp.Count = N;
-    return Sp;
+    int64_t n = std::abs(int64_t(Round(da / (std::tan(15 * DegToRad) * db))));
+    if (!alternate && n % 2 != 0) ++n;
+    if (n == 0) n = 1;
+    sp.Count = n;
+    return sp;
 }
 
-TXYPoint TSpringShape::PointAt(int64_t K) const {
-    const double Sa = AlongX ? S.X : S.Y, Sb = AlongX ? S.Y : S.X;
-    const double Ea = AlongX ? E.X : E.Y, Eb = AlongX ? E.Y : E.X;
-    const double W = (Ea - Sa) / double(Count);
-    double A, B;
+TXYPoint TSpringShape::PointAt(int64_t k) const {
+    const double sa = AlongX ? S.X : S.Y, sb = AlongX ? S.Y : S.X;
+    const double ea = AlongX ? E.X : E.Y, eb = AlongX ? E.Y : E.X;
+    const double w = (ea - sa) / double(Count);
+    double a, b;
     if (Alternate) {
-        A = K == 0 ? Sa : K >= Count ? Ea : Sa + double(K) * W;
-        B = K == 0 ? Sb : (K % 2 != 0 ? Eb : Sb);
-    } else if (K == 0 || K > Count) {
-        A = K == 0 ? Sa : Ea;
-        B = Sb + (Eb - Sb) / 2;
+        a = k == 0 ? sa : k >= Count ? ea : sa + double(k) * w;
+        b = k == 0 ? sb : (k % 2 != 0 ? eb : sb);
+    } else if (k == 0 || k > Count) {
+        a = k == 0 ? sa : ea;
+        b = sb + (eb - sb) / 2;
     } else {
-        const int64_t J = K - 1;
-        A = Sa + (double(J) + 0.5) * W;
-        B = J % 2 == 0 ? Eb : Sb;
+        const int64_t j = k - 1;
+        a = sa + (double(j) + 0.5) * w;
+        b = j % 2 == 0 ? eb : sb;
     }
-    return AlongX ? TXYPoint{A, B} : TXYPoint{B, A};
+    return AlongX ? TXYPoint{a, b} : TXYPoint{b, a};
 }
 
-double TSpringShape::IndexAt(double A) const {
-    const double Sa = AlongX ? S.X : S.Y, Ea = AlongX ? E.X : E.Y;
-    const double W = (Ea - Sa) / double(Count);
-    return (A - Sa) / W + (Alternate ? 0 : 0.5);
+double TSpringShape::IndexAt(double a) const {
+    const double sa = AlongX ? S.X : S.Y, ea = AlongX ? E.X : E.Y;
+    const double w = (ea - sa) / double(Count);
+    return (a - sa) / w + (Alternate ? 0 : 0.5);
 }
 
-void TSpringShape::IndexRange(double A0, double A1, int64_t& First, int64_t& Last) const {
-    const double K0 = IndexAt(A0), K1 = IndexAt(A1);
-    const double Last0 = double(PointCount() - 1);
-    First = int64_t(std::clamp(std::floor(std::min(K0, K1)) - 1, 0.0, Last0));
-    Last = int64_t(std::clamp(std::ceil(std::max(K0, K1)) + 1, 0.0, Last0));
+void TSpringShape::IndexRange(double a0, double a1, int64_t& first, int64_t& last) const {
+    const double k0 = IndexAt(a0), k1 = IndexAt(a1);
+    const double last0 = double(PointCount() - 1);
+    first = int64_t(std::clamp(std::floor(std::min(k0, k1)) - 1, 0.0, last0));
+    last = int64_t(std::clamp(std::ceil(std::max(k0, k1)) + 1, 0.0, last0));
 }
 
-TSpringShape TSpringShape::WithAtMost(int64_t MaxCount) const {
-    TSpringShape R = *this;
-    if (Count <= MaxCount) return R;
-    R.Count = std::max<int64_t>(1, MaxCount);
-    if (!Alternate && R.Count % 2 != 0) ++R.Count;
-    return R;
+TSpringShape TSpringShape::WithAtMost(int64_t maxCount) const {
+    TSpringShape r = *this;
+    if (Count <= maxCount) return r;
+    r.Count = std::max<int64_t>(1, maxCount);
+    if (!Alternate && r.Count % 2 != 0) ++r.Count;
+    return r;
 }
 
 // ---------------------------------------------------------------------------------------------
 
-TShapeGeometry TwoPointShape(TSymbolObjectType SubType, const TPoint& IP1, const TPoint& IP2, double Scale,
-                             bool Fill, bool Flip, bool Alternate) {
-    TShapeGeometry G;
-    const TXYPoint P1 = XY(IP1), P2 = XY(IP2);
-    switch (SubType) {
+TShapeGeometry TwoPointShape(TSymbolObjectType subType, const TPoint& iP1, const TPoint& iP2, double scale,
+                             bool fill, bool flip, bool alternate) {
+    TShapeGeometry g;
+    const TXYPoint p1 = XY(iP1), p2 = XY(iP2);
+    switch (subType) {
     case soLine:
-        G.Parts.push_back(Part(TShapePartKind::StyledLines, false, {P1, P2}));
+        g.Parts.push_back(Part(TShapePartKind::StyledLines, false, {p1, p2}));
         break;
     case soSpring:
-        G.Spring = SpringShape(IP1, IP2, Flip, Alternate);
+        g.Spring = SpringShape(iP1, iP2, flip, alternate);
         break;
     case soArrow:
-        AddArrow(P1, P2, Scale, Fill, G);
+        AddArrow(p1, p2, scale, fill, g);
         break;
     case soCircle:
-        G.Parts.push_back(Circle(P1, PointDist(IP1, IP2), Fill));
+        g.Parts.push_back(Circle(p1, PointDist(iP1, iP2), fill));
         break;
     case soCheckValve:
     case soCheckValve2: {
-        TCheckValveLinesEtc D;
-        if (SubType == soCheckValve) {
-            TSymbolObjectsDrawHelper::GetCheckValve1LinesEtc(IP1, IP2, D);
-            G.Parts.push_back(Lines({P2, D.P[3]}));
-            G.Parts.push_back(Lines({P1, D.P[1]}));
-            G.Parts.push_back(Lines({P1, D.P[2]}));
+        TCheckValveLinesEtc d;
+        if (subType == soCheckValve) {
+            TSymbolObjectsDrawHelper::GetCheckValve1LinesEtc(iP1, iP2, d);
+            g.Parts.push_back(Lines({p2, d.P[3]}));
+            g.Parts.push_back(Lines({p1, d.P[1]}));
+            g.Parts.push_back(Lines({p1, d.P[2]}));
         } else {
-            TSymbolObjectsDrawHelper::GetCheckValve2LinesEtc(IP1, IP2, D);
-            G.Parts.push_back(Lines({P2, D.P[3], D.P[1]}));
-            G.Parts.push_back(Lines({D.P[3], D.P[2]}));
+            TSymbolObjectsDrawHelper::GetCheckValve2LinesEtc(iP1, iP2, d);
+            g.Parts.push_back(Lines({p2, d.P[3], d.P[1]}));
+            g.Parts.push_back(Lines({d.P[3], d.P[2]}));
         }
-        G.Parts.push_back(Circle(D.P[0], D.R, Fill));
+        g.Parts.push_back(Circle(d.P[0], d.R, fill));
         break;
     }
     case soOrifice1: {
-        TOrificeDrawData D;
-        TSymbolObjectsDrawHelper::CreateOrificeLines(P1, P2, D);
-        G.Parts.push_back(Arc(D.P[0], D.R, D.P[2], D.P[1]));
-        G.Parts.push_back(Arc(D.P[3], D.R, D.P[5], D.P[4]));
+        TOrificeDrawData d;
+        TSymbolObjectsDrawHelper::CreateOrificeLines(p1, p2, d);
+        g.Parts.push_back(Arc(d.P[0], d.R, d.P[2], d.P[1]));
+        g.Parts.push_back(Arc(d.P[3], d.R, d.P[5], d.P[4]));
         break;
     }
     case soOrifice2: {
-        TOrificeDrawData D;
-        TSymbolObjectsDrawHelper::CreateOrifice2Lines(P1, P2, D);
-        G.Parts.push_back(Part(TShapePartKind::StyledLines, false, {D.P[1], D.P[0], D.P[2]}));
-        G.Parts.push_back(Part(TShapePartKind::StyledLines, false, {D.P[4], D.P[3], D.P[5]}));
+        TOrificeDrawData d;
+        TSymbolObjectsDrawHelper::CreateOrifice2Lines(p1, p2, d);
+        g.Parts.push_back(Part(TShapePartKind::StyledLines, false, {d.P[1], d.P[0], d.P[2]}));
+        g.Parts.push_back(Part(TShapePartKind::StyledLines, false, {d.P[4], d.P[3], d.P[5]}));
         break;
     }
     case soRectangle:
-        G.Parts.push_back(
-            Part(TShapePartKind::StyledPolygon, Fill, {P1, XYPoint(P2.X, P1.Y), P2, XYPoint(P1.X, P2.Y)}));
+        g.Parts.push_back(
+            Part(TShapePartKind::StyledPolygon, fill, {p1, XYPoint(p2.X, p1.Y), p2, XYPoint(p1.X, p2.Y)}));
         break;
     case soBlocked:
     case soBlockedCross:
-        AddBlocked(P1, P2, SubType == soBlockedCross, G);
+        AddBlocked(p1, p2, subType == soBlockedCross, g);
         break;
     case soShutOff:
-        AddShutOff(IP1, IP2, Fill, G);
+        AddShutOff(iP1, iP2, fill, g);
         break;
     default:
-        if (SubType >= soMotor1 && SubType <= soMotorPumpControl)
-            AddMachine(SubType, IP1, IP2, Fill, Flip, G);
+        if (subType >= soMotor1 && subType <= soMotorPumpControl)
+            AddMachine(subType, iP1, iP2, fill, flip, g);
         break;
     }
-    return G;
+    return g;
 }
 
 // ---------------------------------------------------------------------------------------------
 // Arcs through three points
 
-TArcThrough ArcThrough(const TXYPoint& S, const TXYPoint& E, const TXYPoint& T) {
-    TArcThrough A;
-    if (S == T || T == E || S == E) return A;
-    A.Kind = TArcThrough::akStraight;
-    const double A1 = SingleDegrees(S.X - T.X, S.Y - T.Y);
-    const double A2 = SingleDegrees(T.X - E.X, T.Y - E.Y);
+TArcThrough ArcThrough(const TXYPoint& s, const TXYPoint& e, const TXYPoint& t) {
+    TArcThrough a;
+    if (s == t || t == e || s == e) return a;
+    a.Kind = TArcThrough::akStraight;
+    const double a1 = SingleDegrees(s.X - t.X, s.Y - t.Y);
+    const double a2 = SingleDegrees(t.X - e.X, t.Y - e.Y);
     // Directions just either side of 0 degrees are close, not 360 degrees apart.
-    const double Diff = std::fabs(A1 - A2);
-    if (std::min(Diff, 360 - Diff) < 5) return A;
+    const double diff = std::fabs(a1 - a2);
+    if (std::min(diff, 360 - diff) < 5) return a;
 
-    const auto Turned = [](const TXYPoint& P, const TXYPoint& C) {
-        return TXYPoint{C.X - (P.Y - C.Y), C.Y + (P.X - C.X)};
+    const auto turned = [](const TXYPoint& p, const TXYPoint& c) {
+        return TXYPoint{c.X - (p.Y - c.Y), c.Y + (p.X - c.X)};
     };
-    const TXYPoint M1 = XYMid(S, T), M2 = XYMid(E, T);
-    const TXYLine B1(M1, Turned(S, M1)), B2(M2, Turned(E, M2));
-    TXYPoint C;
-    if (!B1.CrossPoint(B2, C)) return A;
-    const double R = XYDistance(C, T);
-    if (!std::isfinite(R) || !std::isfinite(C.X) || !std::isfinite(C.Y)) return A;
-    A.Kind = TArcThrough::akArc;
-    A.Centre = C;
-    A.Radius = R;
-    const double Delta = NormalizeDegrees(A1 - SingleDegrees(S.X - E.X, S.Y - E.Y));
-    if (Delta > 0 && Delta < 180) {
-        A.From = E;
-        A.To = S;
+    const TXYPoint m1 = XYMid(s, t), m2 = XYMid(e, t);
+    const TXYLine b1(m1, turned(s, m1)), b2(m2, turned(e, m2));
+    TXYPoint c;
+    if (!b1.CrossPoint(b2, c)) return a;
+    const double r = XYDistance(c, t);
+    if (!std::isfinite(r) || !std::isfinite(c.X) || !std::isfinite(c.Y)) return a;
+    a.Kind = TArcThrough::akArc;
+    a.Centre = c;
+    a.Radius = r;
+    const double delta = NormalizeDegrees(a1 - SingleDegrees(s.X - e.X, s.Y - e.Y));
+    if (delta > 0 && delta < 180) {
+        a.From = e;
+        a.To = s;
     } else {
-        A.From = S;
-        A.To = E;
+        a.From = s;
+        a.To = e;
     }
-    return A;
+    return a;
 }
 
-void AddArcThroughPart(const TArcThrough& A, const TXYPoint& S, const TXYPoint& E, const TXYPoint& T,
-                       TShapeGeometry& G) {
-    if (A.Kind == TArcThrough::akArc)
-        G.Parts.push_back(Arc(A.Centre, A.Radius, A.From, A.To));
-    else if (A.Kind == TArcThrough::akStraight)
-        G.Parts.push_back(Lines({S, T, E}));
+void AddArcThroughPart(const TArcThrough& a, const TXYPoint& s, const TXYPoint& e, const TXYPoint& t,
+                       TShapeGeometry& g) {
+    if (a.Kind == TArcThrough::akArc)
+        g.Parts.push_back(Arc(a.Centre, a.Radius, a.From, a.To));
+    else if (a.Kind == TArcThrough::akStraight)
+        g.Parts.push_back(Lines({s, t, e}));
 }

@@ -134,14 +134,14 @@ void TSymbolObjectText::DrawMultiLine(TSymbolCanvas& canvas, const std::vector<s
     for (const auto& line : lines)
         widths.push_back(MeasureText(canvas, line).cx);
     const double zoom = canvas.fZoom;
-    const double W = *std::max_element(widths.begin(), widths.end());
-    const double H = MeasureText(canvas, "Hg").cy;
-    const double T = double(lines.size()) * H;
+    const double w = *std::max_element(widths.begin(), widths.end());
+    const double h = MeasureText(canvas, "Hg").cy;
+    const double t = double(lines.size()) * h;
 
     DrawTextFrame(canvas, mode, *this);
 
     canvas.SetTextHeight(fHeight * zoom);
-    const int points = FitFontPoints(canvas, lines, int64_t(std::llround(std::min(W * zoom, 4e18))));
+    const int points = FitFontPoints(canvas, lines, int64_t(std::llround(std::min(w * zoom, 4e18))));
     if (points < 2) {
         // Too small to read: a rectangle stands in for the text.
         const TPoint a = canvas.ToPt(fExtents.C1), b = canvas.ToPt(fExtents.C2);
@@ -155,12 +155,12 @@ void TSymbolObjectText::DrawMultiLine(TSymbolCanvas& canvas, const std::vector<s
         const double wi = widths[i];
         double xo;
         if (fAlign == taLeft)
-            xo = W * zoom / 2;
+            xo = w * zoom / 2;
         else if (fAlign == taRight)
-            xo = wi * zoom - W * zoom / 2;
+            xo = wi * zoom - w * zoom / 2;
         else
             xo = wi * zoom / 2;
-        OutLine(canvas, *this, Round(xo), Round(T * zoom / 2 - double(i) * H * zoom), lines[i]);
+        OutLine(canvas, *this, Round(xo), Round(t * zoom / 2 - double(i) * h * zoom), lines[i]);
     }
 }
 

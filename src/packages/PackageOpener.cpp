@@ -14,113 +14,113 @@ namespace {
 
 inline constexpr const char PrintPreviewFolder[] = "~PrintPreview";
 
-bool IsRegularFile(const std::string& Path) {
-    std::error_code Error;
-    return fs::is_regular_file(fs::symlink_status(fs::path(Path), Error));
+bool IsRegularFile(const std::string& path) {
+    std::error_code error;
+    return fs::is_regular_file(fs::symlink_status(fs::path(path), error));
 }
 
-TPackageOpenResult Failed(std::string Text) {
-    TPackageOpenResult Result;
-    Result.Status = TPackageOpenStatus::posFailed;
-    Result.ErrorText = std::move(Text);
-    return Result;
+TPackageOpenResult Failed(std::string text) {
+    TPackageOpenResult result;
+    result.Status = TPackageOpenStatus::posFailed;
+    result.ErrorText = std::move(text);
+    return result;
 }
 
 // Unpacks FileName into a fresh folder. On failure the folder is gone again and the result says why.
-TPackageOpenResult Unpack(const std::string& FileName, const std::string& Prefix, TTempDirs& TempDirs,
-                          const TZipExtractLimits& Limits) {
-    std::string CreateError;
-    const std::string Folder = TempDirs.CreateUnpackFolder(Prefix, &CreateError);
-    if (Folder.empty()) return Failed(CannotHandleFileText(FileName) + "\n\n" + CreateError);
+TPackageOpenResult Unpack(const std::string& fileName, const std::string& prefix, TTempDirs& tempDirs,
+                          const TZipExtractLimits& limits) {
+    std::string createError;
+    const std::string folder = tempDirs.CreateUnpackFolder(prefix, &createError);
+    if (folder.empty()) return Failed(CannotHandleFileText(fileName) + "\n\n" + createError);
 
-    std::string Error;
+    std::string error;
     try {
-        TZipFile Zip(FileName, TZipMode::zmRead, Limits);
-        if (Zip.ExtractAll(Folder) != -1) Error = Zip.LastError();
-    } catch (const EZipError& E) {
-        Error = E.what();
+        TZipFile zip(fileName, TZipMode::zmRead, limits);
+        if (zip.ExtractAll(folder) != -1) error = zip.LastError();
+    } catch (const EZipError& e) {
+        error = e.what();
     }
-    if (!Error.empty()) {
+    if (!error.empty()) {
         // Half an archive is not a drawing: nothing of it stays to be opened or found later.
-        TempDirs.DeleteTempDir(Folder);
-        return Failed(Error);
+        tempDirs.DeleteTempDir(folder);
+        return Failed(error);
     }
-    TPackageOpenResult Result;
-    Result.UnpackFolder = Folder;
-    return Result;
+    TPackageOpenResult result;
+    result.UnpackFolder = folder;
+    return result;
 }
 
 // The sub-folder named Name, matched exactly first and then ignoring case, as archives written
 // on case-blind systems may spell it either way.
-std::string FindSubFolder(const std::string& Folder, const std::string& Name) {
-    std::error_code Error;
-    const fs::path Exact = fs::path(Folder) / Name;
-    if (fs::is_directory(fs::symlink_status(Exact, Error))) return Exact.string();
-    std::string Best;
-    for (const fs::directory_entry& Entry : fs::directory_iterator(fs::path(Folder), Error)) {
-        std::error_code EntryError;
-        if (!Entry.is_directory(EntryError) || Entry.is_symlink(EntryError)) continue;
-        const std::string Candidate = Entry.path().filename().string();
-        if (MatchesFileMask(Candidate, Name) && (Best.empty() || Candidate < Best)) Best = Candidate;
+std::string FindSubFolder(const std::string& folder, const std::string& name) {
+    std::error_code error;
+    const fs::path exact = fs::path(folder) / name;
+    if (fs::is_directory(fs::symlink_status(exact, error))) return exact.string();
+    std::string best;
+    for (const fs::directory_entry& entry : fs::directory_iterator(fs::path(folder), error)) {
+        std::error_code entryError;
+        if (!entry.is_directory(entryError) || entry.is_symlink(entryError)) continue;
+        const std::string candidate = entry.path().filename().string();
+        if (MatchesFileMask(candidate, name) && (best.empty() || candidate < best)) best = candidate;
     }
-    return Best.empty() ? std::string() : (fs::path(Folder) / Best).string();
+    return best.empty() ? std::string() : (fs::path(folder) / best).string();
 }
 
 } // namespace
 
-std::string FindDrawingInZip(const std::string& ZipName) {
-    TZipFile Zip;
-    Zip.Open(ZipName, TZipMode::zmRead);
-    for (int I = 0; I < Zip.GetFileCount(); ++I) {
-        const std::string Name = Zip.GetFileName(I);
-        const TFileType Type = GetFileType(Name);
-        if (Type == ftDiagram || Type == ftSymbol) return Name;
+std::string FindDrawingInZip(const std::string& zipName) {
+    TZipFile zip;
+    zip.Open(zipName, TZipMode::zmRead);
+    for (int i = 0; i < zip.GetFileCount(); ++i) {
+        const std::string name = zip.GetFileName(i);
+        const TFileType type = GetFileType(name);
+        if (type == ftDiagram || type == ftSymbol) return name;
     }
     return {};
 }
 
-TPackageOpenResult OpenZipPackage(const std::string& FileName, TTempDirs& TempDirs,
-                                  const TZipExtractLimits& Limits) {
-    if (!IsRegularFile(FileName)) {
-        TPackageOpenResult Result;
-        Result.Status = TPackageOpenStatus::posFileMissing;
-        return Result;
+TPackageOpenResult OpenZipPackage(const std::string& fileName, TTempDirs& tempDirs,
+                                  const TZipExtractLimits& limits) {
+    if (!IsRegularFile(fileName)) {
+        TPackageOpenResult result;
+        result.Status = TPackageOpenStatus::posFileMissing;
+        return result;
     }
-    std::string Drawing;
+    std::string drawing;
     try {
-        Drawing = FindDrawingInZip(FileName);
-    } catch (const EZipError& E) {
-        return Failed(E.what());
+        drawing = FindDrawingInZip(fileName);
+    } catch (const EZipError& e) {
+        return Failed(e.what());
     }
-    if (Drawing.empty()) return {}; // a package without a drawing opens nothing
+    if (drawing.empty()) return {}; // a package without a drawing opens nothing
 
-    TPackageOpenResult Result = Unpack(FileName, "Unpack_", TempDirs, Limits);
-    if (Result.Status == TPackageOpenStatus::posFailed) return Result;
-    const std::string Path = Result.UnpackFolder + PathDelimiter + SafeMemberPath(Drawing);
-    if (IsRegularFile(Path)) {
-        Result.Status = TPackageOpenStatus::posDrawingFound;
-        Result.DrawingFileName = Path;
+    TPackageOpenResult result = Unpack(fileName, "Unpack_", tempDirs, limits);
+    if (result.Status == TPackageOpenStatus::posFailed) return result;
+    const std::string path = result.UnpackFolder + PathDelimiter + SafeMemberPath(drawing);
+    if (IsRegularFile(path)) {
+        result.Status = TPackageOpenStatus::posDrawingFound;
+        result.DrawingFileName = path;
     }
-    return Result;
+    return result;
 }
 
-TPackageOpenResult OpenPackedDrawing(const std::string& FileName, TTempDirs& TempDirs,
-                                     const TZipExtractLimits& Limits) {
-    if (!IsRegularFile(FileName)) {
-        TPackageOpenResult Result;
-        Result.Status = TPackageOpenStatus::posFileMissing;
-        return Result;
+TPackageOpenResult OpenPackedDrawing(const std::string& fileName, TTempDirs& tempDirs,
+                                     const TZipExtractLimits& limits) {
+    if (!IsRegularFile(fileName)) {
+        TPackageOpenResult result;
+        result.Status = TPackageOpenStatus::posFileMissing;
+        return result;
     }
-    TPackageOpenResult Result = Unpack(FileName, "~KDX~", TempDirs, Limits);
-    if (Result.Status == TPackageOpenStatus::posFailed) return Result;
+    TPackageOpenResult result = Unpack(fileName, "~KDX~", tempDirs, limits);
+    if (result.Status == TPackageOpenStatus::posFailed) return result;
 
     // Drawings in sub-folders are not looked for: the archive keeps its drawings at the top.
-    const std::vector<std::string> Drawings = FindFiles(Result.UnpackFolder, FileTypeMask(ftDiagram));
-    if (!Drawings.empty()) {
-        Result.Status = TPackageOpenStatus::posDrawingFound;
-        Result.DrawingFileName = Drawings.front();
+    const std::vector<std::string> drawings = FindFiles(result.UnpackFolder, FileTypeMask(ftDiagram));
+    if (!drawings.empty()) {
+        result.Status = TPackageOpenStatus::posDrawingFound;
+        result.DrawingFileName = drawings.front();
     }
-    const std::string Pages = FindSubFolder(Result.UnpackFolder, PrintPreviewFolder);
-    if (!Pages.empty()) Result.PrintPreviewPDFs = FindFiles(Pages, FileTypeMask(ftPDF));
-    return Result;
+    const std::string pages = FindSubFolder(result.UnpackFolder, PrintPreviewFolder);
+    if (!pages.empty()) result.PrintPreviewPDFs = FindFiles(pages, FileTypeMask(ftPDF));
+    return result;
 }

@@ -25,15 +25,15 @@ struct TPackageOpenResult {
 // Stored name (folders joined by "/") of the first member, in stored order, that is a drawing
 // (".kdf") or a symbol (".sym"); "" when there is none. Throws EZipError when the archive cannot
 // be read.
-std::string FindDrawingInZip(const std::string& ZipName);
+std::string FindDrawingInZip(const std::string& zipName);
 
 // A ZIP package: unpacked into "Unpack_<n>" in the temporary folder when it holds a drawing; the
 // drawing is the first drawing member at its stored path below that folder.
-TPackageOpenResult OpenZipPackage(const std::string& FileName, TTempDirs& TempDirs,
-                                  const TZipExtractLimits& Limits = {});
+TPackageOpenResult OpenZipPackage(const std::string& fileName, TTempDirs& tempDirs,
+                                  const TZipExtractLimits& limits = {});
 
 // A packed drawing archive: unpacked into "~KDX~<n>"; the drawing is the first ".kdf" at the top
 // of the folder, and the pages are the ".pdf" files of its "~PrintPreview" folder, both in the
 // order of FindFiles.
-TPackageOpenResult OpenPackedDrawing(const std::string& FileName, TTempDirs& TempDirs,
-                                     const TZipExtractLimits& Limits = {});
+TPackageOpenResult OpenPackedDrawing(const std::string& fileName, TTempDirs& tempDirs,
+                                     const TZipExtractLimits& limits = {});

@@ -17,58 +17,58 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string ZipErrorText(int Code) {
-    zip_error_t Error;
-    zip_error_init_with_code(&Error, Code);
-    std::string Text = zip_error_strerror(&Error);
-    zip_error_fini(&Error);
-    return Text;
+std::string ZipErrorText(int code) {
+    zip_error_t error;
+    zip_error_init_with_code(&error, code);
+    std::string text = zip_error_strerror(&error);
+    zip_error_fini(&error);
+    return text;
 }
 
-std::string SystemErrorText(int Code) {
-    return std::strerror(Code);
+std::string SystemErrorText(int code) {
+    return std::strerror(code);
 }
 
-bool WriteAll(int Fd, const char* Data, size_t Size) {
-    while (Size > 0) {
-        const ssize_t Done = ::write(Fd, Data, Size);
-        if (Done < 0) {
+bool WriteAll(int fd, const char* data, size_t size) {
+    while (size > 0) {
+        const ssize_t done = ::write(fd, data, size);
+        if (done < 0) {
             if (errno == EINTR) continue;
             return false;
         }
-        Data += Done;
-        Size -= static_cast<size_t>(Done);
+        data += done;
+        size -= static_cast<size_t>(done);
     }
     return true;
 }
 
 // Creates the folders of RelativeDir below Root one at a time. Anything already there must be a
 // real folder: a link is never followed, so a member cannot steer later writes elsewhere.
-bool MakeFoldersBelow(const std::string& Root, const std::string& RelativeDir, std::string& FailedPath,
-                      int& FailedErrno) {
-    std::string Current = Root;
-    size_t Start = 0;
-    while (Start < RelativeDir.size()) {
-        size_t End = RelativeDir.find('/', Start);
-        if (End == std::string::npos) End = RelativeDir.size();
-        Current += '/';
-        Current.append(RelativeDir, Start, End - Start);
-        Start = End + 1;
-        struct stat Info {};
-        if (::lstat(Current.c_str(), &Info) == 0) {
-            if (S_ISDIR(Info.st_mode)) continue;
-            FailedPath = Current;
-            FailedErrno = ENOTDIR;
+bool MakeFoldersBelow(const std::string& root, const std::string& relativeDir, std::string& failedPath,
+                      int& failedErrno) {
+    std::string current = root;
+    size_t start = 0;
+    while (start < relativeDir.size()) {
+        size_t end = relativeDir.find('/', start);
+        if (end == std::string::npos) end = relativeDir.size();
+        current += '/';
+        current.append(relativeDir, start, end - start);
+        start = end + 1;
+        struct stat info {};
+        if (::lstat(current.c_str(), &info) == 0) {
+            if (S_ISDIR(info.st_mode)) continue;
+            failedPath = current;
+            failedErrno = ENOTDIR;
             return false;
         }
-        if (::mkdir(Current.c_str(), 0700) != 0 && errno != EEXIST) {
-            FailedPath = Current;
-            FailedErrno = errno;
+        if (::mkdir(current.c_str(), 0700) != 0 && errno != EEXIST) {
+            failedPath = current;
+            failedErrno = errno;
             return false;
         }
-        if (::lstat(Current.c_str(), &Info) != 0 || !S_ISDIR(Info.st_mode)) {
-            FailedPath = Current;
-            FailedErrno = ENOTDIR;
+        if (::lstat(current.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+            failedPath = current;
+            failedErrno = ENOTDIR;
             return false;
         }
     }
@@ -77,50 +77,50 @@ bool MakeFoldersBelow(const std::string& Root, const std::string& RelativeDir, s
 
 } // namespace
 
-std::string SafeMemberPath(const std::string& StoredName) {
-    std::string Name = StoredName;
-    for (char& C : Name)
-        if (C == '\\') C = '/';
-    if (Name.empty() || Name[0] == '/') return {};
-    const auto IsLetter = [](char C) { return (C >= 'A' && C <= 'Z') || (C >= 'a' && C <= 'z'); };
-    if (Name.size() >= 2 && IsLetter(Name[0]) && Name[1] == ':') return {};
+std::string SafeMemberPath(const std::string& storedName) {
+    std::string name = storedName;
+    for (char& c : name)
+        if (c == '\\') c = '/';
+    if (name.empty() || name[0] == '/') return {};
+    const auto isLetter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+    if (name.size() >= 2 && isLetter(name[0]) && name[1] == ':') return {};
 
-    std::string Result;
-    size_t Start = 0;
-    while (Start <= Name.size()) {
-        size_t End = Name.find('/', Start);
-        if (End == std::string::npos) End = Name.size();
-        const std::string Part = Name.substr(Start, End - Start);
-        Start = End + 1;
-        if (Part.empty() || Part == ".") continue;
-        if (Part == "..") return {};
-        if (!Result.empty()) Result += '/';
-        Result += Part;
+    std::string result;
+    size_t start = 0;
+    while (start <= name.size()) {
+        size_t end = name.find('/', start);
+        if (end == std::string::npos) end = name.size();
+        const std::string part = name.substr(start, end - start);
+        start = end + 1;
+        if (part.empty() || part == ".") continue;
+        if (part == "..") return {};
+        if (!result.empty()) result += '/';
+        result += part;
     }
-    return Result;
+    return result;
 }
 
-std::string FormatByteCount(uint64_t Bytes) {
+std::string FormatByteCount(uint64_t bytes) {
     static constexpr struct {
         uint64_t Size;
         const char* Unit;
-    } Units[] = {{uint64_t(1) << 30, "GiB"}, {uint64_t(1) << 20, "MiB"}, {uint64_t(1) << 10, "KiB"}};
-    for (const auto& U : Units) {
-        if (Bytes < U.Size) continue;
-        char Text[64];
-        if (Bytes % U.Size == 0)
-            std::snprintf(Text, sizeof Text, "%llu %s", static_cast<unsigned long long>(Bytes / U.Size),
-                          U.Unit);
+    } units[] = {{uint64_t(1) << 30, "GiB"}, {uint64_t(1) << 20, "MiB"}, {uint64_t(1) << 10, "KiB"}};
+    for (const auto& u : units) {
+        if (bytes < u.Size) continue;
+        char text[64];
+        if (bytes % u.Size == 0)
+            std::snprintf(text, sizeof text, "%llu %s", static_cast<unsigned long long>(bytes / u.Size),
+                          u.Unit);
         else
-            std::snprintf(Text, sizeof Text, "%.1f %s", static_cast<double>(Bytes) / U.Size, U.Unit);
-        return Text;
+            std::snprintf(text, sizeof text, "%.1f %s", static_cast<double>(bytes) / u.Size, u.Unit);
+        return text;
     }
-    return std::to_string(Bytes) + " bytes";
+    return std::to_string(bytes) + " bytes";
 }
 
-TZipFile::TZipFile(const std::string& FileName, TZipMode OpenMode, TZipExtractLimits Limits)
-    : fLimits(Limits) {
-    Open(FileName, OpenMode);
+TZipFile::TZipFile(const std::string& fileName, TZipMode openMode, TZipExtractLimits limits)
+    : fLimits(limits) {
+    Open(fileName, openMode);
 }
 
 TZipFile::~TZipFile() {
@@ -131,12 +131,12 @@ TZipFile::~TZipFile() {
     }
 }
 
-void TZipFile::Open(const std::string& ZipName, TZipMode OpenMode) {
+void TZipFile::Open(const std::string& zipName, TZipMode openMode) {
     // A reader or writer over another archive must not be kept under the new name.
-    if (ZipName != fZipName) Close();
-    fZipName = ZipName;
-    fMode = OpenMode;
-    switch (OpenMode) {
+    if (zipName != fZipName) Close();
+    fZipName = zipName;
+    fMode = openMode;
+    switch (openMode) {
     case TZipMode::zmClosed:
         Close();
         break;
@@ -148,13 +148,13 @@ void TZipFile::Open(const std::string& ZipName, TZipMode OpenMode) {
     case TZipMode::zmAppend:
         CloseReader();
         if (fZipWriter == nullptr) {
-            int Code = 0;
-            const int Flags = OpenMode == TZipMode::zmWrite ? (ZIP_CREATE | ZIP_TRUNCATE) : ZIP_CREATE;
-            fZipWriter = zip_open(fZipName.c_str(), Flags, &Code);
+            int code = 0;
+            const int flags = openMode == TZipMode::zmWrite ? (ZIP_CREATE | ZIP_TRUNCATE) : ZIP_CREATE;
+            fZipWriter = zip_open(fZipName.c_str(), flags, &code);
             if (fZipWriter == nullptr) {
                 fMode = TZipMode::zmClosed;
                 throw EZipError(
-                    FormatText(_("The archive %s cannot be written: %s"), {fZipName, ZipErrorText(Code)}));
+                    FormatText(_("The archive %s cannot be written: %s"), {fZipName, ZipErrorText(code)}));
             }
         }
         break;
@@ -162,22 +162,22 @@ void TZipFile::Open(const std::string& ZipName, TZipMode OpenMode) {
 }
 
 void TZipFile::OpenReader() {
-    int Code = 0;
+    int code = 0;
     // The stricter checks compare the local headers with the central directory, which catches
     // archives cut short or patched.
-    fZipReader = zip_open(fZipName.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &Code);
+    fZipReader = zip_open(fZipName.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &code);
     if (fZipReader == nullptr) {
         fMode = TZipMode::zmClosed;
-        throw EZipError(FormatText(_("The archive %s cannot be read: %s"), {fZipName, ZipErrorText(Code)}));
+        throw EZipError(FormatText(_("The archive %s cannot be read: %s"), {fZipName, ZipErrorText(code)}));
     }
-    const zip_int64_t Count = zip_get_num_entries(fZipReader, 0);
-    for (zip_int64_t I = 0; I < Count; ++I) {
-        const char* Raw = zip_get_name(fZipReader, static_cast<zip_uint64_t>(I), ZIP_FL_ENC_STRICT);
-        std::string Name = Raw != nullptr ? Raw : "";
-        for (char& C : Name)
-            if (C == '\\') C = '/';
-        if (!Name.empty() && Name.back() == '/') continue; // folder entry
-        fMembers.push_back({static_cast<uint64_t>(I), Name, SafeMemberPath(Name)});
+    const zip_int64_t count = zip_get_num_entries(fZipReader, 0);
+    for (zip_int64_t i = 0; i < count; ++i) {
+        const char* raw = zip_get_name(fZipReader, static_cast<zip_uint64_t>(i), ZIP_FL_ENC_STRICT);
+        std::string name = raw != nullptr ? raw : "";
+        for (char& c : name)
+            if (c == '\\') c = '/';
+        if (!name.empty() && name.back() == '/') continue; // folder entry
+        fMembers.push_back({static_cast<uint64_t>(i), name, SafeMemberPath(name)});
     }
 }
 
@@ -189,12 +189,12 @@ void TZipFile::CloseReader() {
 
 void TZipFile::CloseWriter() {
     if (fZipWriter == nullptr) return;
-    zip* Writer = fZipWriter;
+    zip* writer = fZipWriter;
     fZipWriter = nullptr;
-    if (zip_close(Writer) != 0) {
-        const std::string Reason = zip_error_strerror(zip_get_error(Writer));
-        zip_discard(Writer);
-        throw EZipError(FormatText(_("The archive %s cannot be written: %s"), {fZipName, Reason}));
+    if (zip_close(writer) != 0) {
+        const std::string reason = zip_error_strerror(zip_get_error(writer));
+        zip_discard(writer);
+        throw EZipError(FormatText(_("The archive %s cannot be written: %s"), {fZipName, reason}));
     }
 }
 
@@ -208,221 +208,221 @@ void TZipFile::RequireReading() const {
         throw EZipError(_("File must be open for reading"));
 }
 
-void TZipFile::Add(const std::string& FileName) {
-    Add(FileName, fs::path(FileName).filename().string());
+void TZipFile::Add(const std::string& fileName) {
+    Add(fileName, fs::path(fileName).filename().string());
 }
 
-void TZipFile::Add(const std::string& FileName, const std::string& ZipName) {
+void TZipFile::Add(const std::string& fileName, const std::string& zipName) {
     if ((fMode != TZipMode::zmWrite && fMode != TZipMode::zmAppend) || fZipWriter == nullptr)
         throw EZipError(_("File must be open for writing"));
-    std::string Name = ZipName;
-    for (char& C : Name)
-        if (C == '\\') C = '/';
-    zip_source_t* Source = zip_source_file(fZipWriter, FileName.c_str(), 0, -1);
-    if (Source == nullptr)
+    std::string name = zipName;
+    for (char& c : name)
+        if (c == '\\') c = '/';
+    zip_source_t* source = zip_source_file(fZipWriter, fileName.c_str(), 0, -1);
+    if (source == nullptr)
         throw EZipError(FormatText(_("Cannot add %s to the archive %s: %s"),
-                                   {FileName, fZipName, zip_strerror(fZipWriter)}));
-    const zip_int64_t Index =
-        zip_file_add(fZipWriter, Name.c_str(), Source, ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8);
-    if (Index < 0) {
-        zip_source_free(Source);
+                                   {fileName, fZipName, zip_strerror(fZipWriter)}));
+    const zip_int64_t index =
+        zip_file_add(fZipWriter, name.c_str(), source, ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8);
+    if (index < 0) {
+        zip_source_free(source);
         throw EZipError(FormatText(_("Cannot add %s to the archive %s: %s"),
-                                   {FileName, fZipName, zip_strerror(fZipWriter)}));
+                                   {fileName, fZipName, zip_strerror(fZipWriter)}));
     }
-    zip_set_file_compression(fZipWriter, static_cast<zip_uint64_t>(Index), ZIP_CM_DEFLATE, 6);
+    zip_set_file_compression(fZipWriter, static_cast<zip_uint64_t>(index), ZIP_CM_DEFLATE, 6);
 }
 
 int TZipFile::GetFileCount() const {
     return fZipReader != nullptr ? static_cast<int>(fMembers.size()) : 0;
 }
 
-std::string TZipFile::GetFileName(int Index) const {
-    if (Index < 0 || Index >= GetFileCount())
+std::string TZipFile::GetFileName(int index) const {
+    if (index < 0 || index >= GetFileCount())
         throw EZipError(
-            FormatText(_("There is no member %s in the archive %s"), {std::to_string(Index), fZipName}));
-    return fMembers[static_cast<size_t>(Index)].Name;
+            FormatText(_("There is no member %s in the archive %s"), {std::to_string(index), fZipName}));
+    return fMembers[static_cast<size_t>(index)].Name;
 }
 
-bool TZipFile::Fail(const std::string& Text) {
-    fLastError = Text;
+bool TZipFile::Fail(const std::string& text) {
+    fLastError = text;
     return false;
 }
 
-bool TZipFile::CheckMember(const TMember& Member, uint64_t& DeclaredSize) {
-    DeclaredSize = 0;
-    if (Member.SafePath.empty())
+bool TZipFile::CheckMember(const TMember& member, uint64_t& declaredSize) {
+    declaredSize = 0;
+    if (member.SafePath.empty())
         return Fail(FormatText(_("The archive %s holds a member with an unsafe name (%s) that points outside "
                                  "its folder; it is not unpacked."),
-                               {fZipName, Member.Name}));
+                               {fZipName, member.Name}));
 
-    zip_uint8_t System = 0;
-    zip_uint32_t Attributes = 0;
-    if (zip_file_get_external_attributes(fZipReader, Member.Index, 0, &System, &Attributes) == 0 &&
-        System == ZIP_OPSYS_UNIX && S_ISLNK(Attributes >> 16))
+    zip_uint8_t system = 0;
+    zip_uint32_t attributes = 0;
+    if (zip_file_get_external_attributes(fZipReader, member.Index, 0, &system, &attributes) == 0 &&
+        system == ZIP_OPSYS_UNIX && S_ISLNK(attributes >> 16))
         return Fail(FormatText(_("The archive %s holds a symbolic link (%s); it is not unpacked."),
-                               {fZipName, Member.Name}));
+                               {fZipName, member.Name}));
 
-    zip_stat_t Stat;
-    zip_stat_init(&Stat);
-    if (zip_stat_index(fZipReader, Member.Index, 0, &Stat) != 0)
+    zip_stat_t stat;
+    zip_stat_init(&stat);
+    if (zip_stat_index(fZipReader, member.Index, 0, &stat) != 0)
         return Fail(FormatText(_("The archive %s is damaged: %s"), {fZipName, zip_strerror(fZipReader)}));
-    if ((Stat.valid & ZIP_STAT_ENCRYPTION_METHOD) && Stat.encryption_method != ZIP_EM_NONE)
+    if ((stat.valid & ZIP_STAT_ENCRYPTION_METHOD) && stat.encryption_method != ZIP_EM_NONE)
         return Fail(
             FormatText(_("The archive %s holds an encrypted member (%s), which the viewer cannot unpack."),
-                       {fZipName, Member.Name}));
-    if ((Stat.valid & ZIP_STAT_COMP_METHOD) && !zip_compression_method_supported(Stat.comp_method, 0))
+                       {fZipName, member.Name}));
+    if ((stat.valid & ZIP_STAT_COMP_METHOD) && !zip_compression_method_supported(stat.comp_method, 0))
         return Fail(
             FormatText(_("The archive %s holds a member (%s) packed with a method the viewer cannot unpack."),
-                       {fZipName, Member.Name}));
-    if (Stat.valid & ZIP_STAT_SIZE) DeclaredSize = Stat.size;
+                       {fZipName, member.Name}));
+    if (stat.valid & ZIP_STAT_SIZE) declaredSize = stat.size;
     return true;
 }
 
-bool TZipFile::WriteMember(const TMember& Member, const std::string& DestDir, uint64_t& Written) {
-    const std::string Root =
-        DestDir.size() > 1 && DestDir.back() == '/' ? DestDir.substr(0, DestDir.size() - 1) : DestDir;
-    const size_t Slash = Member.SafePath.find_last_of('/');
-    if (Slash != std::string::npos) {
-        std::string FailedPath;
-        int FailedErrno = 0;
-        if (!MakeFoldersBelow(Root, Member.SafePath.substr(0, Slash), FailedPath, FailedErrno))
+bool TZipFile::WriteMember(const TMember& member, const std::string& destDir, uint64_t& written) {
+    const std::string root =
+        destDir.size() > 1 && destDir.back() == '/' ? destDir.substr(0, destDir.size() - 1) : destDir;
+    const size_t slash = member.SafePath.find_last_of('/');
+    if (slash != std::string::npos) {
+        std::string failedPath;
+        int failedErrno = 0;
+        if (!MakeFoldersBelow(root, member.SafePath.substr(0, slash), failedPath, failedErrno))
             return Fail(
-                FormatText(_("Cannot create the folder %s: %s"), {FailedPath, SystemErrorText(FailedErrno)}));
+                FormatText(_("Cannot create the folder %s: %s"), {failedPath, SystemErrorText(failedErrno)}));
     }
 
-    const std::string Target = Root + '/' + Member.SafePath;
-    const int Fd = ::open(Target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (Fd < 0) return Fail(FormatText(_("Cannot write %s: %s"), {Target, SystemErrorText(errno)}));
+    const std::string target = root + '/' + member.SafePath;
+    const int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) return Fail(FormatText(_("Cannot write %s: %s"), {target, SystemErrorText(errno)}));
 
-    zip_stat_t Stat;
-    zip_stat_init(&Stat);
-    zip_stat_index(fZipReader, Member.Index, 0, &Stat);
-    const bool SizeKnown = (Stat.valid & ZIP_STAT_SIZE) != 0;
+    zip_stat_t stat;
+    zip_stat_init(&stat);
+    zip_stat_index(fZipReader, member.Index, 0, &stat);
+    const bool sizeKnown = (stat.valid & ZIP_STAT_SIZE) != 0;
 
-    std::string Error;
-    uint64_t MemberBytes = 0;
-    zip_file_t* Member_ = zip_fopen_index(fZipReader, Member.Index, 0);
-    if (Member_ == nullptr) {
-        Error = FormatText(_("The member %s of the archive %s cannot be unpacked: %s"),
-                           {Member.Name, fZipName, zip_strerror(fZipReader)});
+    std::string error;
+    uint64_t memberBytes = 0;
+    zip_file_t* file = zip_fopen_index(fZipReader, member.Index, 0);
+    if (file == nullptr) {
+        error = FormatText(_("The member %s of the archive %s cannot be unpacked: %s"),
+                           {member.Name, fZipName, zip_strerror(fZipReader)});
     } else {
-        std::vector<char> Buffer(64 * 1024);
+        std::vector<char> buffer(64 * 1024);
         for (;;) {
-            const zip_int64_t Read = zip_fread(Member_, Buffer.data(), Buffer.size());
-            if (Read < 0) {
-                Error = FormatText(_("The member %s of the archive %s is damaged: %s"),
-                                   {Member.Name, fZipName, zip_file_strerror(Member_)});
+            const zip_int64_t read = zip_fread(file, buffer.data(), buffer.size());
+            if (read < 0) {
+                error = FormatText(_("The member %s of the archive %s is damaged: %s"),
+                                   {member.Name, fZipName, zip_file_strerror(file)});
                 break;
             }
-            if (Read == 0) break;
+            if (read == 0) break;
             // The checks before unpacking trusted the declared size; a member that inflates past
             // it is damaged or built to fill the disk.
-            MemberBytes += static_cast<uint64_t>(Read);
-            if (SizeKnown && MemberBytes > Stat.size) {
-                Error =
+            memberBytes += static_cast<uint64_t>(read);
+            if (sizeKnown && memberBytes > stat.size) {
+                error =
                     FormatText(_("The member %s of the archive %s holds more data than its header declares; "
                                  "it is damaged and was not unpacked."),
-                               {Member.Name, fZipName});
+                               {member.Name, fZipName});
                 break;
             }
-            if (Written + static_cast<uint64_t>(Read) > fLimits.MaxTotalBytes) {
-                Error = FormatText(_("The archive %s unpacks to more than %s; unpacking was stopped."),
+            if (written + static_cast<uint64_t>(read) > fLimits.MaxTotalBytes) {
+                error = FormatText(_("The archive %s unpacks to more than %s; unpacking was stopped."),
                                    {fZipName, FormatByteCount(fLimits.MaxTotalBytes)});
                 break;
             }
-            if (!WriteAll(Fd, Buffer.data(), static_cast<size_t>(Read))) {
-                Error = FormatText(_("Cannot write %s: %s"), {Target, SystemErrorText(errno)});
+            if (!WriteAll(fd, buffer.data(), static_cast<size_t>(read))) {
+                error = FormatText(_("Cannot write %s: %s"), {target, SystemErrorText(errno)});
                 break;
             }
-            Written += static_cast<uint64_t>(Read);
+            written += static_cast<uint64_t>(read);
         }
-        const int CloseResult = zip_fclose(Member_);
-        if (Error.empty() && CloseResult != 0)
-            Error = FormatText(_("The member %s of the archive %s is damaged: %s"),
-                               {Member.Name, fZipName, ZipErrorText(CloseResult)});
+        const int closeResult = zip_fclose(file);
+        if (error.empty() && closeResult != 0)
+            error = FormatText(_("The member %s of the archive %s is damaged: %s"),
+                               {member.Name, fZipName, ZipErrorText(closeResult)});
     }
 
-    if (Error.empty() && SizeKnown && MemberBytes != Stat.size)
-        Error = FormatText(
+    if (error.empty() && sizeKnown && memberBytes != stat.size)
+        error = FormatText(
             _("The member %s of the archive %s is shorter than its header declares; it is damaged."),
-            {Member.Name, fZipName});
-    if (Error.empty()) {
-        if (Stat.valid & ZIP_STAT_MTIME) {
-            const timespec Times[2] = {{0, UTIME_OMIT}, {Stat.mtime, 0}};
-            ::futimens(Fd, Times); // a file with the unpack time instead is no reason to fail
+            {member.Name, fZipName});
+    if (error.empty()) {
+        if (stat.valid & ZIP_STAT_MTIME) {
+            const timespec times[2] = {{0, UTIME_OMIT}, {stat.mtime, 0}};
+            ::futimens(fd, times); // a file with the unpack time instead is no reason to fail
         }
     }
-    if (::close(Fd) != 0 && Error.empty())
-        Error = FormatText(_("Cannot write %s: %s"), {Target, SystemErrorText(errno)});
-    if (!Error.empty()) {
-        ::unlink(Target.c_str()); // no half-written file is left to be mistaken for the member
-        return Fail(Error);
+    if (::close(fd) != 0 && error.empty())
+        error = FormatText(_("Cannot write %s: %s"), {target, SystemErrorText(errno)});
+    if (!error.empty()) {
+        ::unlink(target.c_str()); // no half-written file is left to be mistaken for the member
+        return Fail(error);
     }
     return true;
 }
 
-bool TZipFile::Extract(int Index, const std::string& DestPath) {
+bool TZipFile::Extract(int index, const std::string& destPath) {
     RequireReading();
     fLastError.clear();
-    if (Index < 0 || Index >= GetFileCount())
+    if (index < 0 || index >= GetFileCount())
         return Fail(
-            FormatText(_("There is no member %s in the archive %s"), {std::to_string(Index), fZipName}));
-    const TMember& Member = fMembers[static_cast<size_t>(Index)];
-    uint64_t Declared = 0;
-    if (!CheckMember(Member, Declared)) return false;
-    if (Declared > fLimits.MaxTotalBytes)
+            FormatText(_("There is no member %s in the archive %s"), {std::to_string(index), fZipName}));
+    const TMember& member = fMembers[static_cast<size_t>(index)];
+    uint64_t declared = 0;
+    if (!CheckMember(member, declared)) return false;
+    if (declared > fLimits.MaxTotalBytes)
         return Fail(FormatText(_("The archive %s would unpack to more than %s; it is not unpacked."),
                                {fZipName, FormatByteCount(fLimits.MaxTotalBytes)}));
-    std::error_code Ignored;
-    fs::create_directories(fs::path(DestPath), Ignored);
-    uint64_t Written = 0;
-    return WriteMember(Member, DestPath, Written);
+    std::error_code ignored;
+    fs::create_directories(fs::path(destPath), ignored);
+    uint64_t written = 0;
+    return WriteMember(member, destPath, written);
 }
 
-bool TZipFile::Extract(const std::string& FileName, const std::string& DestPath) {
+bool TZipFile::Extract(const std::string& fileName, const std::string& destPath) {
     RequireReading();
-    std::string Wanted = FileName;
-    for (char& C : Wanted)
-        if (C == '\\') C = '/';
-    for (size_t I = 0; I < fMembers.size(); ++I)
-        if (fMembers[I].Name == Wanted) return Extract(static_cast<int>(I), DestPath);
+    std::string wanted = fileName;
+    for (char& c : wanted)
+        if (c == '\\') c = '/';
+    for (size_t i = 0; i < fMembers.size(); ++i)
+        if (fMembers[i].Name == wanted) return Extract(static_cast<int>(i), destPath);
     fLastError.clear();
-    return Fail(FormatText(_("There is no member %s in the archive %s"), {FileName, fZipName}));
+    return Fail(FormatText(_("There is no member %s in the archive %s"), {fileName, fZipName}));
 }
 
-int TZipFile::ExtractAll(const std::string& DestDir) {
+int TZipFile::ExtractAll(const std::string& destDir) {
     RequireReading();
     fLastError.clear();
 
     // Refuse before the first byte is written, so that a hostile archive leaves nothing behind.
-    uint64_t DeclaredTotal = 0;
-    for (size_t I = 0; I < fMembers.size(); ++I) {
-        uint64_t Declared = 0;
-        if (!CheckMember(fMembers[I], Declared)) return static_cast<int>(I);
-        DeclaredTotal += Declared;
-        if (DeclaredTotal > fLimits.MaxTotalBytes) {
+    uint64_t declaredTotal = 0;
+    for (size_t i = 0; i < fMembers.size(); ++i) {
+        uint64_t declared = 0;
+        if (!CheckMember(fMembers[i], declared)) return static_cast<int>(i);
+        declaredTotal += declared;
+        if (declaredTotal > fLimits.MaxTotalBytes) {
             Fail(FormatText(_("The archive %s would unpack to more than %s; it is not unpacked."),
                             {fZipName, FormatByteCount(fLimits.MaxTotalBytes)}));
-            return static_cast<int>(I);
+            return static_cast<int>(i);
         }
     }
 
-    std::error_code Error;
-    fs::create_directories(fs::path(DestDir), Error);
-    const fs::space_info Space = fs::space(fs::path(DestDir), Error);
-    if (!Error && DeclaredTotal > Space.available) {
+    std::error_code error;
+    fs::create_directories(fs::path(destDir), error);
+    const fs::space_info space = fs::space(fs::path(destDir), error);
+    if (!error && declaredTotal > space.available) {
         Fail(FormatText(_("There is not enough free space in %s to unpack the archive %s (%s needed)."),
-                        {DestDir, fZipName, FormatByteCount(DeclaredTotal)}));
+                        {destDir, fZipName, FormatByteCount(declaredTotal)}));
         return 0;
     }
 
-    uint64_t Written = 0;
-    for (size_t I = 0; I < fMembers.size(); ++I)
-        if (!WriteMember(fMembers[I], DestDir, Written)) return static_cast<int>(I);
+    uint64_t written = 0;
+    for (size_t i = 0; i < fMembers.size(); ++i)
+        if (!WriteMember(fMembers[i], destDir, written)) return static_cast<int>(i);
     return -1;
 }
 
-std::shared_ptr<IZipFile> CreateZipFile(const std::string& FileName, TZipMode OpenMode,
-                                        TZipExtractLimits Limits) {
-    return std::make_shared<TZipFile>(FileName, OpenMode, Limits);
+std::shared_ptr<IZipFile> CreateZipFile(const std::string& fileName, TZipMode openMode,
+                                        TZipExtractLimits limits) {
+    return std::make_shared<TZipFile>(fileName, openMode, limits);
 }

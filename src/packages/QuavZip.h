@@ -27,23 +27,23 @@ class IZipFile {
 public:
     virtual ~IZipFile() = default;
     // Throws EZipError with the reader's message when the archive cannot be opened.
-    virtual void Open(const std::string& ZipName, TZipMode OpenMode) = 0;
+    virtual void Open(const std::string& zipName, TZipMode openMode) = 0;
     virtual void Close() = 0;
     // Only in zmWrite or zmAppend: adds a file deflated at level 6, under its own name or ZipName.
-    virtual void Add(const std::string& FileName) = 0;
-    virtual void Add(const std::string& FileName, const std::string& ZipName) = 0;
+    virtual void Add(const std::string& fileName) = 0;
+    virtual void Add(const std::string& fileName, const std::string& zipName) = 0;
     // Only in zmRead. Write the member below DestPath at its stored folder path; false, with
     // LastError() set, when the member is refused or cannot be written in full.
-    virtual bool Extract(const std::string& FileName, const std::string& DestPath) = 0;
-    virtual bool Extract(int Index, const std::string& DestPath) = 0;
+    virtual bool Extract(const std::string& fileName, const std::string& destPath) = 0;
+    virtual bool Extract(int index, const std::string& destPath) = 0;
     // Only in zmRead. Checks every member before writing any, then writes them in stored order.
     // Returns -1 when all were written, else the index of the member that was refused or failed
     // (LastError() says why). A refused archive leaves DestDir as it was.
-    virtual int ExtractAll(const std::string& DestDir) = 0;
+    virtual int ExtractAll(const std::string& destDir) = 0;
     // Members exclude folder entries.
     virtual int GetFileCount() const = 0;
     // Stored name with "/" between folders, in UTF-8 (code page 437 unless flagged UTF-8).
-    virtual std::string GetFileName(int Index) const = 0;
+    virtual std::string GetFileName(int index) const = 0;
     // The translated reason of the last refusal or failure; empty after a success.
     virtual const std::string& LastError() const = 0;
 };
@@ -51,25 +51,25 @@ public:
 class TZipFile : public IZipFile {
 public:
     TZipFile() = default;
-    TZipFile(const std::string& FileName, TZipMode OpenMode, TZipExtractLimits Limits = {});
+    TZipFile(const std::string& fileName, TZipMode openMode, TZipExtractLimits limits = {});
     ~TZipFile() override;
     TZipFile(const TZipFile&) = delete;
     TZipFile& operator=(const TZipFile&) = delete;
 
-    void Open(const std::string& ZipName, TZipMode OpenMode) override;
+    void Open(const std::string& zipName, TZipMode openMode) override;
     void Close() override;
-    void Add(const std::string& FileName) override;
-    void Add(const std::string& FileName, const std::string& ZipName) override;
-    bool Extract(const std::string& FileName, const std::string& DestPath) override;
-    bool Extract(int Index, const std::string& DestPath) override;
-    int ExtractAll(const std::string& DestDir) override;
+    void Add(const std::string& fileName) override;
+    void Add(const std::string& fileName, const std::string& zipName) override;
+    bool Extract(const std::string& fileName, const std::string& destPath) override;
+    bool Extract(int index, const std::string& destPath) override;
+    int ExtractAll(const std::string& destDir) override;
     int GetFileCount() const override;
-    std::string GetFileName(int Index) const override;
+    std::string GetFileName(int index) const override;
     const std::string& LastError() const override { return fLastError; }
 
     TZipMode Mode() const { return fMode; }
     const std::string& ZipName() const { return fZipName; }
-    void SetLimits(const TZipExtractLimits& Limits) { fLimits = Limits; }
+    void SetLimits(const TZipExtractLimits& limits) { fLimits = limits; }
 
 private:
     struct TMember {
@@ -83,9 +83,9 @@ private:
     void CloseWriter();
     void RequireReading() const;
     // Everything that can be told before writing: name, link, encryption, method, size.
-    bool CheckMember(const TMember& Member, uint64_t& DeclaredSize);
-    bool WriteMember(const TMember& Member, const std::string& DestDir, uint64_t& Written);
-    bool Fail(const std::string& Text);
+    bool CheckMember(const TMember& member, uint64_t& declaredSize);
+    bool WriteMember(const TMember& member, const std::string& destDir, uint64_t& written);
+    bool Fail(const std::string& text);
 
     std::string fZipName;
     TZipMode fMode = TZipMode::zmClosed;
@@ -97,13 +97,13 @@ private:
 };
 
 // Opens FileName in OpenMode and hands out the shared reference the callers keep.
-std::shared_ptr<IZipFile> CreateZipFile(const std::string& FileName, TZipMode OpenMode,
-                                        TZipExtractLimits Limits = {});
+std::shared_ptr<IZipFile> CreateZipFile(const std::string& fileName, TZipMode openMode,
+                                        TZipExtractLimits limits = {});
 
 // The relative path a stored member name may be written to: "\" and "/" both separate folders,
 // "." and empty parts are dropped. Empty when the name is absolute (leading separator or drive
 // letter), climbs with "..", or names nothing.
-std::string SafeMemberPath(const std::string& StoredName);
+std::string SafeMemberPath(const std::string& storedName);
 
 // "4 GiB", "512 MiB", "100 KiB", "12 bytes": the size words of the limit message.
-std::string FormatByteCount(uint64_t Bytes);
+std::string FormatByteCount(uint64_t bytes);

@@ -15,9 +15,9 @@ namespace fs = std::filesystem;
 namespace {
 
 uint32_t DefaultRandom() {
-    static std::mt19937 Generator{std::random_device{}()};
-    static std::uniform_int_distribution<uint32_t> Range(0, 2147483646);
-    return Range(Generator);
+    static std::mt19937 generator{std::random_device{}()};
+    static std::uniform_int_distribution<uint32_t> range(0, 2147483646);
+    return range(generator);
 }
 
 // Enough attempts that only a flood of planted names, not bad luck, makes a run give up.
@@ -25,65 +25,65 @@ constexpr int MaxAttempts = 100;
 
 } // namespace
 
-TTempDirs::TTempDirs(std::string TempFolder, TRandom Random)
-    : fTempFolder(ExcludeTrailingPathDelimiter(TempFolder.empty() ? GetTempFolder() : TempFolder)),
-      fRandom(Random ? std::move(Random) : TRandom(DefaultRandom)) {}
+TTempDirs::TTempDirs(std::string tempFolder, TRandom random)
+    : fTempFolder(ExcludeTrailingPathDelimiter(tempFolder.empty() ? GetTempFolder() : tempFolder)),
+      fRandom(random ? std::move(random) : TRandom(DefaultRandom)) {}
 
 TTempDirs::~TTempDirs() {
     DeleteTempDirs();
 }
 
-std::string TTempDirs::CreateUnpackFolder(const std::string& Prefix, std::string* ErrorText) {
-    int LastErrno = EEXIST;
-    for (int Attempt = 0; Attempt < MaxAttempts; ++Attempt) {
-        const std::string Folder =
-            fTempFolder + PathDelimiter + Prefix + std::to_string(fRandom() % 2147483647u);
+std::string TTempDirs::CreateUnpackFolder(const std::string& prefix, std::string* errorText) {
+    int lastErrno = EEXIST;
+    for (int attempt = 0; attempt < MaxAttempts; ++attempt) {
+        const std::string folder =
+            fTempFolder + PathDelimiter + prefix + std::to_string(fRandom() % 2147483647u);
         // mkdir fails on anything already there, a dangling link included: the folder is ours alone.
-        if (::mkdir(Folder.c_str(), 0700) != 0) {
-            LastErrno = errno;
-            if (LastErrno == EEXIST) continue;
+        if (::mkdir(folder.c_str(), 0700) != 0) {
+            lastErrno = errno;
+            if (lastErrno == EEXIST) continue;
             break;
         }
-        struct stat Info {};
-        if (::lstat(Folder.c_str(), &Info) != 0 || !S_ISDIR(Info.st_mode)) {
-            LastErrno = errno != 0 ? errno : ENOTDIR;
+        struct stat info {};
+        if (::lstat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+            lastErrno = errno != 0 ? errno : ENOTDIR;
             break;
         }
-        ::chmod(Folder.c_str(), 0700); // the umask may have taken owner bits away
-        fCreated.push_back({Folder, Info.st_dev, Info.st_ino});
-        fFolders.push_back(Folder);
-        return Folder;
+        ::chmod(folder.c_str(), 0700); // the umask may have taken owner bits away
+        fCreated.push_back({folder, info.st_dev, info.st_ino});
+        fFolders.push_back(folder);
+        return folder;
     }
-    if (ErrorText != nullptr)
-        *ErrorText =
-            FormatText(_("Cannot create a folder in %s: %s"), {fTempFolder, std::strerror(LastErrno)});
+    if (errorText != nullptr)
+        *errorText =
+            FormatText(_("Cannot create a folder in %s: %s"), {fTempFolder, std::strerror(lastErrno)});
     return {};
 }
 
-bool TTempDirs::IsOurs(const TCreated& Entry) const {
-    struct stat Info {};
-    if (::lstat(Entry.Path.c_str(), &Info) != 0) return false;
-    if (!S_ISDIR(Info.st_mode) || Info.st_dev != Entry.Device || Info.st_ino != Entry.Inode) return false;
+bool TTempDirs::IsOurs(const TCreated& entry) const {
+    struct stat info {};
+    if (::lstat(entry.Path.c_str(), &info) != 0) return false;
+    if (!S_ISDIR(info.st_mode) || info.st_dev != entry.Device || info.st_ino != entry.Inode) return false;
     // Still directly inside the temporary folder it was made in.
-    return fs::path(Entry.Path).parent_path() == fs::path(fTempFolder);
+    return fs::path(entry.Path).parent_path() == fs::path(fTempFolder);
 }
 
-void TTempDirs::DeleteTempDir(const std::string& Folder) {
-    auto It =
-        std::find_if(fCreated.begin(), fCreated.end(), [&](const TCreated& C) { return C.Path == Folder; });
-    if (It == fCreated.end()) return;
-    if (IsOurs(*It)) {
-        std::error_code Ignored;
-        fs::remove_all(fs::path(It->Path), Ignored);
+void TTempDirs::DeleteTempDir(const std::string& folder) {
+    auto it =
+        std::find_if(fCreated.begin(), fCreated.end(), [&](const TCreated& c) { return c.Path == folder; });
+    if (it == fCreated.end()) return;
+    if (IsOurs(*it)) {
+        std::error_code ignored;
+        fs::remove_all(fs::path(it->Path), ignored);
     }
-    struct stat Info {};
-    if (::lstat(It->Path.c_str(), &Info) == 0 && IsOurs(*It)) return; // left for the next attempt
-    fFolders.erase(std::remove(fFolders.begin(), fFolders.end(), It->Path), fFolders.end());
-    fCreated.erase(It);
+    struct stat info {};
+    if (::lstat(it->Path.c_str(), &info) == 0 && IsOurs(*it)) return; // left for the next attempt
+    fFolders.erase(std::remove(fFolders.begin(), fFolders.end(), it->Path), fFolders.end());
+    fCreated.erase(it);
 }
 
 void TTempDirs::DeleteTempDirs() {
-    const std::vector<std::string> Folders = fFolders;
-    for (const std::string& Folder : Folders)
-        DeleteTempDir(Folder);
+    const std::vector<std::string> folders = fFolders;
+    for (const std::string& folder : folders)
+        DeleteTempDir(folder);
 }

@@ -14,7 +14,7 @@ public:
     using TRandom = std::function<uint32_t()>;
 
     // TempFolder defaults to GetTempFolder(); Random to a generator seeded once per run.
-    explicit TTempDirs(std::string TempFolder = {}, TRandom Random = {});
+    explicit TTempDirs(std::string tempFolder = {}, TRandom random = {});
     // Deletes the folders, as the program does when it ends.
     ~TTempDirs();
     TTempDirs(const TTempDirs&) = delete;
@@ -22,7 +22,7 @@ public:
 
     // Makes TempFolder + Prefix + a fresh number and records it. Returns its path without a
     // trailing separator, or "" with ErrorText set when no folder could be made.
-    std::string CreateUnpackFolder(const std::string& Prefix, std::string* ErrorText = nullptr);
+    std::string CreateUnpackFolder(const std::string& prefix, std::string* errorText = nullptr);
 
     // Deletes every recorded folder that is still the folder made here (same device and inode,
     // a real folder, not a link), with its content; links inside are removed, not followed.
@@ -30,7 +30,7 @@ public:
     void DeleteTempDirs();
 
     // Removes one recorded folder now (an unpack that failed) under the same rules.
-    void DeleteTempDir(const std::string& Folder);
+    void DeleteTempDir(const std::string& folder);
 
     const std::vector<std::string>& Folders() const { return fFolders; }
     const std::string& TempFolder() const { return fTempFolder; }
@@ -41,7 +41,7 @@ private:
         dev_t Device;
         ino_t Inode;
     };
-    bool IsOurs(const TCreated& Entry) const;
+    bool IsOurs(const TCreated& entry) const;
 
     std::string fTempFolder;
     TRandom fRandom;

@@ -12,122 +12,122 @@ namespace fs = std::filesystem;
 
 namespace {
 
-char FoldAscii(char C) {
-    return (C >= 'A' && C <= 'Z') ? static_cast<char>(C - 'A' + 'a') : C;
+char FoldAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 // Length of the UTF-8 sequence starting at Text[At], so that "?" takes a whole character.
-size_t CharLength(const std::string& Text, size_t At) {
-    const auto Lead = static_cast<unsigned char>(Text[At]);
-    size_t Length = 1;
-    if (Lead >= 0xF0)
-        Length = 4;
-    else if (Lead >= 0xE0)
-        Length = 3;
-    else if (Lead >= 0xC0)
-        Length = 2;
-    return std::min(Length, Text.size() - At);
+size_t CharLength(const std::string& text, size_t at) {
+    const auto lead = static_cast<unsigned char>(text[at]);
+    size_t length = 1;
+    if (lead >= 0xF0)
+        length = 4;
+    else if (lead >= 0xE0)
+        length = 3;
+    else if (lead >= 0xC0)
+        length = 2;
+    return std::min(length, text.size() - at);
 }
 
 // Iterative wildcard match with one back-tracking point: linear in practice and never recursive,
 // whatever a mask looks like.
-bool WildcardMatch(const std::string& Name, const std::string& Mask) {
-    size_t N = 0, M = 0;
-    size_t StarMask = std::string::npos, StarName = 0;
-    while (N < Name.size()) {
-        if (M < Mask.size() && Mask[M] == '*') {
-            StarMask = M++;
-            StarName = N;
-        } else if (M < Mask.size() && Mask[M] == '?') {
-            N += CharLength(Name, N);
-            ++M;
-        } else if (M < Mask.size() && FoldAscii(Mask[M]) == FoldAscii(Name[N])) {
-            ++N;
-            ++M;
-        } else if (StarMask != std::string::npos) {
-            M = StarMask + 1;
-            StarName += CharLength(Name, StarName);
-            N = StarName;
+bool WildcardMatch(const std::string& name, const std::string& mask) {
+    size_t n = 0, m = 0;
+    size_t starMask = std::string::npos, starName = 0;
+    while (n < name.size()) {
+        if (m < mask.size() && mask[m] == '*') {
+            starMask = m++;
+            starName = n;
+        } else if (m < mask.size() && mask[m] == '?') {
+            n += CharLength(name, n);
+            ++m;
+        } else if (m < mask.size() && FoldAscii(mask[m]) == FoldAscii(name[n])) {
+            ++n;
+            ++m;
+        } else if (starMask != std::string::npos) {
+            m = starMask + 1;
+            starName += CharLength(name, starName);
+            n = starName;
         } else {
             return false;
         }
     }
-    while (M < Mask.size() && Mask[M] == '*')
-        ++M;
-    return M == Mask.size();
+    while (m < mask.size() && mask[m] == '*')
+        ++m;
+    return m == mask.size();
 }
 
-bool LessIgnoringCase(const std::string& A, const std::string& B) {
-    const size_t Common = std::min(A.size(), B.size());
-    for (size_t I = 0; I < Common; ++I) {
-        const auto CA = static_cast<unsigned char>(FoldAscii(A[I]));
-        const auto CB = static_cast<unsigned char>(FoldAscii(B[I]));
-        if (CA != CB) return CA < CB;
+bool LessIgnoringCase(const std::string& a, const std::string& b) {
+    const size_t common = std::min(a.size(), b.size());
+    for (size_t i = 0; i < common; ++i) {
+        const auto ca = static_cast<unsigned char>(FoldAscii(a[i]));
+        const auto cb = static_cast<unsigned char>(FoldAscii(b[i]));
+        if (ca != cb) return ca < cb;
     }
-    if (A.size() != B.size()) return A.size() < B.size();
-    return A < B; // names that differ only in case still get one fixed order
+    if (a.size() != b.size()) return a.size() < b.size();
+    return a < b; // names that differ only in case still get one fixed order
 }
 
 } // namespace
 
-bool ForceFolder(const std::string& Path) {
-    if (Path.empty()) return false;
-    std::error_code Error;
-    fs::create_directories(fs::path(Path), Error);
-    return fs::is_directory(fs::path(Path), Error);
+bool ForceFolder(const std::string& path) {
+    if (path.empty()) return false;
+    std::error_code error;
+    fs::create_directories(fs::path(path), error);
+    return fs::is_directory(fs::path(path), error);
 }
 
-bool DeleteFolder(const std::string& Path) {
-    const std::string Folder = ExcludeTrailingPathDelimiter(Path);
-    if (Folder.empty()) return false;
-    std::error_code Error;
+bool DeleteFolder(const std::string& path) {
+    const std::string folder = ExcludeTrailingPathDelimiter(path);
+    if (folder.empty()) return false;
+    std::error_code error;
     // remove_all looks at the path itself with symlink_status: a link is unlinked, not entered.
-    fs::remove_all(fs::path(Folder), Error);
-    return !fs::exists(fs::symlink_status(fs::path(Folder), Error));
+    fs::remove_all(fs::path(folder), error);
+    return !fs::exists(fs::symlink_status(fs::path(folder), error));
 }
 
-bool MatchesFileMask(const std::string& Name, const std::string& Mask) {
-    if (Mask == "*.*" || Mask == "*") return true;
-    return WildcardMatch(Name, Mask);
+bool MatchesFileMask(const std::string& name, const std::string& mask) {
+    if (mask == "*.*" || mask == "*") return true;
+    return WildcardMatch(name, mask);
 }
 
-std::vector<std::string> FindFiles(const std::string& Folder, const std::string& Mask) {
-    std::vector<std::string> Names;
-    std::error_code Error;
-    fs::directory_iterator It(fs::path(Folder), Error);
-    if (Error) return {};
-    for (const fs::directory_entry& Entry : It) {
-        std::error_code EntryError;
-        if (!Entry.is_regular_file(EntryError)) continue;
-        const std::string Name = Entry.path().filename().string();
-        if (MatchesFileMask(Name, Mask)) Names.push_back(Name);
+std::vector<std::string> FindFiles(const std::string& folder, const std::string& mask) {
+    std::vector<std::string> names;
+    std::error_code error;
+    fs::directory_iterator it(fs::path(folder), error);
+    if (error) return {};
+    for (const fs::directory_entry& entry : it) {
+        std::error_code entryError;
+        if (!entry.is_regular_file(entryError)) continue;
+        const std::string name = entry.path().filename().string();
+        if (MatchesFileMask(name, mask)) names.push_back(name);
     }
-    std::sort(Names.begin(), Names.end(), LessIgnoringCase);
-    const std::string Prefix = IncludeTrailingPathDelimiter(Folder);
-    for (std::string& Name : Names)
-        Name = Prefix + Name;
-    return Names;
+    std::sort(names.begin(), names.end(), LessIgnoringCase);
+    const std::string prefix = IncludeTrailingPathDelimiter(folder);
+    for (std::string& name : names)
+        name = prefix + name;
+    return names;
 }
 
-std::string GetLongFileName(const std::string& Path) {
-    if (Path.empty()) return {};
-    std::error_code Error;
-    const fs::path Absolute = fs::absolute(fs::path(Path), Error);
-    if (Error || !fs::exists(fs::symlink_status(Absolute, Error))) return {};
-    return ExcludeTrailingPathDelimiter(Absolute.lexically_normal().string());
+std::string GetLongFileName(const std::string& path) {
+    if (path.empty()) return {};
+    std::error_code error;
+    const fs::path absolute = fs::absolute(fs::path(path), error);
+    if (error || !fs::exists(fs::symlink_status(absolute, error))) return {};
+    return ExcludeTrailingPathDelimiter(absolute.lexically_normal().string());
 }
 
-bool OpenDocument(const std::string& FileName) {
-    std::error_code Error;
-    if (!FileName.empty() && fs::exists(fs::path(FileName), Error) && OpenWithAssociatedApplication(FileName))
+bool OpenDocument(const std::string& fileName) {
+    std::error_code error;
+    if (!fileName.empty() && fs::exists(fs::path(fileName), error) && OpenWithAssociatedApplication(fileName))
         return true;
-    ShowErrorMessage(FormatText(_("Cannot open %s !"), {FileName}));
+    ShowErrorMessage(FormatText(_("Cannot open %s !"), {fileName}));
     return false;
 }
 
-std::string ExtractFileDir(const std::string& FileName) {
-    const size_t Slash = FileName.find_last_of(PathDelimiter);
-    if (Slash == std::string::npos) return {};
-    if (Slash == 0) return std::string(1, PathDelimiter);
-    return FileName.substr(0, Slash);
+std::string ExtractFileDir(const std::string& fileName) {
+    const size_t slash = fileName.find_last_of(PathDelimiter);
+    if (slash == std::string::npos) return {};
+    if (slash == 0) return std::string(1, PathDelimiter);
+    return fileName.substr(0, slash);
 }

@@ -4,29 +4,29 @@
 #include <vector>
 
 // Creates Path and every missing parent; true when Path is a folder afterwards. "" is an error.
-bool ForceFolder(const std::string& Path);
+bool ForceFolder(const std::string& path);
 
 // Deletes the folder tree at Path silently; true when nothing is left at Path. A trailing
 // separator is dropped first, and symbolic links are removed as links, never followed, so a link
 // to a folder elsewhere leaves that folder and its content alone.
-bool DeleteFolder(const std::string& Path);
+bool DeleteFolder(const std::string& path);
 
 // Full paths of the plain files (hidden ones too, no folders, no descent) in Folder whose names
 // match Mask ("*" any run, "?" one character, case ignored; "*.*" matches every name). The order
 // is the same on every file system: names compared ignoring case, then exactly. A folder that
 // does not exist gives an empty list.
-std::vector<std::string> FindFiles(const std::string& Folder, const std::string& Mask);
+std::vector<std::string> FindFiles(const std::string& folder, const std::string& mask);
 
 // True when Name matches the file mask as FindFiles applies it.
-bool MatchesFileMask(const std::string& Name, const std::string& Mask);
+bool MatchesFileMask(const std::string& name, const std::string& mask);
 
 // The full, normalised path of Path (made absolute against the current folder). Linux has no
 // short names to expand. Empty when nothing exists at Path.
-std::string GetLongFileName(const std::string& Path);
+std::string GetLongFileName(const std::string& path);
 
 // Opens FileName with the application the desktop associates with its type. On failure shows
 // the error box "Cannot open %s !" with the path and returns false.
-bool OpenDocument(const std::string& FileName);
+bool OpenDocument(const std::string& fileName);
 
 // The folder part of FileName without a trailing separator ("" when it has none).
-std::string ExtractFileDir(const std::string& FileName);
+std::string ExtractFileDir(const std::string& fileName);

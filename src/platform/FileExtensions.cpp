@@ -81,62 +81,62 @@ constexpr std::array<TFileTypeRow, ftLastFileType + 1> FileTypeTable{{
     {".*", "All File"},
 }};
 
-char FoldAscii(char C) {
-    return (C >= 'A' && C <= 'Z') ? static_cast<char>(C - 'A' + 'a') : C;
+char FoldAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 // The table holds ASCII extensions only, so ASCII folding is all the comparison needs.
-bool SameText(std::string_view A, std::string_view B) {
-    if (A.size() != B.size()) return false;
-    for (size_t I = 0; I < A.size(); ++I)
-        if (FoldAscii(A[I]) != FoldAscii(B[I])) return false;
+bool SameText(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
     return true;
 }
 
-size_t ExtensionStart(const std::string& FileName) {
-    const size_t Dot = FileName.find_last_of('.');
-    const size_t Slash = FileName.find_last_of('/');
-    if (Dot == std::string::npos || (Slash != std::string::npos && Dot < Slash)) return std::string::npos;
-    return Dot;
+size_t ExtensionStart(const std::string& fileName) {
+    const size_t dot = fileName.find_last_of('.');
+    const size_t slash = fileName.find_last_of('/');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return std::string::npos;
+    return dot;
 }
 
 } // namespace
 
-const char* FileExtension(TFileType Type) {
-    if (Type < 1 || Type > ftLastFileType) return "";
-    return FileTypeTable[Type].Extension;
+const char* FileExtension(TFileType type) {
+    if (type < 1 || type > ftLastFileType) return "";
+    return FileTypeTable[type].Extension;
 }
 
-const char* FileTypeDescription(TFileType Type) {
-    if (Type > ftLastFileType) return FileTypeTable[ftUnknown].Description;
-    return FileTypeTable[Type].Description;
+const char* FileTypeDescription(TFileType type) {
+    if (type > ftLastFileType) return FileTypeTable[ftUnknown].Description;
+    return FileTypeTable[type].Description;
 }
 
-std::string ExtractFileExt(const std::string& FileName) {
-    const size_t Start = ExtensionStart(FileName);
-    return Start == std::string::npos ? std::string() : FileName.substr(Start);
+std::string ExtractFileExt(const std::string& fileName) {
+    const size_t start = ExtensionStart(fileName);
+    return start == std::string::npos ? std::string() : fileName.substr(start);
 }
 
-TFileType GetFileType(const std::string& FileName) {
-    const std::string Extension = ExtractFileExt(FileName);
-    for (TFileType Type = 1; Type <= ftLastFileType; ++Type)
-        if (SameText(Extension, FileTypeTable[Type].Extension)) return Type;
+TFileType GetFileType(const std::string& fileName) {
+    const std::string extension = ExtractFileExt(fileName);
+    for (TFileType type = 1; type <= ftLastFileType; ++type)
+        if (SameText(extension, FileTypeTable[type].Extension)) return type;
     return ftUnknown;
 }
 
-std::string SetFileType(const std::string& FileName, TFileType Type) {
-    if (Type < 1 || Type > ftLastFileType) return FileName;
-    const size_t Start = ExtensionStart(FileName);
-    const std::string Stem = Start == std::string::npos ? FileName : FileName.substr(0, Start);
-    return Stem + FileTypeTable[Type].Extension;
+std::string SetFileType(const std::string& fileName, TFileType type) {
+    if (type < 1 || type > ftLastFileType) return fileName;
+    const size_t start = ExtensionStart(fileName);
+    const std::string stem = start == std::string::npos ? fileName : fileName.substr(0, start);
+    return stem + FileTypeTable[type].Extension;
 }
 
-std::string RemoveFileTypeExtension(const std::string& FileName, TFileType Type) {
-    if (GetFileType(FileName) != Type) return FileName;
-    const size_t Start = ExtensionStart(FileName);
-    return Start == std::string::npos ? FileName : FileName.substr(0, Start);
+std::string RemoveFileTypeExtension(const std::string& fileName, TFileType type) {
+    if (GetFileType(fileName) != type) return fileName;
+    const size_t start = ExtensionStart(fileName);
+    return start == std::string::npos ? fileName : fileName.substr(0, start);
 }
 
-std::string FileTypeMask(TFileType Type) {
-    return std::string("*") + FileExtension(Type);
+std::string FileTypeMask(TFileType type) {
+    return std::string("*") + FileExtension(type);
 }

@@ -6,105 +6,105 @@
 
 namespace {
 
-std::u16string Utf8ToUtf16(const std::string& Text) {
-    std::u16string Result;
-    for (size_t I = 0; I < Text.size();) {
-        const auto Lead = static_cast<unsigned char>(Text[I]);
-        uint32_t Code = 0xFFFD;
-        size_t Length = 1;
-        if (Lead < 0x80)
-            Code = Lead;
-        else if (Lead >= 0xC2 && Lead < 0xE0)
-            Length = 2, Code = Lead & 0x1F;
-        else if (Lead >= 0xE0 && Lead < 0xF0)
-            Length = 3, Code = Lead & 0x0F;
-        else if (Lead >= 0xF0 && Lead < 0xF5)
-            Length = 4, Code = Lead & 0x07;
-        bool Valid = Length == 1 ? Lead < 0x80 : I + Length <= Text.size();
-        for (size_t K = 1; Valid && K < Length; ++K) {
-            const auto Next = static_cast<unsigned char>(Text[I + K]);
-            if ((Next & 0xC0) != 0x80)
-                Valid = false;
+std::u16string Utf8ToUtf16(const std::string& text) {
+    std::u16string result;
+    for (size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        uint32_t code = 0xFFFD;
+        size_t length = 1;
+        if (lead < 0x80)
+            code = lead;
+        else if (lead >= 0xC2 && lead < 0xE0)
+            length = 2, code = lead & 0x1F;
+        else if (lead >= 0xE0 && lead < 0xF0)
+            length = 3, code = lead & 0x0F;
+        else if (lead >= 0xF0 && lead < 0xF5)
+            length = 4, code = lead & 0x07;
+        bool valid = length == 1 ? lead < 0x80 : i + length <= text.size();
+        for (size_t k = 1; valid && k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0) != 0x80)
+                valid = false;
             else
-                Code = (Code << 6) | (Next & 0x3F);
+                code = (code << 6) | (next & 0x3F);
         }
-        if (!Valid) {
-            Code = 0xFFFD;
-            Length = 1;
+        if (!valid) {
+            code = 0xFFFD;
+            length = 1;
         }
-        if (Code >= 0x10000) {
-            Code -= 0x10000;
-            Result += static_cast<char16_t>(0xD800 + (Code >> 10));
-            Result += static_cast<char16_t>(0xDC00 + (Code & 0x3FF));
+        if (code >= 0x10000) {
+            code -= 0x10000;
+            result += static_cast<char16_t>(0xD800 + (code >> 10));
+            result += static_cast<char16_t>(0xDC00 + (code & 0x3FF));
         } else {
-            Result += static_cast<char16_t>(Code);
+            result += static_cast<char16_t>(code);
         }
-        I += Length;
+        i += length;
     }
-    return Result;
+    return result;
 }
 
-std::string Utf16ToUtf8(const std::u16string& Text) {
-    std::string Result;
-    for (size_t I = 0; I < Text.size(); ++I) {
-        uint32_t Code = Text[I];
-        if (Code >= 0xD800 && Code < 0xDC00 && I + 1 < Text.size() && Text[I + 1] >= 0xDC00 &&
-            Text[I + 1] < 0xE000)
-            Code = 0x10000 + ((Code - 0xD800) << 10) + (Text[++I] - 0xDC00);
-        else if (Code >= 0xD800 && Code < 0xE000)
-            Code = 0xFFFD; // a lone surrogate names no character
-        if (Code < 0x80) {
-            Result += static_cast<char>(Code);
-        } else if (Code < 0x800) {
-            Result += static_cast<char>(0xC0 | (Code >> 6));
-            Result += static_cast<char>(0x80 | (Code & 0x3F));
-        } else if (Code < 0x10000) {
-            Result += static_cast<char>(0xE0 | (Code >> 12));
-            Result += static_cast<char>(0x80 | ((Code >> 6) & 0x3F));
-            Result += static_cast<char>(0x80 | (Code & 0x3F));
+std::string Utf16ToUtf8(const std::u16string& text) {
+    std::string result;
+    for (size_t i = 0; i < text.size(); ++i) {
+        uint32_t code = text[i];
+        if (code >= 0xD800 && code < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] < 0xE000)
+            code = 0x10000 + ((code - 0xD800) << 10) + (text[++i] - 0xDC00);
+        else if (code >= 0xD800 && code < 0xE000)
+            code = 0xFFFD; // a lone surrogate names no character
+        if (code < 0x80) {
+            result += static_cast<char>(code);
+        } else if (code < 0x800) {
+            result += static_cast<char>(0xC0 | (code >> 6));
+            result += static_cast<char>(0x80 | (code & 0x3F));
+        } else if (code < 0x10000) {
+            result += static_cast<char>(0xE0 | (code >> 12));
+            result += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            result += static_cast<char>(0x80 | (code & 0x3F));
         } else {
-            Result += static_cast<char>(0xF0 | (Code >> 18));
-            Result += static_cast<char>(0x80 | ((Code >> 12) & 0x3F));
-            Result += static_cast<char>(0x80 | ((Code >> 6) & 0x3F));
-            Result += static_cast<char>(0x80 | (Code & 0x3F));
+            result += static_cast<char>(0xF0 | (code >> 18));
+            result += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+            result += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            result += static_cast<char>(0x80 | (code & 0x3F));
         }
     }
-    return Result;
+    return result;
 }
 
 } // namespace
 
-std::vector<THandOffMessage> HandOffMessages(const std::string& Path) {
-    std::vector<THandOffMessage> Messages{{HandOffStartMessage, 0}};
-    for (char16_t Unit : Utf8ToUtf16(Path)) {
-        if (Unit == 0) break;
-        Messages.push_back({HandOffCharMessage, Unit});
+std::vector<THandOffMessage> HandOffMessages(const std::string& path) {
+    std::vector<THandOffMessage> messages{{HandOffStartMessage, 0}};
+    for (char16_t unit : Utf8ToUtf16(path)) {
+        if (unit == 0) break;
+        messages.push_back({HandOffCharMessage, unit});
     }
-    Messages.push_back({HandOffCharMessage, 0});
-    return Messages;
+    messages.push_back({HandOffCharMessage, 0});
+    return messages;
 }
 
-bool THandOffReceiver::ApplicationMessage(uint32_t Msg, uint32_t WParam) {
-    if (Msg == HandOffStartMessage) {
+bool THandOffReceiver::ApplicationMessage(uint32_t msg, uint32_t wParam) {
+    if (msg == HandOffStartMessage) {
         fReceiveMessage.clear();
         fOverflow = false;
         return true;
     }
-    if (Msg != HandOffCharMessage) return false;
-    const auto Unit = static_cast<char16_t>(WParam & 0xFFFF);
-    if (Unit != 0) {
+    if (msg != HandOffCharMessage) return false;
+    const auto unit = static_cast<char16_t>(wParam & 0xFFFF);
+    if (unit != 0) {
         if (fReceiveMessage.size() < HandOffMaxPathUnits)
-            fReceiveMessage += Unit;
+            fReceiveMessage += unit;
         else
             fOverflow = true;
         return true;
     }
     if (fOverflow || fReceiveMessage.empty()) return true;
-    const std::string Path = Utf16ToUtf8(fReceiveMessage);
-    std::error_code Error;
-    if (!std::filesystem::exists(std::filesystem::path(Path), Error)) return true;
-    const std::string LongName = GetLongFileName(Path);
-    if (!LongName.empty() && fOpen) fOpen(LongName);
+    const std::string path = Utf16ToUtf8(fReceiveMessage);
+    std::error_code error;
+    if (!std::filesystem::exists(std::filesystem::path(path), error)) return true;
+    const std::string longName = GetLongFileName(path);
+    if (!longName.empty() && fOpen) fOpen(longName);
     return true;
 }
 
@@ -112,22 +112,22 @@ std::string THandOffReceiver::ReceiveMessage() const {
     return Utf16ToUtf8(fReceiveMessage);
 }
 
-std::string EncodeHandOff(const std::vector<THandOffMessage>& Messages) {
-    std::string Bytes;
-    Bytes.reserve(Messages.size() * 4);
-    for (const THandOffMessage& M : Messages) {
-        Bytes += static_cast<char>(M.Msg & 0xFF);
-        Bytes += static_cast<char>((M.Msg >> 8) & 0xFF);
-        Bytes += static_cast<char>(M.WParam & 0xFF);
-        Bytes += static_cast<char>((M.WParam >> 8) & 0xFF);
+std::string EncodeHandOff(const std::vector<THandOffMessage>& messages) {
+    std::string bytes;
+    bytes.reserve(messages.size() * 4);
+    for (const THandOffMessage& m : messages) {
+        bytes += static_cast<char>(m.Msg & 0xFF);
+        bytes += static_cast<char>((m.Msg >> 8) & 0xFF);
+        bytes += static_cast<char>(m.WParam & 0xFF);
+        bytes += static_cast<char>((m.WParam >> 8) & 0xFF);
     }
-    return Bytes;
+    return bytes;
 }
 
-void DecodeHandOff(std::string& Bytes, std::vector<THandOffMessage>& Messages) {
-    size_t At = 0;
-    const auto Byte = [&](size_t I) { return static_cast<uint32_t>(static_cast<unsigned char>(Bytes[I])); };
-    for (; At + 4 <= Bytes.size(); At += 4)
-        Messages.push_back({Byte(At) | (Byte(At + 1) << 8), Byte(At + 2) | (Byte(At + 3) << 8)});
-    Bytes.erase(0, At);
+void DecodeHandOff(std::string& bytes, std::vector<THandOffMessage>& messages) {
+    size_t at = 0;
+    const auto byte = [&](size_t i) { return static_cast<uint32_t>(static_cast<unsigned char>(bytes[i])); };
+    for (; at + 4 <= bytes.size(); at += 4)
+        messages.push_back({byte(at) | (byte(at + 1) << 8), byte(at + 2) | (byte(at + 3) << 8)});
+    bytes.erase(0, at);
 }

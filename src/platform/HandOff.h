@@ -22,17 +22,17 @@ struct THandOffMessage {
 
 // The messages that hand Path (UTF-8) over: 1025, one 1026 per code unit, 1026 with 0. A code
 // unit 0 cannot be sent, so the path ends there.
-std::vector<THandOffMessage> HandOffMessages(const std::string& Path);
+std::vector<THandOffMessage> HandOffMessages(const std::string& path);
 
 // The receiving side: feed it every message in order; it calls Open with the full path of an
 // existing file once a path is complete.
 class THandOffReceiver {
 public:
-    using TOpen = std::function<void(const std::string& LongFileName)>;
-    explicit THandOffReceiver(TOpen Open) : fOpen(std::move(Open)) {}
+    using TOpen = std::function<void(const std::string& longFileName)>;
+    explicit THandOffReceiver(TOpen open) : fOpen(std::move(open)) {}
 
     // True when the message belongs to the hand-off (1025, 1026).
-    bool ApplicationMessage(uint32_t Msg, uint32_t WParam);
+    bool ApplicationMessage(uint32_t msg, uint32_t wParam);
     // The path received so far (UTF-8); kept after the closing 1026 until the next 1025.
     std::string ReceiveMessage() const;
 
@@ -43,6 +43,6 @@ private:
 };
 
 // Wire form of a message sequence: 4 bytes each, message and parameter as little-endian 16-bit.
-std::string EncodeHandOff(const std::vector<THandOffMessage>& Messages);
+std::string EncodeHandOff(const std::vector<THandOffMessage>& messages);
 // Appends the whole messages in Bytes to Messages and leaves an incomplete tail in Bytes.
-void DecodeHandOff(std::string& Bytes, std::vector<THandOffMessage>& Messages);
+void DecodeHandOff(std::string& bytes, std::vector<THandOffMessage>& messages);

@@ -9,58 +9,58 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string Normal(const fs::path& P) {
-    std::string S = P.lexically_normal().string();
-    while (S.size() > 1 && S.back() == '/')
-        S.pop_back();
-    return S;
+std::string Normal(const fs::path& p) {
+    std::string s = p.lexically_normal().string();
+    while (s.size() > 1 && s.back() == '/')
+        s.pop_back();
+    return s;
 }
 
 // A variable counts only when it holds an absolute path; relative values are ignored as the XDG
 // rules require, so a stray setting cannot scatter files below the current folder.
-std::string AbsoluteEnv(const char* Name) {
-    const char* Value = std::getenv(Name);
-    if (Value == nullptr || Value[0] != '/') return {};
-    return Normal(Value);
+std::string AbsoluteEnv(const char* name) {
+    const char* value = std::getenv(name);
+    if (value == nullptr || value[0] != '/') return {};
+    return Normal(value);
 }
 
-std::string BelowHome(const char* Relative) {
-    return Normal(fs::path(KnownHomeFolder()) / Relative);
+std::string BelowHome(const char* relative) {
+    return Normal(fs::path(KnownHomeFolder()) / relative);
 }
 
 } // namespace
 
 std::string KnownHomeFolder() {
-    std::string Home = AbsoluteEnv("HOME");
-    if (!Home.empty()) return Home;
-    if (const passwd* Entry = getpwuid(getuid()); Entry != nullptr && Entry->pw_dir != nullptr)
-        if (Entry->pw_dir[0] == '/') return Normal(Entry->pw_dir);
+    std::string home = AbsoluteEnv("HOME");
+    if (!home.empty()) return home;
+    if (const passwd* entry = getpwuid(getuid()); entry != nullptr && entry->pw_dir != nullptr)
+        if (entry->pw_dir[0] == '/') return Normal(entry->pw_dir);
     return "/";
 }
 
 std::string KnownTempFolder() {
-    std::string Temp = AbsoluteEnv("TMPDIR");
-    return Temp.empty() ? std::string("/tmp") : Temp;
+    std::string temp = AbsoluteEnv("TMPDIR");
+    return temp.empty() ? std::string("/tmp") : temp;
 }
 
 std::string KnownRoamingDataFolder() {
-    std::string Folder = AbsoluteEnv("XDG_CONFIG_HOME");
-    return Folder.empty() ? BelowHome(".config") : Folder;
+    std::string folder = AbsoluteEnv("XDG_CONFIG_HOME");
+    return folder.empty() ? BelowHome(".config") : folder;
 }
 
 std::string KnownLocalDataFolder() {
-    std::string Folder = AbsoluteEnv("XDG_CACHE_HOME");
-    return Folder.empty() ? BelowHome(".cache") : Folder;
+    std::string folder = AbsoluteEnv("XDG_CACHE_HOME");
+    return folder.empty() ? BelowHome(".cache") : folder;
 }
 
 std::string KnownCommonDataFolder() {
-    std::string Folder = AbsoluteEnv("XDG_DATA_HOME");
-    return Folder.empty() ? BelowHome(".local/share") : Folder;
+    std::string folder = AbsoluteEnv("XDG_DATA_HOME");
+    return folder.empty() ? BelowHome(".local/share") : folder;
 }
 
 std::string KnownProgramFileBaseName() {
-    std::error_code Error;
-    fs::path Exe = fs::read_symlink("/proc/self/exe", Error);
-    if (Error || Exe.empty()) return "korvane-viewer";
-    return Exe.stem().string();
+    std::error_code error;
+    fs::path exe = fs::read_symlink("/proc/self/exe", error);
+    if (error || exe.empty()) return "korvane-viewer";
+    return exe.stem().string();
 }

@@ -11,62 +11,62 @@ IMessageBoxes* gInstalled = nullptr;
 } // namespace
 
 IMessageBoxes& MessageBoxes() {
-    static TStdErrMessageBoxes StdErr;
-    return gInstalled != nullptr ? *gInstalled : StdErr;
+    static TStdErrMessageBoxes stdErr;
+    return gInstalled != nullptr ? *gInstalled : stdErr;
 }
 
-IMessageBoxes* SetMessageBoxes(IMessageBoxes* Boxes) {
-    IMessageBoxes* Previous = gInstalled;
-    gInstalled = Boxes;
-    return Previous;
+IMessageBoxes* SetMessageBoxes(IMessageBoxes* boxes) {
+    IMessageBoxes* previous = gInstalled;
+    gInstalled = boxes;
+    return previous;
 }
 
-bool TStdErrMessageBoxes::Show(TMessageKind Kind, const std::string& Text) {
-    const char* Label = "Error";
-    switch (Kind) {
+bool TStdErrMessageBoxes::Show(TMessageKind kind, const std::string& text) {
+    const char* label = "Error";
+    switch (kind) {
     case TMessageKind::mkError:
-        Label = "Error";
+        label = "Error";
         break;
     case TMessageKind::mkWarning:
-        Label = "Warning";
+        label = "Warning";
         break;
     case TMessageKind::mkInformation:
-        Label = "Information";
+        label = "Information";
         break;
     case TMessageKind::mkQuestion:
-        Label = "Confirm";
+        label = "Confirm";
         break;
     }
-    std::cerr << _(Label) << ": " << Text << std::endl;
+    std::cerr << _(label) << ": " << text << std::endl;
     // Nobody can answer on stderr: decline, the cautious choice.
-    return Kind != TMessageKind::mkQuestion;
+    return kind != TMessageKind::mkQuestion;
 }
 
-bool TRecordingMessageBoxes::Show(TMessageKind Kind, const std::string& Text) {
-    Messages.push_back({Kind, Text});
-    return Kind == TMessageKind::mkQuestion ? QuestionAnswer : true;
+bool TRecordingMessageBoxes::Show(TMessageKind kind, const std::string& text) {
+    Messages.push_back({kind, text});
+    return kind == TMessageKind::mkQuestion ? QuestionAnswer : true;
 }
 
-void ShowErrorMessage(const std::string& Text) {
-    MessageBoxes().Show(TMessageKind::mkError, Text);
+void ShowErrorMessage(const std::string& text) {
+    MessageBoxes().Show(TMessageKind::mkError, text);
 }
 
-void ShowWarningMessage(const std::string& Text) {
-    MessageBoxes().Show(TMessageKind::mkWarning, Text);
+void ShowWarningMessage(const std::string& text) {
+    MessageBoxes().Show(TMessageKind::mkWarning, text);
 }
 
-void ShowInformationMessage(const std::string& Text) {
-    MessageBoxes().Show(TMessageKind::mkInformation, Text);
+void ShowInformationMessage(const std::string& text) {
+    MessageBoxes().Show(TMessageKind::mkInformation, text);
 }
 
-bool ShowQuestionMessage(const std::string& Text) {
-    return MessageBoxes().Show(TMessageKind::mkQuestion, Text);
+bool ShowQuestionMessage(const std::string& text) {
+    return MessageBoxes().Show(TMessageKind::mkQuestion, text);
 }
 
-std::string CannotHandleFileText(const std::string& Path) {
-    return _("Cannot handle file:") + "\n" + Path;
+std::string CannotHandleFileText(const std::string& path) {
+    return _("Cannot handle file:") + "\n" + path;
 }
 
-void ShowCannotHandleFile(const std::string& Path) {
-    ShowErrorMessage(CannotHandleFileText(Path));
+void ShowCannotHandleFile(const std::string& path) {
+    ShowErrorMessage(CannotHandleFileText(path));
 }

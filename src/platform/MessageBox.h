@@ -12,18 +12,18 @@ public:
     virtual ~IMessageBoxes() = default;
     // Shows Text (already translated) and waits for the user. Questions offer Yes and No and
     // return true for Yes; the other kinds have an OK button only and return true.
-    virtual bool Show(TMessageKind Kind, const std::string& Text) = 0;
+    virtual bool Show(TMessageKind kind, const std::string& text) = 0;
 };
 
 // The boxes in use: the installed ones, else a stderr writer that answers questions with No.
 IMessageBoxes& MessageBoxes();
 // Installs Boxes (not owned; nullptr goes back to the stderr writer) and returns the previous ones.
-IMessageBoxes* SetMessageBoxes(IMessageBoxes* Boxes);
+IMessageBoxes* SetMessageBoxes(IMessageBoxes* boxes);
 
 // Writes one line per message to stderr, prefixed by the translated kind.
 class TStdErrMessageBoxes : public IMessageBoxes {
 public:
-    bool Show(TMessageKind Kind, const std::string& Text) override;
+    bool Show(TMessageKind kind, const std::string& text) override;
 };
 
 // Keeps every message instead of showing it; questions get QuestionAnswer.
@@ -37,13 +37,13 @@ public:
     std::vector<TMessage> Messages;
     bool QuestionAnswer = false;
 
-    bool Show(TMessageKind Kind, const std::string& Text) override;
+    bool Show(TMessageKind kind, const std::string& text) override;
 };
 
 // Installs a set of boxes for the lifetime of the scope and restores the previous ones after.
 class TScopedMessageBoxes {
 public:
-    explicit TScopedMessageBoxes(IMessageBoxes& Boxes) : fPrevious(SetMessageBoxes(&Boxes)) {}
+    explicit TScopedMessageBoxes(IMessageBoxes& boxes) : fPrevious(SetMessageBoxes(&boxes)) {}
     ~TScopedMessageBoxes() { SetMessageBoxes(fPrevious); }
     TScopedMessageBoxes(const TScopedMessageBoxes&) = delete;
     TScopedMessageBoxes& operator=(const TScopedMessageBoxes&) = delete;
@@ -52,11 +52,11 @@ private:
     IMessageBoxes* fPrevious;
 };
 
-void ShowErrorMessage(const std::string& Text);
-void ShowWarningMessage(const std::string& Text);
-void ShowInformationMessage(const std::string& Text);
-bool ShowQuestionMessage(const std::string& Text);
+void ShowErrorMessage(const std::string& text);
+void ShowWarningMessage(const std::string& text);
+void ShowInformationMessage(const std::string& text);
+bool ShowQuestionMessage(const std::string& text);
 // Error box "Cannot handle file:" + line break + Path.
-void ShowCannotHandleFile(const std::string& Path);
+void ShowCannotHandleFile(const std::string& path);
 // The text ShowCannotHandleFile shows, for callers that hand the message on.
-std::string CannotHandleFileText(const std::string& Path);
+std::string CannotHandleFileText(const std::string& path);

@@ -13,30 +13,30 @@ TDocumentOpener gOpener;
 
 // Without a desktop session object to ask, the desktop's own launcher opens the file. It is
 // started from a short-lived child so that it is never left behind as a zombie of ours.
-bool OpenWithXdgOpen(const std::string& Path) {
-    const pid_t Child = fork();
-    if (Child < 0) return false;
-    if (Child == 0) {
+bool OpenWithXdgOpen(const std::string& path) {
+    const pid_t child = fork();
+    if (child < 0) return false;
+    if (child == 0) {
         setsid();
-        char Program[] = "xdg-open";
-        char* Args[] = {Program, const_cast<char*>(Path.c_str()), nullptr};
-        pid_t Launcher = 0;
-        _exit(posix_spawnp(&Launcher, Program, nullptr, nullptr, Args, environ) == 0 ? 0 : 1);
+        char program[] = "xdg-open";
+        char* args[] = {program, const_cast<char*>(path.c_str()), nullptr};
+        pid_t launcher = 0;
+        _exit(posix_spawnp(&launcher, program, nullptr, nullptr, args, environ) == 0 ? 0 : 1);
     }
-    int Status = 0;
-    while (waitpid(Child, &Status, 0) < 0)
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0)
         if (errno != EINTR) return false;
-    return WIFEXITED(Status) && WEXITSTATUS(Status) == 0;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 } // namespace
 
-bool OpenWithAssociatedApplication(const std::string& Path) {
-    return gOpener ? gOpener(Path) : OpenWithXdgOpen(Path);
+bool OpenWithAssociatedApplication(const std::string& path) {
+    return gOpener ? gOpener(path) : OpenWithXdgOpen(path);
 }
 
-TDocumentOpener SetDocumentOpener(TDocumentOpener Opener) {
-    TDocumentOpener Previous = std::move(gOpener);
-    gOpener = std::move(Opener);
-    return Previous;
+TDocumentOpener SetDocumentOpener(TDocumentOpener opener) {
+    TDocumentOpener previous = std::move(gOpener);
+    gOpener = std::move(opener);
+    return previous;
 }

@@ -3,11 +3,11 @@
 #include <functional>
 #include <string>
 
-using TDocumentOpener = std::function<bool(const std::string& Path)>;
+using TDocumentOpener = std::function<bool(const std::string& path)>;
 
 // Asks the desktop to open Path; true when the request was accepted.
-bool OpenWithAssociatedApplication(const std::string& Path);
+bool OpenWithAssociatedApplication(const std::string& path);
 
 // Replaces the desktop call (tests, command-line jobs); an empty opener restores it. Returns the
 // opener that was in place.
-TDocumentOpener SetDocumentOpener(TDocumentOpener Opener);
+TDocumentOpener SetDocumentOpener(TDocumentOpener opener);

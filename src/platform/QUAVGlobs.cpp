@@ -2,17 +2,17 @@
 
 #include "platform/KnownFolders.h"
 
-std::string IncludeTrailingPathDelimiter(const std::string& Path) {
-    if (!Path.empty() && Path.back() == PathDelimiter) return Path;
-    return Path + PathDelimiter;
+std::string IncludeTrailingPathDelimiter(const std::string& path) {
+    if (!path.empty() && path.back() == PathDelimiter) return path;
+    return path + PathDelimiter;
 }
 
-std::string ExcludeTrailingPathDelimiter(const std::string& Path) {
-    std::string Result = Path;
+std::string ExcludeTrailingPathDelimiter(const std::string& path) {
+    std::string result = path;
     // The root folder keeps its one separator: "" would mean the current folder.
-    while (Result.size() > 1 && Result.back() == PathDelimiter)
-        Result.pop_back();
-    return Result;
+    while (result.size() > 1 && result.back() == PathDelimiter)
+        result.pop_back();
+    return result;
 }
 
 std::string GetTempFolder() {

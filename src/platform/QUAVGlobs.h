@@ -16,8 +16,8 @@ inline constexpr bool IsViewer = true;
 // "/" on this platform; kept as one name so that path building reads the same everywhere.
 inline constexpr char PathDelimiter = '/';
 
-std::string IncludeTrailingPathDelimiter(const std::string& Path);
-std::string ExcludeTrailingPathDelimiter(const std::string& Path);
+std::string IncludeTrailingPathDelimiter(const std::string& path);
+std::string ExcludeTrailingPathDelimiter(const std::string& path);
 
 std::string GetTempFolder();
 std::string GetProgramTempFolder();

@@ -6,33 +6,33 @@
 #include <QGuiApplication>
 #include <QMessageBox>
 
-bool TQtMessageBoxes::Show(TMessageKind Kind, const std::string& Text) {
+bool TQtMessageBoxes::Show(TMessageKind kind, const std::string& text) {
     // Without a QApplication no widget can be made; fall back rather than abort the process.
     if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr)
-        return TStdErrMessageBoxes().Show(Kind, Text);
+        return TStdErrMessageBoxes().Show(kind, text);
 
     // An override cursor (the hourglass) would otherwise stay over the box the user must click.
-    const bool HadOverride = QGuiApplication::overrideCursor() != nullptr;
-    if (HadOverride) QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+    const bool hadOverride = QGuiApplication::overrideCursor() != nullptr;
+    if (hadOverride) QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
 
-    const QString Message = QString::fromStdString(Text);
-    bool Result = true;
-    switch (Kind) {
+    const QString message = QString::fromStdString(text);
+    bool result = true;
+    switch (kind) {
     case TMessageKind::mkError:
-        QMessageBox::critical(fParent, qtr("Error"), Message);
+        QMessageBox::critical(fParent, qtr("Error"), message);
         break;
     case TMessageKind::mkWarning:
-        QMessageBox::warning(fParent, qtr("Warning"), Message);
+        QMessageBox::warning(fParent, qtr("Warning"), message);
         break;
     case TMessageKind::mkInformation:
-        QMessageBox::information(fParent, qtr("Information"), Message);
+        QMessageBox::information(fParent, qtr("Information"), message);
         break;
     case TMessageKind::mkQuestion:
-        Result = QMessageBox::question(fParent, qtr("Confirm"), Message, QMessageBox::Yes | QMessageBox::No,
+        result = QMessageBox::question(fParent, qtr("Confirm"), message, QMessageBox::Yes | QMessageBox::No,
                                        QMessageBox::No) == QMessageBox::Yes;
         break;
     }
 
-    if (HadOverride) QGuiApplication::restoreOverrideCursor();
-    return Result;
+    if (hadOverride) QGuiApplication::restoreOverrideCursor();
+    return result;
 }

@@ -8,9 +8,9 @@
 class TQtMessageBoxes : public IMessageBoxes {
 public:
     // Parent centres the boxes over the main window; null gives free-standing boxes.
-    explicit TQtMessageBoxes(QWidget* Parent = nullptr) : fParent(Parent) {}
-    void SetParent(QWidget* Parent) { fParent = Parent; }
-    bool Show(TMessageKind Kind, const std::string& Text) override;
+    explicit TQtMessageBoxes(QWidget* parent = nullptr) : fParent(parent) {}
+    void SetParent(QWidget* parent) { fParent = parent; }
+    bool Show(TMessageKind kind, const std::string& text) override;
 
 private:
     QPointer<QWidget> fParent;

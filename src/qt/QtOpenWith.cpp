@@ -7,7 +7,7 @@
 #include "platform/OpenWith.h"
 
 void InstallQtDocumentOpener() {
-    SetDocumentOpener([](const std::string& Path) {
-        return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(Path)));
+    SetDocumentOpener([](const std::string& path) {
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
     });
 }

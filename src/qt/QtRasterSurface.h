@@ -12,37 +12,37 @@ class QPaintDevice;
 class TQtRasterSurface : public TRasterSurface {
 public:
     // Begins painting on Device (not owned) until the surface is destroyed.
-    explicit TQtRasterSurface(QPaintDevice* Device);
+    explicit TQtRasterSurface(QPaintDevice* device);
     ~TQtRasterSurface() override;
     TQtRasterSurface(const TQtRasterSurface&) = delete;
     TQtRasterSurface& operator=(const TQtRasterSurface&) = delete;
 
-    void SetPen(const TPen& Pen) override;
+    void SetPen(const TPen& pen) override;
     TPen Pen() const override { return fPen; }
-    void SetBrush(const TBrush& Brush) override;
+    void SetBrush(const TBrush& brush) override;
     TBrush Brush() const override { return fBrush; }
-    void SetFont(const TFontSpec& Font) override;
+    void SetFont(const TFontSpec& font) override;
     TFontSpec Font() const override { return fFont; }
 
-    void MoveTo(TPoint P) override { fPos = P; }
-    void LineTo(TPoint P) override;
+    void MoveTo(TPoint p) override { fPos = p; }
+    void LineTo(TPoint p) override;
     TPoint PenPos() const override { return fPos; }
-    void Rectangle(const TRect& Box) override;
-    void Ellipse(const TRect& Box) override;
-    void Arc(const TRect& Box, TPoint Start, TPoint End) override;
-    void Polygon(std::span<const TPoint> Points) override;
-    void Polyline(std::span<const TPoint> Points) override;
-    void SetPixel(TPoint P, TColor Color) override;
-    void FillRect(const TRect& Box) override;
-    void TextOut(TPoint P, const std::string& Utf8Text) override;
-    TSize TextExtent(const std::string& Utf8Text) override;
-    void DrawBitmap(const TRect& Box, const TRgbaImage& Image) override;
+    void Rectangle(const TRect& box) override;
+    void Ellipse(const TRect& box) override;
+    void Arc(const TRect& box, TPoint start, TPoint end) override;
+    void Polygon(std::span<const TPoint> points) override;
+    void Polyline(std::span<const TPoint> points) override;
+    void SetPixel(TPoint p, TColor color) override;
+    void FillRect(const TRect& box) override;
+    void TextOut(TPoint p, const std::string& utf8Text) override;
+    TSize TextExtent(const std::string& utf8Text) override;
+    void DrawBitmap(const TRect& box, const TRgbaImage& image) override;
 
     QPainter& Painter() { return fPainter; }
 
 private:
-    void ApplyPen(bool Outline);
-    void ApplyBrush(bool Fill);
+    void ApplyPen(bool outline);
+    void ApplyBrush(bool fill);
 
     QPainter fPainter;
     TPen fPen;

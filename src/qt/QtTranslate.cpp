@@ -1,9 +1,9 @@
 #include "qt/QtTranslate.h"
 
-QString qtr(const char* MsgId) {
-    return QString::fromStdString(_(MsgId));
+QString qtr(const char* msgId) {
+    return QString::fromStdString(_(msgId));
 }
 
-QString qtr(const std::string& MsgId) {
-    return QString::fromStdString(_(MsgId));
+QString qtr(const std::string& msgId) {
+    return QString::fromStdString(_(msgId));
 }

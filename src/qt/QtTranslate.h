@@ -5,5 +5,5 @@
 
 #include "base/Translate.h"
 
-QString qtr(const char* MsgId);
-QString qtr(const std::string& MsgId);
+QString qtr(const char* msgId);
+QString qtr(const std::string& msgId);

@@ -19,28 +19,28 @@ QString HandOffSocketPath();
 // to a viewer listening on SocketPath; "" sends only the opening and closing messages. True when
 // a running viewer took the messages; false when none is listening, the socket is stale or it
 // belongs to another user.
-bool SendToRunningInstance(const QString& FileArgument, const QString& SocketPath = HandOffSocketPath(),
-                           int TimeoutMs = 2000);
+bool SendToRunningInstance(const QString& fileArgument, const QString& socketPath = HandOffSocketPath(),
+                           int timeoutMs = 2000);
 
 // The receiving end, owned by the main window.
 class THandOffServer : public QObject {
     Q_OBJECT
 public:
-    explicit THandOffServer(QString SocketPath = HandOffSocketPath(), QObject* Parent = nullptr);
+    explicit THandOffServer(QString socketPath = HandOffSocketPath(), QObject* parent = nullptr);
     ~THandOffServer() override;
 
     // Starts listening. A socket left by a viewer that ended without cleaning up is replaced; a
     // socket a running viewer answers on is not (false, ErrorText says so).
-    bool Listen(QString* ErrorText = nullptr);
+    bool Listen(QString* errorText = nullptr);
     const QString& SocketPath() const { return fSocketPath; }
 
 signals:
     // A complete path of an existing file arrived, in its full form.
-    void DocumentRequested(const QString& LongFileName);
+    void DocumentRequested(const QString& longFileName);
 
 private:
     void AcceptConnections();
-    void ReadFrom(QLocalSocket* Socket);
+    void ReadFrom(QLocalSocket* socket);
 
     struct TConnection {
         std::string Pending;

@@ -1,13 +1,13 @@
 #include "render/Arcs.h"
 
-bool SameArc(const TArc& A, const TArc& B) {
-    return SameXYPoint(A.StartPt, B.StartPt) && SameXYPoint(A.EndPt, B.EndPt) &&
-           SameXYPoint(A.ThroughPt, B.ThroughPt);
+bool SameArc(const TArc& a, const TArc& b) {
+    return SameXYPoint(a.StartPt, b.StartPt) && SameXYPoint(a.EndPt, b.EndPt) &&
+           SameXYPoint(a.ThroughPt, b.ThroughPt);
 }
 
-bool TArcList::Compare(const TArcList& Second) const {
-    if (Items.size() != Second.Items.size()) return false;
-    for (size_t I = 0; I < Items.size(); ++I)
-        if (!SameArc(Items[I], Second.Items[I])) return false;
+bool TArcList::Compare(const TArcList& second) const {
+    if (Items.size() != second.Items.size()) return false;
+    for (size_t i = 0; i < Items.size(); ++i)
+        if (!SameArc(Items[i], second.Items[i])) return false;
     return true;
 }

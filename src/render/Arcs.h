@@ -10,12 +10,12 @@ struct TArc {
     TXYPoint ThroughPt;
 };
 
-bool SameArc(const TArc& A, const TArc& B);
+bool SameArc(const TArc& a, const TArc& b);
 
 class TArcList {
 public:
-    void Assign(const TArcList& Second) { Items = Second.Items; }
-    bool Compare(const TArcList& Second) const;
+    void Assign(const TArcList& second) { Items = second.Items; }
+    bool Compare(const TArcList& second) const;
     int Count() const { return int(Items.size()); }
 
     std::vector<TArc> Items;

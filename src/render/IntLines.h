@@ -4,16 +4,16 @@
 
 class TIntLine {
 public:
-    TIntLine(const TPoint& P1, const TPoint& P2);
+    TIntLine(const TPoint& p1, const TPoint& p2);
 
     bool IsVert() const { return fP1.X == fP2.X; }
     bool IsHorz() const { return fP1.Y == fP2.Y; }
-    bool IsParallel(const TIntLine& Second) const;
+    bool IsParallel(const TIntLine& second) const;
     // Crossing of the two infinite lines; IP is (0, 0) and the result false for parallel lines.
-    bool IntersectionPoint(const TIntLine& Second, TPoint& IP) const;
+    bool IntersectionPoint(const TIntLine& second, TPoint& ip) const;
     // Bounding-box test, both ranges inclusive.
-    bool PointIsOn(const TPoint& Pt) const;
-    bool IntersectionPointOnLines(const TIntLine& Second, TPoint& IP) const;
+    bool PointIsOn(const TPoint& pt) const;
+    bool IntersectionPointOnLines(const TIntLine& second, TPoint& ip) const;
 
     TPoint fP1;
     TPoint fP2;

@@ -2,20 +2,20 @@
 
 #include <algorithm>
 
-bool TPointList::AddUnique(const TPoint& Pt) {
-    if (std::find(Items.begin(), Items.end(), Pt) != Items.end()) return false;
-    Items.push_back(Pt);
+bool TPointList::AddUnique(const TPoint& pt) {
+    if (std::find(Items.begin(), Items.end(), pt) != Items.end()) return false;
+    Items.push_back(pt);
     return true;
 }
 
-bool TTaggedPointList::AddUnique(const TTaggedPoint& TaggedPoint) {
-    if (IndexOfPoint(TaggedPoint.Pt) >= 0) return false;
-    Items.push_back(TaggedPoint);
+bool TTaggedPointList::AddUnique(const TTaggedPoint& taggedPoint) {
+    if (IndexOfPoint(taggedPoint.Pt) >= 0) return false;
+    Items.push_back(taggedPoint);
     return true;
 }
 
-int TTaggedPointList::IndexOfPoint(const TPoint& APoint) const {
-    for (size_t I = 0; I < Items.size(); ++I)
-        if (Items[I].Pt == APoint) return int(I);
+int TTaggedPointList::IndexOfPoint(const TPoint& aPoint) const {
+    for (size_t i = 0; i < Items.size(); ++i)
+        if (Items[i].Pt == aPoint) return int(i);
     return -1;
 }

@@ -4,186 +4,188 @@
 #include <cmath>
 #include <numbers>
 
-double PointDist(const TPoint& P, const TPoint& Q) {
-    const double Dx = double(Q.X) - P.X, Dy = double(Q.Y) - P.Y;
-    if (Dy == 0) return std::fabs(Dx);
-    if (Dx == 0) return std::fabs(Dy);
-    return std::sqrt(Dx * Dx + Dy * Dy);
+double PointDist(const TPoint& p, const TPoint& q) {
+    const double dx = double(q.X) - p.X, dy = double(q.Y) - p.Y;
+    if (dy == 0) return std::fabs(dx);
+    if (dx == 0) return std::fabs(dy);
+    return std::sqrt(dx * dx + dy * dy);
 }
 
-bool PointIsNear(const TPoint& P, const TPoint& Q, double Tol) {
-    return PointDist(P, Q) <= Tol;
+bool PointIsNear(const TPoint& p, const TPoint& q, double tol) {
+    return PointDist(p, q) <= tol;
 }
 
 namespace {
 // Angle of (Dx, Dy) in radians with the atan2 in single precision.
-double SingleAngle(int64_t Dx, int64_t Dy) {
-    if (Dx == 0) return Sign(double(Dy)) * std::numbers::pi / 2;
-    return double(std::atan2(float(Dy), float(Dx)));
+double SingleAngle(int64_t dx, int64_t dy) {
+    if (dx == 0) return Sign(double(dy)) * std::numbers::pi / 2;
+    return double(std::atan2(float(dy), float(dx)));
 }
 
-bool Between(int64_t V, int64_t A, int64_t B) {
-    return std::min(A, B) <= V && V <= std::max(A, B);
+bool Between(int64_t v, int64_t a, int64_t b) {
+    return std::min(a, b) <= v && v <= std::max(a, b);
 }
 } // namespace
 
-double PointAngle(const TPoint& P, const TPoint& Q) {
-    return NormalizeDegrees(SingleAngle(int64_t(P.X) - Q.X, int64_t(P.Y) - Q.Y) * 180 / std::numbers::pi);
+double PointAngle(const TPoint& p, const TPoint& q) {
+    return NormalizeDegrees(SingleAngle(int64_t(p.X) - q.X, int64_t(p.Y) - q.Y) * 180 / std::numbers::pi);
 }
 
-TPoint PointMid(const TPoint& P, const TPoint& Q) {
-    return {Round(P.X + (double(Q.X) - P.X) * 0.5), Round(P.Y + (double(Q.Y) - P.Y) * 0.5)};
+TPoint PointMid(const TPoint& p, const TPoint& q) {
+    return {Round(p.X + (double(q.X) - p.X) * 0.5), Round(p.Y + (double(q.Y) - p.Y) * 0.5)};
 }
 
-bool PointsCollinear(const TPoint& A, const TPoint& B, const TPoint& C) {
+bool PointsCollinear(const TPoint& a, const TPoint& b, const TPoint& c) {
     // Each difference needs 33 bits, each product 66: only 128 bits hold the cross product exactly.
-    const __int128 Bx = int64_t(B.X) - A.X, By = int64_t(B.Y) - A.Y;
-    const __int128 Cx = int64_t(C.X) - A.X, Cy = int64_t(C.Y) - A.Y;
-    return Bx * Cy - By * Cx == 0;
+    const __int128 bx = int64_t(b.X) - a.X, by = int64_t(b.Y) - a.Y;
+    const __int128 cx = int64_t(c.X) - a.X, cy = int64_t(c.Y) - a.Y;
+    return bx * cy - by * cx == 0;
 }
 
-TPoint RotatePoint90(const TPoint& P, const TPoint& C) {
-    return {ClampToInt32(int64_t(C.X) - (int64_t(P.Y) - C.Y)),
-            ClampToInt32(int64_t(C.Y) + (int64_t(P.X) - C.X))};
+TPoint RotatePoint90(const TPoint& p, const TPoint& c) {
+    return {ClampToInt32(int64_t(c.X) - (int64_t(p.Y) - c.Y)),
+            ClampToInt32(int64_t(c.Y) + (int64_t(p.X) - c.X))};
 }
 
-TPoint RotatePoint(const TPoint& P, const TPoint& C, double Angle) {
-    const double R = PointDist(P, C);
-    const double T = SingleAngle(int64_t(P.X) - C.X, int64_t(P.Y) - C.Y);
-    return {Round(C.X + R * std::cos(T + Angle)), Round(C.Y + R * std::sin(T + Angle))};
+TPoint RotatePoint(const TPoint& p, const TPoint& c, double angle) {
+    const double r = PointDist(p, c);
+    const double t = SingleAngle(int64_t(p.X) - c.X, int64_t(p.Y) - c.Y);
+    return {Round(c.X + r * std::cos(t + angle)), Round(c.Y + r * std::sin(t + angle))};
 }
 
-TPoint ScalePoint(const TPoint& P, const TPoint& C, double F) {
-    return {Round(C.X + (double(P.X) - C.X) * F), Round(C.Y + (double(P.Y) - C.Y) * F)};
+TPoint ScalePoint(const TPoint& p, const TPoint& c, double f) {
+    return {Round(c.X + (double(p.X) - c.X) * f), Round(c.Y + (double(p.Y) - c.Y) * f)};
 }
 
-TPoint FlipPointX(const TPoint& P, const TPoint& C) {
-    return {ClampToInt32(2 * int64_t(C.X) - P.X), P.Y};
+TPoint FlipPointX(const TPoint& p, const TPoint& c) {
+    return {ClampToInt32(2 * int64_t(c.X) - p.X), p.Y};
 }
 
-TPoint FlipPointY(const TPoint& P, const TPoint& C) {
-    return {P.X, ClampToInt32(2 * int64_t(C.Y) - P.Y)};
+TPoint FlipPointY(const TPoint& p, const TPoint& c) {
+    return {p.X, ClampToInt32(2 * int64_t(c.Y) - p.Y)};
 }
 
-TRect RectFromPoints(const TPoint& A, const TPoint& B) {
-    return TRect(A, B);
+TRect RectFromPoints(const TPoint& a, const TPoint& b) {
+    return TRect(a, b);
 }
 
-TRect NormalRectFromPoints(const TPoint& A, const TPoint& B) {
-    return TRect({std::min(A.X, B.X), std::min(A.Y, B.Y)}, {std::max(A.X, B.X), std::max(A.Y, B.Y)});
+TRect NormalRectFromPoints(const TPoint& a, const TPoint& b) {
+    return TRect({std::min(a.X, b.X), std::min(a.Y, b.Y)}, {std::max(a.X, b.X), std::max(a.Y, b.Y)});
 }
 
-TRect InflateRectBy(const TRect& R, int32_t D) {
+TRect InflateRectBy(const TRect& r, int32_t d) {
     // Outward means away from the other corner, whichever order the corners come in.
-    const auto Out = [D](int32_t V, int32_t Other) {
-        return V <= Other ? ClampToInt32(int64_t(V) - D) : ClampToInt32(int64_t(V) + D);
+    const auto out = [d](int32_t v, int32_t other) {
+        return v <= other ? ClampToInt32(int64_t(v) - d) : ClampToInt32(int64_t(v) + d);
     };
-    return TRect({Out(R.P1.X, R.P2.X), Out(R.P1.Y, R.P2.Y)}, {Out(R.P2.X, R.P1.X), Out(R.P2.Y, R.P1.Y)});
+    return TRect({out(r.P1.X, r.P2.X), out(r.P1.Y, r.P2.Y)}, {out(r.P2.X, r.P1.X), out(r.P2.Y, r.P1.Y)});
 }
 
-TRect SquareAroundPoint(const TPoint& P, int32_t D) {
-    return TRect({ClampToInt32(int64_t(P.X) - D), ClampToInt32(int64_t(P.Y) - D)},
-                 {ClampToInt32(int64_t(P.X) + D), ClampToInt32(int64_t(P.Y) + D)});
+TRect SquareAroundPoint(const TPoint& p, int32_t d) {
+    return TRect({ClampToInt32(int64_t(p.X) - d), ClampToInt32(int64_t(p.Y) - d)},
+                 {ClampToInt32(int64_t(p.X) + d), ClampToInt32(int64_t(p.Y) + d)});
 }
 
-bool PointInRect(const TPoint& P, const TRect& R) {
-    return Between(P.X, R.P1.X, R.P2.X) && Between(P.Y, R.P1.Y, R.P2.Y);
+bool PointInRect(const TPoint& p, const TRect& r) {
+    return Between(p.X, r.P1.X, r.P2.X) && Between(p.Y, r.P1.Y, r.P2.Y);
 }
 
-bool PointInSpan(const TPoint& P, const TPoint& A, const TPoint& B) {
-    const auto Axis = [](int32_t V, int32_t From, int32_t To) {
-        return From <= To ? (From <= V && V <= To) : (To < V && V < From);
+bool PointInSpan(const TPoint& p, const TPoint& a, const TPoint& b) {
+    const auto axis = [](int32_t v, int32_t from, int32_t to) {
+        return from <= to ? (from <= v && v <= to) : (to < v && v < from);
     };
-    return Axis(P.X, A.X, B.X) && Axis(P.Y, A.Y, B.Y);
+    return axis(p.X, a.X, b.X) && axis(p.Y, a.Y, b.Y);
 }
 
-bool SegmentMeetsRect(const TRect& R, const TPoint& A, const TPoint& B) {
-    if (PointInRect(A, R) || PointInRect(B, R)) return true;
-    const double Dx = double(B.X) - A.X, Dy = double(B.Y) - A.Y;
-    const auto Hit = [&](double X, double Y) {
-        const TPoint Cut{Round(X), Round(Y)};
-        return PointInSpan(Cut, A, B) && PointInRect(Cut, R);
+bool SegmentMeetsRect(const TRect& r, const TPoint& a, const TPoint& b) {
+    if (PointInRect(a, r) || PointInRect(b, r)) return true;
+    const double dx = double(b.X) - a.X, dy = double(b.Y) - a.Y;
+    const auto hit = [&](double x, double y) {
+        const TPoint cut{Round(x), Round(y)};
+        return PointInSpan(cut, a, b) && PointInRect(cut, r);
     };
-    const double Left = R.P1.X, Right = R.P2.X, Top = R.P1.Y, Bottom = R.P2.Y;
-    if (Dy == 0) return Hit(Left, A.Y) || Hit(Right, A.Y);
-    if (Dx == 0) return Hit(A.X, Top) || Hit(A.X, Bottom);
-    const auto CutY = [&](double Y) { return Hit(A.X + (Y - A.Y) * Dx / Dy, Y); };
-    const auto CutX = [&](double X) { return Hit(X, A.Y + (X - A.X) * Dy / Dx); };
+    const double left = r.P1.X, right = r.P2.X, top = r.P1.Y, bottom = r.P2.Y;
+    if (dy == 0) return hit(left, a.Y) || hit(right, a.Y);
+    if (dx == 0) return hit(a.X, top) || hit(a.X, bottom);
+    const auto cutY = [&](double y) { return hit(a.X + (y - a.Y) * dx / dy, y); };
+    const auto cutX = [&](double x) { return hit(x, a.Y + (x - a.X) * dy / dx); };
     // A segment that crosses the box with both ends outside crosses two edges, so three suffice.
-    return CutY(Top) || CutY(Bottom) || CutX(Left);
+    return cutY(top) || cutY(bottom) || cutX(left);
 }
 
-bool BoxOutlineMeetsRect(const TRect& R, const TPoint& A, const TPoint& B) {
-    const TPoint C1{B.X, A.Y}, C2{A.X, B.Y};
-    return SegmentMeetsRect(R, A, C1) || SegmentMeetsRect(R, C1, B) || SegmentMeetsRect(R, B, C2) ||
-           SegmentMeetsRect(R, C2, A);
+bool BoxOutlineMeetsRect(const TRect& r, const TPoint& a, const TPoint& b) {
+    const TPoint c1{b.X, a.Y}, c2{a.X, b.Y};
+    return SegmentMeetsRect(r, a, c1) || SegmentMeetsRect(r, c1, b) || SegmentMeetsRect(r, b, c2) ||
+           SegmentMeetsRect(r, c2, a);
 }
 
-int LineCircleIntersection(const TXYPoint& A, const TXYPoint& B, const TXYPoint& C, double Radius,
-                           TXYPoint& P1, TXYPoint& P2) {
-    const TXYPoint a = XYSub(A, C), b = XYSub(B, C), d = XYSub(b, a);
-    const double L2 = d.X * d.X + d.Y * d.Y;
-    const double D = a.X * b.Y - b.X * a.Y;
-    const double Delta = Radius * Radius * L2 - D * D;
-    if (Delta < 0 || L2 == 0) return 0;
-    const double Root = std::sqrt(Delta);
-    const double S = d.Y >= 0 ? 1 : -1;
-    P1 = {C.X + (D * d.Y + S * d.X * Root) / L2, C.Y + (-D * d.X + std::fabs(d.Y) * Root) / L2};
-    P2 = {C.X + (D * d.Y - S * d.X * Root) / L2, C.Y + (-D * d.X - std::fabs(d.Y) * Root) / L2};
-    return Delta == 0 ? 1 : 2;
+int LineCircleIntersection(const TXYPoint& a, const TXYPoint& b, const TXYPoint& c, double radius,
+                           TXYPoint& p1, TXYPoint& p2) {
+    const TXYPoint ra = XYSub(a, c), rb = XYSub(b, c), dir = XYSub(rb, ra);
+    const double l2 = dir.X * dir.X + dir.Y * dir.Y;
+    const double cross = ra.X * rb.Y - rb.X * ra.Y;
+    const double delta = radius * radius * l2 - cross * cross;
+    if (delta < 0 || l2 == 0) return 0;
+    const double root = std::sqrt(delta);
+    const double s = dir.Y >= 0 ? 1 : -1;
+    p1 = {c.X + (cross * dir.Y + s * dir.X * root) / l2,
+          c.Y + (-cross * dir.X + std::fabs(dir.Y) * root) / l2};
+    p2 = {c.X + (cross * dir.Y - s * dir.X * root) / l2,
+          c.Y + (-cross * dir.X - std::fabs(dir.Y) * root) / l2};
+    return delta == 0 ? 1 : 2;
 }
 
-bool PointOnAxisSegment(const TPoint& A, const TPoint& B, double X, double Y) {
-    if (A.Y == B.Y) return std::fabs(Y - A.Y) <= 0.001 && std::min(A.X, B.X) <= X && X <= std::max(A.X, B.X);
-    if (A.X == B.X) return std::fabs(X - A.X) <= 0.001 && std::min(A.Y, B.Y) <= Y && Y <= std::max(A.Y, B.Y);
+bool PointOnAxisSegment(const TPoint& a, const TPoint& b, double x, double y) {
+    if (a.Y == b.Y) return std::fabs(y - a.Y) <= 0.001 && std::min(a.X, b.X) <= x && x <= std::max(a.X, b.X);
+    if (a.X == b.X) return std::fabs(x - a.X) <= 0.001 && std::min(a.Y, b.Y) <= y && y <= std::max(a.Y, b.Y);
     return false;
 }
 
-bool CircleMeetsRect(const TRect& R, const TPoint& C, double Radius) {
-    if (PointInRect(C, R)) return true;
-    const TPoint Corners[4] = {R.P1, {R.P2.X, R.P1.Y}, R.P2, {R.P1.X, R.P2.Y}};
-    for (int I = 0; I < 4; ++I) {
-        const TPoint& E1 = Corners[I];
-        const TPoint& E2 = Corners[(I + 1) % 4];
-        TXYPoint Q1, Q2;
-        const int N =
-            LineCircleIntersection(PointToXYPoint(E1), PointToXYPoint(E2), PointToXYPoint(C), Radius, Q1, Q2);
-        if (N >= 1 && PointOnAxisSegment(E1, E2, Q1.X, Q1.Y)) return true;
-        if (N == 2 && PointOnAxisSegment(E1, E2, Q2.X, Q2.Y)) return true;
+bool CircleMeetsRect(const TRect& r, const TPoint& c, double radius) {
+    if (PointInRect(c, r)) return true;
+    const TPoint corners[4] = {r.P1, {r.P2.X, r.P1.Y}, r.P2, {r.P1.X, r.P2.Y}};
+    for (int i = 0; i < 4; ++i) {
+        const TPoint& e1 = corners[i];
+        const TPoint& e2 = corners[(i + 1) % 4];
+        TXYPoint q1, q2;
+        const int n =
+            LineCircleIntersection(PointToXYPoint(e1), PointToXYPoint(e2), PointToXYPoint(c), radius, q1, q2);
+        if (n >= 1 && PointOnAxisSegment(e1, e2, q1.X, q1.Y)) return true;
+        if (n == 2 && PointOnAxisSegment(e1, e2, q2.X, q2.Y)) return true;
     }
     return false;
 }
 
-bool CircleInsideRect(const TRect& R, const TPoint& C, double Radius) {
-    return PointInRect(C, R) && std::fabs(double(C.X) - R.P1.X) >= Radius &&
-           std::fabs(double(C.X) - R.P2.X) >= Radius && std::fabs(double(C.Y) - R.P1.Y) >= Radius &&
-           std::fabs(double(C.Y) - R.P2.Y) >= Radius;
+bool CircleInsideRect(const TRect& r, const TPoint& c, double radius) {
+    return PointInRect(c, r) && std::fabs(double(c.X) - r.P1.X) >= radius &&
+           std::fabs(double(c.X) - r.P2.X) >= radius && std::fabs(double(c.Y) - r.P1.Y) >= radius &&
+           std::fabs(double(c.Y) - r.P2.Y) >= radius;
 }
 
-double PointLineDistance(const TPoint& P, const TPoint& A, const TPoint& B, double& T) {
-    const double Dx = double(B.X) - A.X, Dy = double(B.Y) - A.Y;
-    const double L2 = Dx * Dx + Dy * Dy;
-    if (L2 == 0) {
-        T = -1;
+double PointLineDistance(const TPoint& p, const TPoint& a, const TPoint& b, double& t) {
+    const double dx = double(b.X) - a.X, dy = double(b.Y) - a.Y;
+    const double l2 = dx * dx + dy * dy;
+    if (l2 == 0) {
+        t = -1;
         return 0;
     }
-    const double Px = double(P.X) - A.X, Py = double(P.Y) - A.Y;
-    T = (Px * Dx + Py * Dy) / L2;
-    return std::fabs(Px * Dy - Py * Dx) / std::sqrt(L2);
+    const double px = double(p.X) - a.X, py = double(p.Y) - a.Y;
+    t = (px * dx + py * dy) / l2;
+    return std::fabs(px * dy - py * dx) / std::sqrt(l2);
 }
 
-double PointSegmentDistance(const TPoint& P, const TPoint& A, const TPoint& B) {
-    double T = 0;
-    const double D = PointLineDistance(P, A, B, T);
-    if (T > 0 && T < 1) return D;
-    return std::min(PointDist(P, A), PointDist(P, B));
+double PointSegmentDistance(const TPoint& p, const TPoint& a, const TPoint& b) {
+    double t = 0;
+    const double d = PointLineDistance(p, a, b, t);
+    if (t > 0 && t < 1) return d;
+    return std::min(PointDist(p, a), PointDist(p, b));
 }
 
-void ExtentsAddSquare(const TPoint& P, int32_t D, TExtentsRect& E) {
-    const int32_t X1 = ClampToInt32(int64_t(P.X) - D), X2 = ClampToInt32(int64_t(P.X) + D);
-    const int32_t Y1 = ClampToInt32(int64_t(P.Y) - D), Y2 = ClampToInt32(int64_t(P.Y) + D);
-    ExtentsAddPoint({X1, Y1}, E);
-    ExtentsAddPoint({X1, Y2}, E);
-    ExtentsAddPoint({X2, Y1}, E);
-    ExtentsAddPoint({X2, Y2}, E);
+void ExtentsAddSquare(const TPoint& p, int32_t d, TExtentsRect& e) {
+    const int32_t x1 = ClampToInt32(int64_t(p.X) - d), x2 = ClampToInt32(int64_t(p.X) + d);
+    const int32_t y1 = ClampToInt32(int64_t(p.Y) - d), y2 = ClampToInt32(int64_t(p.Y) + d);
+    ExtentsAddPoint({x1, y1}, e);
+    ExtentsAddPoint({x1, y2}, e);
+    ExtentsAddPoint({x2, y1}, e);
+    ExtentsAddPoint({x2, y2}, e);
 }

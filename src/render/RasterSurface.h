@@ -67,27 +67,27 @@ class TRasterSurface {
 public:
     virtual ~TRasterSurface() = default;
 
-    virtual void SetPen(const TPen& Pen) = 0;
+    virtual void SetPen(const TPen& pen) = 0;
     virtual TPen Pen() const = 0;
-    virtual void SetBrush(const TBrush& Brush) = 0;
+    virtual void SetBrush(const TBrush& brush) = 0;
     virtual TBrush Brush() const = 0;
-    virtual void SetFont(const TFontSpec& Font) = 0;
+    virtual void SetFont(const TFontSpec& font) = 0;
     virtual TFontSpec Font() const = 0;
 
-    virtual void MoveTo(TPoint P) = 0;
-    virtual void LineTo(TPoint P) = 0;
+    virtual void MoveTo(TPoint p) = 0;
+    virtual void LineTo(TPoint p) = 0;
     virtual TPoint PenPos() const = 0;
-    virtual void Rectangle(const TRect& Box) = 0;
-    virtual void Ellipse(const TRect& Box) = 0;
-    virtual void Arc(const TRect& Box, TPoint Start, TPoint End) = 0;
-    virtual void Polygon(std::span<const TPoint> Points) = 0;
-    virtual void Polyline(std::span<const TPoint> Points) = 0;
-    virtual void SetPixel(TPoint P, TColor Color) = 0;
+    virtual void Rectangle(const TRect& box) = 0;
+    virtual void Ellipse(const TRect& box) = 0;
+    virtual void Arc(const TRect& box, TPoint start, TPoint end) = 0;
+    virtual void Polygon(std::span<const TPoint> points) = 0;
+    virtual void Polyline(std::span<const TPoint> points) = 0;
+    virtual void SetPixel(TPoint p, TColor color) = 0;
     // Fills the box with the brush colour (whatever the brush style), no outline.
-    virtual void FillRect(const TRect& Box) = 0;
-    virtual void TextOut(TPoint P, const std::string& Utf8Text) = 0;
+    virtual void FillRect(const TRect& box) = 0;
+    virtual void TextOut(TPoint p, const std::string& utf8Text) = 0;
     // Width and height in pixels of the text in the current font.
-    virtual TSize TextExtent(const std::string& Utf8Text) = 0;
+    virtual TSize TextExtent(const std::string& utf8Text) = 0;
     // Stretches the image into the box.
-    virtual void DrawBitmap(const TRect& Box, const TRgbaImage& Image) = 0;
+    virtual void DrawBitmap(const TRect& box, const TRgbaImage& image) = 0;
 };

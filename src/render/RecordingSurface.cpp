@@ -3,15 +3,15 @@
 #include <cmath>
 #include <cstdio>
 
-std::string ColorText(TColor Color) {
-    char Buf[8];
-    std::snprintf(Buf, sizeof Buf, "#%02X%02X%02X", ColorRed(Color), ColorGreen(Color), ColorBlue(Color));
-    return Buf;
+std::string ColorText(TColor color) {
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "#%02X%02X%02X", ColorRed(color), ColorGreen(color), ColorBlue(color));
+    return buf;
 }
 
 namespace {
-const char* PenStyleText(TPenStyle S) {
-    switch (S) {
+const char* PenStyleText(TPenStyle s) {
+    switch (s) {
     case TPenStyle::Solid:
         return "solid";
     case TPenStyle::Dot:
@@ -26,92 +26,92 @@ const char* PenStyleText(TPenStyle S) {
     return "?";
 }
 
-std::string PointText(TPoint P) {
-    return std::to_string(P.X) + " " + std::to_string(P.Y);
+std::string PointText(TPoint p) {
+    return std::to_string(p.X) + " " + std::to_string(p.Y);
 }
-std::string BoxText(const TRect& R) {
-    return PointText(R.P1) + " " + PointText(R.P2);
+std::string BoxText(const TRect& r) {
+    return PointText(r.P1) + " " + PointText(r.P2);
 }
-std::string PointsText(std::span<const TPoint> Points) {
-    std::string S;
-    for (const TPoint& P : Points)
-        S += " " + PointText(P);
-    return S;
+std::string PointsText(std::span<const TPoint> points) {
+    std::string s;
+    for (const TPoint& p : points)
+        s += " " + PointText(p);
+    return s;
 }
 } // namespace
 
-void TRecordingSurface::SetPen(const TPen& Pen) {
-    fPen = Pen;
-    Log("Pen " + ColorText(Pen.Color) + " " + PenStyleText(Pen.Style) + " " + std::to_string(Pen.Width) +
-        (Pen.Mode == TPenMode::Copy ? " copy" : " xor"));
+void TRecordingSurface::SetPen(const TPen& pen) {
+    fPen = pen;
+    Log("Pen " + ColorText(pen.Color) + " " + PenStyleText(pen.Style) + " " + std::to_string(pen.Width) +
+        (pen.Mode == TPenMode::Copy ? " copy" : " xor"));
 }
 
-void TRecordingSurface::SetBrush(const TBrush& Brush) {
-    fBrush = Brush;
-    Log("Brush " + ColorText(Brush.Color) + (Brush.Style == TBrushStyle::Solid ? " solid" : " clear"));
+void TRecordingSurface::SetBrush(const TBrush& brush) {
+    fBrush = brush;
+    Log("Brush " + ColorText(brush.Color) + (brush.Style == TBrushStyle::Solid ? " solid" : " clear"));
 }
 
-void TRecordingSurface::SetFont(const TFontSpec& Font) {
-    fFont = Font;
-    std::string Flags;
-    if (Font.Bold) Flags += 'B';
-    if (Font.Italic) Flags += 'I';
-    if (Font.Underline) Flags += 'U';
-    if (Flags.empty()) Flags = "-";
-    Log("Font " + Font.Name + " " + std::to_string(Font.Height) + " " + std::to_string(Font.Escapement) +
-        " " + Flags + " " + ColorText(Font.Color));
+void TRecordingSurface::SetFont(const TFontSpec& font) {
+    fFont = font;
+    std::string flags;
+    if (font.Bold) flags += 'B';
+    if (font.Italic) flags += 'I';
+    if (font.Underline) flags += 'U';
+    if (flags.empty()) flags = "-";
+    Log("Font " + font.Name + " " + std::to_string(font.Height) + " " + std::to_string(font.Escapement) +
+        " " + flags + " " + ColorText(font.Color));
 }
 
-void TRecordingSurface::MoveTo(TPoint P) {
-    fPos = P;
-    Log("MoveTo " + PointText(P));
+void TRecordingSurface::MoveTo(TPoint p) {
+    fPos = p;
+    Log("MoveTo " + PointText(p));
 }
 
-void TRecordingSurface::LineTo(TPoint P) {
-    fPos = P;
-    Log("LineTo " + PointText(P));
+void TRecordingSurface::LineTo(TPoint p) {
+    fPos = p;
+    Log("LineTo " + PointText(p));
 }
 
-void TRecordingSurface::Rectangle(const TRect& Box) {
-    Log("Rectangle " + BoxText(Box));
+void TRecordingSurface::Rectangle(const TRect& box) {
+    Log("Rectangle " + BoxText(box));
 }
-void TRecordingSurface::Ellipse(const TRect& Box) {
-    Log("Ellipse " + BoxText(Box));
+void TRecordingSurface::Ellipse(const TRect& box) {
+    Log("Ellipse " + BoxText(box));
 }
-void TRecordingSurface::Arc(const TRect& Box, TPoint Start, TPoint End) {
-    Log("Arc " + BoxText(Box) + " " + PointText(Start) + " " + PointText(End));
+void TRecordingSurface::Arc(const TRect& box, TPoint start, TPoint end) {
+    Log("Arc " + BoxText(box) + " " + PointText(start) + " " + PointText(end));
 }
-void TRecordingSurface::Polygon(std::span<const TPoint> Points) {
-    Log("Polygon" + PointsText(Points));
+void TRecordingSurface::Polygon(std::span<const TPoint> points) {
+    Log("Polygon" + PointsText(points));
 }
-void TRecordingSurface::Polyline(std::span<const TPoint> Points) {
-    Log("Polyline" + PointsText(Points));
+void TRecordingSurface::Polyline(std::span<const TPoint> points) {
+    Log("Polyline" + PointsText(points));
 }
-void TRecordingSurface::SetPixel(TPoint P, TColor Color) {
-    Log("SetPixel " + PointText(P) + " " + ColorText(Color));
+void TRecordingSurface::SetPixel(TPoint p, TColor color) {
+    Log("SetPixel " + PointText(p) + " " + ColorText(color));
 }
-void TRecordingSurface::FillRect(const TRect& Box) {
-    Log("FillRect " + BoxText(Box));
+void TRecordingSurface::FillRect(const TRect& box) {
+    Log("FillRect " + BoxText(box));
 }
-void TRecordingSurface::TextOut(TPoint P, const std::string& Utf8Text) {
-    Log("TextOut " + PointText(P) + " " + Utf8Text);
-}
-
-TSize TRecordingSurface::TextExtent(const std::string& Utf8Text) {
-    int CodePoints = 0;
-    for (unsigned char C : Utf8Text)
-        if ((C & 0xC0) != 0x80) ++CodePoints;
-    return {int32_t(std::lround(CodePoints * fFont.Height * 0.6)), fFont.Height};
+void TRecordingSurface::TextOut(TPoint p, const std::string& utf8Text) {
+    Log("TextOut " + PointText(p) + " " + utf8Text);
 }
 
-void TRecordingSurface::DrawBitmap(const TRect& Box, const TRgbaImage& Image) {
-    Log("DrawBitmap " + BoxText(Box) + " " + std::to_string(Image.Width) + "x" +
-        std::to_string(Image.Height));
+TSize TRecordingSurface::TextExtent(const std::string& utf8Text) {
+    int codePoints = 0;
+    for (unsigned char c : utf8Text)
+        if ((c & 0xC0) != 0x80) ++codePoints;
+    return {int32_t(std::lround(codePoints * fFont.Height * 0.6)), fFont.Height};
 }
 
-std::vector<std::string> TRecordingSurface::CallsStartingWith(const std::string& Prefix) const {
-    std::vector<std::string> Out;
-    for (const std::string& C : fCalls)
-        if (C.compare(0, Prefix.size(), Prefix) == 0) Out.push_back(C);
-    return Out;
+void TRecordingSurface::DrawBitmap(const TRect& box, const TRgbaImage& image) {
+    Log("DrawBitmap " + BoxText(box) + " " + std::to_string(image.Width) + "x" +
+        std::to_string(image.Height));
+}
+
+std::vector<std::string> TRecordingSurface::CallsStartingWith(const std::string& prefix) const {
+    std::vector<std::string> out;
+    for (const std::string& c : fCalls)
+        if (c.compare(0, prefix.size(), prefix) == 0) out.push_back(c);
+    return out;
 }

@@ -15,38 +15,38 @@
 #include <string>
 #include <vector>
 
-std::string ColorText(TColor Color); // "#RRGGBB"
+std::string ColorText(TColor color); // "#RRGGBB"
 
 class TRecordingSurface : public TRasterSurface {
 public:
-    void SetPen(const TPen& Pen) override;
+    void SetPen(const TPen& pen) override;
     TPen Pen() const override { return fPen; }
-    void SetBrush(const TBrush& Brush) override;
+    void SetBrush(const TBrush& brush) override;
     TBrush Brush() const override { return fBrush; }
-    void SetFont(const TFontSpec& Font) override;
+    void SetFont(const TFontSpec& font) override;
     TFontSpec Font() const override { return fFont; }
 
-    void MoveTo(TPoint P) override;
-    void LineTo(TPoint P) override;
+    void MoveTo(TPoint p) override;
+    void LineTo(TPoint p) override;
     TPoint PenPos() const override { return fPos; }
-    void Rectangle(const TRect& Box) override;
-    void Ellipse(const TRect& Box) override;
-    void Arc(const TRect& Box, TPoint Start, TPoint End) override;
-    void Polygon(std::span<const TPoint> Points) override;
-    void Polyline(std::span<const TPoint> Points) override;
-    void SetPixel(TPoint P, TColor Color) override;
-    void FillRect(const TRect& Box) override;
-    void TextOut(TPoint P, const std::string& Utf8Text) override;
-    TSize TextExtent(const std::string& Utf8Text) override;
-    void DrawBitmap(const TRect& Box, const TRgbaImage& Image) override;
+    void Rectangle(const TRect& box) override;
+    void Ellipse(const TRect& box) override;
+    void Arc(const TRect& box, TPoint start, TPoint end) override;
+    void Polygon(std::span<const TPoint> points) override;
+    void Polyline(std::span<const TPoint> points) override;
+    void SetPixel(TPoint p, TColor color) override;
+    void FillRect(const TRect& box) override;
+    void TextOut(TPoint p, const std::string& utf8Text) override;
+    TSize TextExtent(const std::string& utf8Text) override;
+    void DrawBitmap(const TRect& box, const TRgbaImage& image) override;
 
     // Calls logged so far, and the subset starting with Prefix.
     const std::vector<std::string>& Calls() const { return fCalls; }
-    std::vector<std::string> CallsStartingWith(const std::string& Prefix) const;
+    std::vector<std::string> CallsStartingWith(const std::string& prefix) const;
     void ClearCalls() { fCalls.clear(); }
 
 private:
-    void Log(std::string Line) { fCalls.push_back(std::move(Line)); }
+    void Log(std::string line) { fCalls.push_back(std::move(line)); }
 
     TPen fPen;
     TBrush fBrush;

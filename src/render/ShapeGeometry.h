@@ -40,14 +40,14 @@ struct TSpringShape {
 
     // Number of points of the zig-zag.
     int64_t PointCount() const { return Alternate ? Count + 1 : Count + 2; }
-    TXYPoint PointAt(int64_t K) const;
+    TXYPoint PointAt(int64_t k) const;
     // The continuous point index at which the zig-zag reaches axis coordinate A.
-    double IndexAt(double A) const;
+    double IndexAt(double a) const;
     // Indexes of the first and last point needed to cover the axis range [A0, A1], one point to spare.
-    void IndexRange(double A0, double A1, int64_t& First, int64_t& Last) const;
+    void IndexRange(double a0, double a1, int64_t& first, int64_t& last) const;
     // The same zig-zag with at most MaxCount teeth, keeping the rule that an open spring has an
     // even count.
-    TSpringShape WithAtMost(int64_t MaxCount) const;
+    TSpringShape WithAtMost(int64_t maxCount) const;
 };
 
 struct TShapeGeometry {
@@ -58,15 +58,15 @@ struct TShapeGeometry {
 };
 
 // Whether some part lies within Distance of P (filled parts: P inside counts too).
-bool ShapeHitTest(const TShapeGeometry& G, const TXYPoint& P, double Distance);
+bool ShapeHitTest(const TShapeGeometry& g, const TXYPoint& p, double distance);
 // Some part touches the axis-aligned box (inclusive).
-bool ShapeMeetsBox(const TShapeGeometry& G, double Left, double Bottom, double Right, double Top);
+bool ShapeMeetsBox(const TShapeGeometry& g, double left, double bottom, double right, double top);
 // The smallest box holding every part; false when there is nothing.
-bool ShapeBounds(const TShapeGeometry& G, double& Left, double& Bottom, double& Right, double& Top);
+bool ShapeBounds(const TShapeGeometry& g, double& left, double& bottom, double& right, double& top);
 // Window or crossing test as the selection reads the rectangle.
-bool ShapeHitTestRect(const TShapeGeometry& G, const TRect& Rt);
-void ShapeAddExtents(const TShapeGeometry& G, TExtentsRect& E);
+bool ShapeHitTestRect(const TShapeGeometry& g, const TRect& rt);
+void ShapeAddExtents(const TShapeGeometry& g, TExtentsRect& e);
 
 // Draws the parts with the pen the caller set; fills set the owner's solid brush and clear it again.
-void DrawShapeParts(const TShapeGeometry& G, TSymbolCanvas& Canvas, const TSymbolObject& Owner,
-                    TSymbolDrawMode Mode);
+void DrawShapeParts(const TShapeGeometry& g, TSymbolCanvas& canvas, const TSymbolObject& owner,
+                    TSymbolDrawMode mode);

@@ -6,120 +6,120 @@
 #include <strings.h>
 
 namespace {
-constexpr TColor Hex(uint32_t Rgb) {
-    return RGBColor(uint8_t(Rgb >> 16), uint8_t(Rgb >> 8), uint8_t(Rgb));
+constexpr TColor Hex(uint32_t rgb) {
+    return RGBColor(uint8_t(rgb >> 16), uint8_t(rgb >> 8), uint8_t(rgb));
 }
 
-TSymbolCanvasColorData MakeScheme(const char* Name, const char* Description,
-                                  std::array<uint32_t, DrawColorCount> Draw,
-                                  std::array<uint32_t, SymLineTypeCount> LineTypes) {
-    TSymbolCanvasColorData D;
-    D.Name = Name;
-    D.Description = Description;
-    D.UseGroupColorsForConnectionLines = true;
-    for (int I = 0; I < DrawColorCount; ++I)
-        D.DrawColors[I] = Hex(Draw[I]);
-    for (int I = 0; I < SymLineTypeCount; ++I)
-        D.LineTypeColors[I] = Hex(LineTypes[I]);
-    D.UseFor = useforScreen;
-    D.FromOnline = true;
-    return D;
+TSymbolCanvasColorData MakeScheme(const char* name, const char* description,
+                                  std::array<uint32_t, DrawColorCount> draw,
+                                  std::array<uint32_t, SymLineTypeCount> lineTypes) {
+    TSymbolCanvasColorData d;
+    d.Name = name;
+    d.Description = description;
+    d.UseGroupColorsForConnectionLines = true;
+    for (int i = 0; i < DrawColorCount; ++i)
+        d.DrawColors[i] = Hex(draw[i]);
+    for (int i = 0; i < SymLineTypeCount; ++i)
+        d.LineTypeColors[i] = Hex(lineTypes[i]);
+    d.UseFor = useforScreen;
+    d.FromOnline = true;
+    return d;
 }
 
-double Clamp(double V, double Limit) {
-    if (std::isnan(V)) return 0;
-    return std::clamp(V, -Limit, Limit);
+double Clamp(double v, double limit) {
+    if (std::isnan(v)) return 0;
+    return std::clamp(v, -limit, limit);
 }
 
-int32_t ToDevice(double V) {
-    return int32_t(Clamp(V, SafeDeviceCoord));
+int32_t ToDevice(double v) {
+    return int32_t(Clamp(v, SafeDeviceCoord));
 }
 
 // Liang-Barsky: the part of the segment inside [-Limit, Limit]^2 as parameters [T0, T1] of 0..1.
-bool ClipParams(double X1, double Y1, double X2, double Y2, double Limit, double& T0, double& T1) {
-    T0 = 0;
-    T1 = 1;
-    const double Dx = X2 - X1, Dy = Y2 - Y1;
-    const double P[4] = {-Dx, Dx, -Dy, Dy};
-    const double Q[4] = {X1 + Limit, Limit - X1, Y1 + Limit, Limit - Y1};
-    for (int I = 0; I < 4; ++I) {
-        if (P[I] == 0) {
-            if (Q[I] < 0) return false;
+bool ClipParams(double x1, double y1, double x2, double y2, double limit, double& t0, double& t1) {
+    t0 = 0;
+    t1 = 1;
+    const double dx = x2 - x1, dy = y2 - y1;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {x1 + limit, limit - x1, y1 + limit, limit - y1};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0) return false;
             continue;
         }
-        const double R = Q[I] / P[I];
-        if (P[I] < 0)
-            T0 = std::max(T0, R);
+        const double r = q[i] / p[i];
+        if (p[i] < 0)
+            t0 = std::max(t0, r);
         else
-            T1 = std::min(T1, R);
-        if (T0 > T1) return false;
+            t1 = std::min(t1, r);
+        if (t0 > t1) return false;
     }
     return true;
 }
 
 // The parameter range along P1 + s * U (s in 0..L) that lies within the rectangle.
-bool ClipToBox(const TXYPoint& P1, const TXYPoint& U, double L, double Left, double Bottom, double Right,
-               double Top, double& S0, double& S1) {
-    S0 = 0;
-    S1 = L;
-    const double P[4] = {-U.X, U.X, -U.Y, U.Y};
-    const double Q[4] = {P1.X - Left, Right - P1.X, P1.Y - Bottom, Top - P1.Y};
-    for (int I = 0; I < 4; ++I) {
-        if (std::fabs(P[I]) < 1e-300) {
-            if (Q[I] < 0) return false;
+bool ClipToBox(const TXYPoint& p1, const TXYPoint& u, double l, double left, double bottom, double right,
+               double top, double& s0, double& s1) {
+    s0 = 0;
+    s1 = l;
+    const double p[4] = {-u.X, u.X, -u.Y, u.Y};
+    const double q[4] = {p1.X - left, right - p1.X, p1.Y - bottom, top - p1.Y};
+    for (int i = 0; i < 4; ++i) {
+        if (std::fabs(p[i]) < 1e-300) {
+            if (q[i] < 0) return false;
             continue;
         }
-        const double R = Q[I] / P[I];
-        if (P[I] < 0)
-            S0 = std::max(S0, R);
+        const double r = q[i] / p[i];
+        if (p[i] < 0)
+            s0 = std::max(s0, r);
         else
-            S1 = std::min(S1, R);
-        if (S0 > S1) return false;
+            s1 = std::min(s1, r);
+        if (s0 > s1) return false;
     }
     return true;
 }
 } // namespace
 
 const TSymbolCanvasColorData& SymbolCanvasColorsBlack() {
-    static const TSymbolCanvasColorData D =
+    static const TSymbolCanvasColorData d =
         MakeScheme("Black", "Default colors for a black background",
                    {0x000000, 0xFFFFFF, 0x202020, 0x151515, 0x404040, 0x0000FF, 0x8888FF, 0x00FFFF, 0xAAAAAA,
                     0x800000, 0x808080, 0x606060},
                    {0x808080, 0xFFFFFF, 0xFF6600, 0xFF6600, 0xC0C0C0, 0xFF0000, 0xFF00FF, 0x00FFFF, 0x00FFFF,
                     0x00FF00, 0xFFFF00, 0xFFFF00, 0xC0C0C0, 0xFF0000, 0xFFFF00, 0xFF6600, 0xFF6600});
-    return D;
+    return d;
 }
 
 const TSymbolCanvasColorData& SymbolCanvasColorsDarkGray() {
-    static const TSymbolCanvasColorData D =
+    static const TSymbolCanvasColorData d =
         MakeScheme("Dark gray", "Default colors for a dark gray background",
                    {0x46464F, 0xFFFFFF, 0x515151, 0x494949, 0x7C7C7C, 0x0000FF, 0x8888FF, 0x00FFFF, 0xAAAAAA,
                     0x800000, 0x808080, 0x606060},
                    {0x808080, 0xFFFFFF, 0xFF6600, 0xFF6600, 0xC0C0C0, 0xFF0000, 0xFF00FF, 0x00FFFF, 0x00FFFF,
                     0x00FF00, 0xFFFF00, 0xFFFF00, 0xC0C0C0, 0xFF0000, 0xFFFF00, 0xFF6600, 0xFF6600});
-    return D;
+    return d;
 }
 
 const TSymbolCanvasColorData& SymbolCanvasColorsWhite() {
-    static const TSymbolCanvasColorData D =
+    static const TSymbolCanvasColorData d =
         MakeScheme("White", "Default colors for a white background",
                    {0xFFFFFF, 0x000000, 0xEEEEEE, 0xDDDDDD, 0x999999, 0x0000BB, 0x55B7FF, 0x00FFFF, 0xAAAAAA,
                     0x800000, 0x808080, 0xBBBBDD},
                    {0x808080, 0x000000, 0xFF6600, 0xFF6600, 0x808080, 0xFF0000, 0xFF00FF, 0x808080, 0xFF6600,
                     0x008000, 0xFF8000, 0xFF8000, 0x808080, 0xFF0000, 0xFF8000, 0xFF6600, 0xFF6600});
-    return D;
+    return d;
 }
 
-const TSymbolCanvasColorData* FindSymbolCanvasColors(std::string_view Name) {
-    for (const TSymbolCanvasColorData* D :
+const TSymbolCanvasColorData* FindSymbolCanvasColors(std::string_view name) {
+    for (const TSymbolCanvasColorData* d :
          {&SymbolCanvasColorsBlack(), &SymbolCanvasColorsDarkGray(), &SymbolCanvasColorsWhite()})
-        if (D->Name.size() == Name.size() && strncasecmp(D->Name.data(), Name.data(), Name.size()) == 0)
-            return D;
+        if (d->Name.size() == name.size() && strncasecmp(d->Name.data(), name.data(), name.size()) == 0)
+            return d;
     return nullptr;
 }
 
-TPenStyle PenStyleOfLineStyle(TSymLineStyle Style) {
-    switch (Style) {
+TPenStyle PenStyleOfLineStyle(TSymLineStyle style) {
+    switch (style) {
     case symlinestyleHidden:
         return TPenStyle::Dot;
     case symlinestyleDashed:
@@ -131,8 +131,8 @@ TPenStyle PenStyleOfLineStyle(TSymLineStyle Style) {
     }
 }
 
-TPenStyle PenStyleOfBorderStyle(TSymBorderStyle Style) {
-    switch (Style) {
+TPenStyle PenStyleOfBorderStyle(TSymBorderStyle style) {
+    switch (style) {
     case symborderstyleHidden:
         return TPenStyle::Dot;
     case symborderstyleDashed:
@@ -144,7 +144,7 @@ TPenStyle PenStyleOfBorderStyle(TSymBorderStyle Style) {
     }
 }
 
-TSymbolCanvas::TSymbolCanvas(TRasterSurface* ACanvas) : fCanvas(ACanvas) {
+TSymbolCanvas::TSymbolCanvas(TRasterSurface* aCanvas) : fCanvas(aCanvas) {
     SetDPI(96);
     fPan = false;
     fThickConnectionLines = true;
@@ -172,68 +172,68 @@ void TSymbolCanvas::Reset() {
     fMoveMode = false;
 }
 
-void TSymbolCanvas::SetDPI(int Value) {
+void TSymbolCanvas::SetDPI(int value) {
     // A device reporting no resolution keeps the standard 96 rather than dividing by zero.
-    fDPI = Value > 0 ? Value : 96;
+    fDPI = value > 0 ? value : 96;
     fDPIFactor = 96.0 / fDPI;
 }
 
-void TSymbolCanvas::SetZoom(double Factor) {
-    const double Z = fZoom * Factor;
-    if (std::isfinite(Z) && Z > 0) fZoom = Z;
+void TSymbolCanvas::SetZoom(double factor) {
+    const double z = fZoom * factor;
+    if (std::isfinite(z) && z > 0) fZoom = z;
     SetSnapAndGridValues();
 }
 
-void TSymbolCanvas::SetGridMode(TGridMode Value) {
-    if (Value == fGridMode) return;
-    fGridMode = Value;
+void TSymbolCanvas::SetGridMode(TGridMode value) {
+    if (value == fGridMode) return;
+    fGridMode = value;
     SetSnapAndGridValues();
 }
 
 void TSymbolCanvas::SetSnapAndGridValues() {
-    const auto Set = [this](int32_t Snap, int32_t Grid) {
-        fSnap = Snap;
-        fGrid = Grid;
+    const auto set = [this](int32_t snap, int32_t grid) {
+        fSnap = snap;
+        fGrid = grid;
     };
     switch (fGridMode) {
     case gridNone:
         break;
     case grid10:
-        Set(10, 10);
+        set(10, 10);
         break;
     case grid20:
-        Set(20, 20);
+        set(20, 20);
         break;
     case grid40:
-        Set(40, 40);
+        set(40, 40);
         break;
     case grid80:
-        Set(80, 80);
+        set(80, 80);
         break;
     case gridDynamic: {
-        const double Z = fZoom;
-        if (Z <= 0.01)
-            Set(320, 640);
-        else if (Z <= 0.05)
-            Set(320, 320);
-        else if (Z <= 0.1)
-            Set(160, 160);
-        else if (Z <= 0.25)
-            Set(80, 80);
-        else if (Z <= 0.5)
-            Set(40, 80);
-        else if (Z <= 1.5)
-            Set(20, 40);
-        else if (Z <= 2.5)
-            Set(10, 20);
-        else if (Z <= 5)
-            Set(5, 10);
-        else if (Z <= 20)
-            Set(2, 10);
-        else if (Z <= 30)
-            Set(1, 2);
+        const double z = fZoom;
+        if (z <= 0.01)
+            set(320, 640);
+        else if (z <= 0.05)
+            set(320, 320);
+        else if (z <= 0.1)
+            set(160, 160);
+        else if (z <= 0.25)
+            set(80, 80);
+        else if (z <= 0.5)
+            set(40, 80);
+        else if (z <= 1.5)
+            set(20, 40);
+        else if (z <= 2.5)
+            set(10, 20);
+        else if (z <= 5)
+            set(5, 10);
+        else if (z <= 20)
+            set(2, 10);
+        else if (z <= 30)
+            set(1, 2);
         else
-            Set(1, 1);
+            set(1, 1);
         break;
     }
     }
@@ -243,33 +243,33 @@ double TSymbolCanvas::UsableZoom() const {
     return std::isfinite(fZoom) && fZoom > 0 ? fZoom : 0.0;
 }
 
-double TSymbolCanvas::DevX(double X) const {
-    return std::nearbyint(X * UsableZoom()) + fStart.X;
+double TSymbolCanvas::DevX(double x) const {
+    return std::nearbyint(x * UsableZoom()) + fStart.X;
 }
 
-double TSymbolCanvas::DevY(double Y) const {
-    return std::nearbyint((double(fSize.Y) - Y) * UsableZoom()) + fStart.Y;
+double TSymbolCanvas::DevY(double y) const {
+    return std::nearbyint((double(fSize.Y) - y) * UsableZoom()) + fStart.Y;
 }
 
-int32_t TSymbolCanvas::ToPtX(double X) const {
-    return ToDevice(DevX(X));
+int32_t TSymbolCanvas::ToPtX(double x) const {
+    return ToDevice(DevX(x));
 }
-int32_t TSymbolCanvas::ToPtY(double Y) const {
-    return ToDevice(DevY(Y));
+int32_t TSymbolCanvas::ToPtY(double y) const {
+    return ToDevice(DevY(y));
 }
-TPoint TSymbolCanvas::ToPt(const TPoint& P) const {
-    return {ToPtX(P.X), ToPtY(P.Y)};
+TPoint TSymbolCanvas::ToPt(const TPoint& p) const {
+    return {ToPtX(p.X), ToPtY(p.Y)};
 }
-TPoint TSymbolCanvas::ToPt(const TXYPoint& P) const {
-    return {ToPtX(P.X), ToPtY(P.Y)};
+TPoint TSymbolCanvas::ToPt(const TXYPoint& p) const {
+    return {ToPtX(p.X), ToPtY(p.Y)};
 }
 
-TPoint TSymbolCanvas::FromPt(const TPoint& P) const {
-    const double Z = UsableZoom();
-    if (Z == 0) return {0, 0};
-    const int32_t X = Round((double(P.X) - fStart.X) / Z);
-    const int32_t Y = ClampToInt32(int64_t(fSize.Y) - Round((double(P.Y) - fStart.Y) / Z));
-    return {X, Y};
+TPoint TSymbolCanvas::FromPt(const TPoint& p) const {
+    const double z = UsableZoom();
+    if (z == 0) return {0, 0};
+    const int32_t x = Round((double(p.X) - fStart.X) / z);
+    const int32_t y = ClampToInt32(int64_t(fSize.Y) - Round((double(p.Y) - fStart.Y) / z));
+    return {x, y};
 }
 
 TRect TSymbolCanvas::VisibleArea() const {
@@ -277,170 +277,170 @@ TRect TSymbolCanvas::VisibleArea() const {
     return TRect(FromPt({fSize.X, 0}), FromPt({0, fSize.Y}));
 }
 
-TPoint TSymbolCanvas::SnapPoint(const TPoint& Pt) const {
-    TPoint P = FromPt(Pt);
+TPoint TSymbolCanvas::SnapPoint(const TPoint& pt) const {
+    TPoint p = FromPt(pt);
     if (fSnapMode == snapOn && fSnap > 0) {
-        const auto Snap = [this](int32_t V) {
-            return ClampToInt32(int64_t(std::round(double(V) / fSnap)) * fSnap);
+        const auto snap = [this](int32_t v) {
+            return ClampToInt32(int64_t(std::round(double(v) / fSnap)) * fSnap);
         };
-        P = {Snap(P.X), Snap(P.Y)};
+        p = {snap(p.X), snap(p.Y)};
     }
-    return P;
+    return p;
 }
 
-void TSymbolCanvas::ZoomExtents(const TExtentsRect& Extents) {
-    const double W = double(Extents.Right) - Extents.Left + 4;
-    const double H = double(Extents.Top) - Extents.Bottom + 4;
-    bool Fitted = false;
-    if (W > 0 && H > 0) {
-        const double Zx = fSize.X / W, Zy = fSize.Y / H;
-        const double Z = Zy > Zx ? Zx : Zy;
+void TSymbolCanvas::ZoomExtents(const TExtentsRect& extents) {
+    const double w = double(extents.Right) - extents.Left + 4;
+    const double h = double(extents.Top) - extents.Bottom + 4;
+    bool fitted = false;
+    if (w > 0 && h > 0) {
+        const double zx = fSize.X / w, zy = fSize.Y / h;
+        const double z = zy > zx ? zx : zy;
         // An empty device would give zoom 0: keep the view usable instead.
-        if (std::isfinite(Z) && Z > 0) {
-            fZoom = Z;
-            if (Zy > Zx) {
-                fStart.X = Round(-Zx * Extents.Left);
-                fStart.Y = Round((fSize.Y - H * Zx) * 0.5 + (double(Extents.Top) - fSize.Y) * Zx);
+        if (std::isfinite(z) && z > 0) {
+            fZoom = z;
+            if (zy > zx) {
+                fStart.X = Round(-zx * extents.Left);
+                fStart.Y = Round((fSize.Y - h * zx) * 0.5 + (double(extents.Top) - fSize.Y) * zx);
             } else {
-                fStart.X = Round((fSize.X - W * Zy) * 0.5 - Extents.Left * Zy);
-                fStart.Y = Round((double(Extents.Top) - fSize.Y) * Zy);
+                fStart.X = Round((fSize.X - w * zy) * 0.5 - extents.Left * zy);
+                fStart.Y = Round((double(extents.Top) - fSize.Y) * zy);
             }
-            Fitted = true;
+            fitted = true;
         }
     }
-    if (!Fitted) {
+    if (!fitted) {
         fStart = TPoint(0, 0);
         fZoom = 1;
     }
     SetZoom(1);
 }
 
-void TSymbolCanvas::ZoomCenterExtents(const TExtentsRect& Extents, double NewZoom) {
-    if (!std::isfinite(NewZoom) || NewZoom <= 0) return;
-    const double W = double(Extents.Right) - Extents.Left + 4;
-    const double H = double(Extents.Top) - Extents.Bottom + 4;
-    if (W <= 0 || H <= 0) {
+void TSymbolCanvas::ZoomCenterExtents(const TExtentsRect& extents, double newZoom) {
+    if (!std::isfinite(newZoom) || newZoom <= 0) return;
+    const double w = double(extents.Right) - extents.Left + 4;
+    const double h = double(extents.Top) - extents.Bottom + 4;
+    if (w <= 0 || h <= 0) {
         fStart = TPoint(0, 0);
         fZoom = 1;
     } else {
-        const double Z = NewZoom;
-        fStart.X = Round((fSize.X - W * Z) * 0.5 - Z * Extents.Left);
-        fStart.Y = Round((fSize.Y - Z * H) * 0.5 + Z * (double(Extents.Top) - fSize.Y));
-        fZoom = Z;
+        const double z = newZoom;
+        fStart.X = Round((fSize.X - w * z) * 0.5 - z * extents.Left);
+        fStart.Y = Round((fSize.Y - z * h) * 0.5 + z * (double(extents.Top) - fSize.Y));
+        fZoom = z;
     }
     SetZoom(1);
 }
 
 void TSymbolCanvas::ClearCanvas() {
-    const TColor Bg = DrawColor(dcBackground);
-    fCanvas->SetPen({Bg, TPenStyle::Solid, 1, TPenMode::Copy});
-    fCanvas->SetBrush({Bg, TBrushStyle::Solid});
+    const TColor bg = DrawColor(dcBackground);
+    fCanvas->SetPen({bg, TPenStyle::Solid, 1, TPenMode::Copy});
+    fCanvas->SetBrush({bg, TBrushStyle::Solid});
     fCanvas->FillRect(TRect({0, 0}, fSize));
     if (fShowGrid) DrawGrid();
 }
 
 void TSymbolCanvas::DrawGrid() {
-    const double Z = UsableZoom();
-    if (Z == 0 || Z < 0.01 || fGrid <= 0) return;
+    const double z = UsableZoom();
+    if (z == 0 || z < 0.01 || fGrid <= 0) return;
     fCanvas->SetPen({DrawColor(dcGridMajor), TPenStyle::Solid, 1, TPenMode::Copy});
     fCanvas->SetBrush({fCanvas->Brush().Color, TBrushStyle::Clear});
-    const TPoint TL = FromPt({0, 0});
-    const TPoint BR = FromPt(fSize);
-    const int64_t G = fGrid;
-    const bool Dynamic = fGridMode == gridDynamic && G != 1;
-    const int64_t K = (G == 40 ? 2 : 4) * G;
-    TColor Current = DrawColor(dcGridMajor);
-    const auto PenFor = [&](int64_t V) {
-        if (!Dynamic) return;
-        const TColor C = V % K == 0 ? DrawColor(dcGridMajor) : DrawColor(dcGridMinor);
-        if (C != Current) {
-            SetPenColor(C);
-            Current = C;
+    const TPoint tl = FromPt({0, 0});
+    const TPoint br = FromPt(fSize);
+    const int64_t g = fGrid;
+    const bool dynamic = fGridMode == gridDynamic && g != 1;
+    const int64_t k = (g == 40 ? 2 : 4) * g;
+    TColor current = DrawColor(dcGridMajor);
+    const auto penFor = [&](int64_t v) {
+        if (!dynamic) return;
+        const TColor c = v % k == 0 ? DrawColor(dcGridMajor) : DrawColor(dcGridMinor);
+        if (c != current) {
+            SetPenColor(c);
+            current = c;
         }
     };
-    for (int64_t X = TL.X - TL.X % G - G; X <= BR.X; X += G) {
-        PenFor(X);
-        MoveTo(TXYPoint{double(X), double(TL.Y)});
-        LineTo(TXYPoint{double(X), double(BR.Y)});
+    for (int64_t x = tl.X - tl.X % g - g; x <= br.X; x += g) {
+        penFor(x);
+        MoveTo(TXYPoint{double(x), double(tl.Y)});
+        LineTo(TXYPoint{double(x), double(br.Y)});
     }
-    for (int64_t Y = TL.Y - TL.Y % G + G; Y >= BR.Y; Y -= G) {
-        PenFor(Y);
-        MoveTo(TXYPoint{double(TL.X), double(Y)});
-        LineTo(TXYPoint{double(BR.X), double(Y)});
+    for (int64_t y = tl.Y - tl.Y % g + g; y >= br.Y; y -= g) {
+        penFor(y);
+        MoveTo(TXYPoint{double(tl.X), double(y)});
+        LineTo(TXYPoint{double(br.X), double(y)});
     }
-    const int64_t S = fSnap;
-    if (!Dynamic || S <= 0 || S >= G) return;
-    const TColor Dot = DrawColor(dcSnapPoint);
-    for (int64_t X = TL.X - TL.X % S - S; X <= BR.X; X += S) {
-        if (X % G == 0) continue;
-        for (int64_t Y = TL.Y + S - TL.Y % S; Y >= BR.Y; Y -= S) {
-            if (Y % G == 0) continue;
-            fCanvas->SetPixel(ToPt(TXYPoint{double(X), double(Y)}), Dot);
+    const int64_t s = fSnap;
+    if (!dynamic || s <= 0 || s >= g) return;
+    const TColor dot = DrawColor(dcSnapPoint);
+    for (int64_t x = tl.X - tl.X % s - s; x <= br.X; x += s) {
+        if (x % g == 0) continue;
+        for (int64_t y = tl.Y + s - tl.Y % s; y >= br.Y; y -= s) {
+            if (y % g == 0) continue;
+            fCanvas->SetPixel(ToPt(TXYPoint{double(x), double(y)}), dot);
         }
     }
 }
 
-void TSymbolCanvas::SurfaceSegment(double X1, double Y1, double X2, double Y2) {
-    const double Limit = SafeDeviceCoord;
-    const bool Inside =
-        std::fabs(X1) <= Limit && std::fabs(Y1) <= Limit && std::fabs(X2) <= Limit && std::fabs(Y2) <= Limit;
-    if (Inside) {
-        fCanvas->LineTo({int32_t(X2), int32_t(Y2)});
+void TSymbolCanvas::SurfaceSegment(double x1, double y1, double x2, double y2) {
+    const double limit = SafeDeviceCoord;
+    const bool inside =
+        std::fabs(x1) <= limit && std::fabs(y1) <= limit && std::fabs(x2) <= limit && std::fabs(y2) <= limit;
+    if (inside) {
+        fCanvas->LineTo({int32_t(x2), int32_t(y2)});
         return;
     }
     // Clipping keeps the direction of the visible part; clamping the ends would bend it.
-    double T0 = 0, T1 = 1;
-    if (ClipParams(X1, Y1, X2, Y2, Limit, T0, T1)) {
-        const double Dx = X2 - X1, Dy = Y2 - Y1;
-        fCanvas->MoveTo({ToDevice(std::nearbyint(X1 + T0 * Dx)), ToDevice(std::nearbyint(Y1 + T0 * Dy))});
-        fCanvas->LineTo({ToDevice(std::nearbyint(X1 + T1 * Dx)), ToDevice(std::nearbyint(Y1 + T1 * Dy))});
+    double t0 = 0, t1 = 1;
+    if (ClipParams(x1, y1, x2, y2, limit, t0, t1)) {
+        const double dx = x2 - x1, dy = y2 - y1;
+        fCanvas->MoveTo({ToDevice(std::nearbyint(x1 + t0 * dx)), ToDevice(std::nearbyint(y1 + t0 * dy))});
+        fCanvas->LineTo({ToDevice(std::nearbyint(x1 + t1 * dx)), ToDevice(std::nearbyint(y1 + t1 * dy))});
     }
-    fCanvas->MoveTo({ToDevice(X2), ToDevice(Y2)});
+    fCanvas->MoveTo({ToDevice(x2), ToDevice(y2)});
 }
 
-void TSymbolCanvas::MoveTo(const TXYPoint& P) {
-    fPenX = DevX(P.X);
-    fPenY = DevY(P.Y);
+void TSymbolCanvas::MoveTo(const TXYPoint& p) {
+    fPenX = DevX(p.X);
+    fPenY = DevY(p.Y);
     fCanvas->MoveTo({ToDevice(fPenX), ToDevice(fPenY)});
 }
 
-void TSymbolCanvas::LineTo(const TXYPoint& P) {
-    const double X = DevX(P.X), Y = DevY(P.Y);
-    double FromX = fPenX, FromY = fPenY;
+void TSymbolCanvas::LineTo(const TXYPoint& p) {
+    const double x = DevX(p.X), y = DevY(p.Y);
+    double fromX = fPenX, fromY = fPenY;
     // Someone moved the surface's pen directly: start from where it really is.
-    const TPoint Pos = fCanvas->PenPos();
-    if (Pos != TPoint(ToDevice(FromX), ToDevice(FromY))) {
-        FromX = Pos.X;
-        FromY = Pos.Y;
+    const TPoint pos = fCanvas->PenPos();
+    if (pos != TPoint(ToDevice(fromX), ToDevice(fromY))) {
+        fromX = pos.X;
+        fromY = pos.Y;
     }
-    SurfaceSegment(FromX, FromY, X, Y);
-    fPenX = X;
-    fPenY = Y;
+    SurfaceSegment(fromX, fromY, x, y);
+    fPenX = x;
+    fPenY = y;
 }
 
-void TSymbolCanvas::MoveTo(const TPoint& DevicePt) {
-    fPenX = DevicePt.X;
-    fPenY = DevicePt.Y;
-    fCanvas->MoveTo(DevicePt);
+void TSymbolCanvas::MoveTo(const TPoint& devicePt) {
+    fPenX = devicePt.X;
+    fPenY = devicePt.Y;
+    fCanvas->MoveTo(devicePt);
 }
 
-void TSymbolCanvas::LineTo(const TPoint& DevicePt) {
-    fPenX = DevicePt.X;
-    fPenY = DevicePt.Y;
-    fCanvas->LineTo(DevicePt);
+void TSymbolCanvas::LineTo(const TPoint& devicePt) {
+    fPenX = devicePt.X;
+    fPenY = devicePt.Y;
+    fCanvas->LineTo(devicePt);
 }
 
-void TSymbolCanvas::DrawLines(std::span<const TXYPoint> Pts) {
-    if (Pts.empty()) return;
-    const TPenStyle Style = fCanvas->Pen().Style;
-    if (Style == TPenStyle::Solid || Style == TPenStyle::Clear) {
-        MoveTo(Pts[0]);
-        for (size_t I = 1; I < Pts.size(); ++I)
-            LineTo(Pts[I]);
+void TSymbolCanvas::DrawLines(std::span<const TXYPoint> pts) {
+    if (pts.empty()) return;
+    const TPenStyle style = fCanvas->Pen().Style;
+    if (style == TPenStyle::Solid || style == TPenStyle::Clear) {
+        MoveTo(pts[0]);
+        for (size_t i = 1; i < pts.size(); ++i)
+            LineTo(pts[i]);
         return;
     }
-    for (size_t I = 1; I < Pts.size(); ++I)
-        DrawNonSolidLine(Pts[I - 1], Pts[I]);
+    for (size_t i = 1; i < pts.size(); ++i)
+        DrawNonSolidLine(pts[i - 1], pts[i]);
 }
 
 namespace {
@@ -465,45 +465,45 @@ const TPattern DashedPattern{44, {{{8, 36}, {0, 0}}}, 1, 8};
 const TPattern DottedPattern{32, {{{8, 24}, {0, 0}}}, 1, 8};
 const TPattern DashDotPattern{96, {{{8, 16}, {32, 64}}}, 2, 32};
 
-bool LayoutFor(TPenStyle Style, double L, TLayout& Out) {
-    const TPattern* P = nullptr;
-    if (Style == TPenStyle::Dash && L >= 52.8)
-        P = &DashedPattern;
-    else if (Style == TPenStyle::Dot && L > 38.4)
-        P = &DottedPattern;
-    else if (Style == TPenStyle::DashDot && L > 144)
-        P = &DashDotPattern;
-    if (!P) return false;
-    Out.Pattern = P;
-    Out.N = int64_t(std::trunc(L / P->Period));
-    Out.End = (L - (P->Period * double(Out.N) + P->Margin)) / 2;
-    if (Out.End <= 0) {
-        --Out.N;
-        Out.End = (L - (P->Period * double(Out.N) + P->Margin)) / 2;
+bool LayoutFor(TPenStyle style, double l, TLayout& out) {
+    const TPattern* p = nullptr;
+    if (style == TPenStyle::Dash && l >= 52.8)
+        p = &DashedPattern;
+    else if (style == TPenStyle::Dot && l > 38.4)
+        p = &DottedPattern;
+    else if (style == TPenStyle::DashDot && l > 144)
+        p = &DashDotPattern;
+    if (!p) return false;
+    out.Pattern = p;
+    out.N = int64_t(std::trunc(l / p->Period));
+    out.End = (l - (p->Period * double(out.N) + p->Margin)) / 2;
+    if (out.End <= 0) {
+        --out.N;
+        out.End = (l - (p->Period * double(out.N) + p->Margin)) / 2;
     }
     return true;
 }
 } // namespace
 
-void TSymbolCanvas::DrawNonSolidLine(const TXYPoint& P1, const TXYPoint& P2, TColor SecondColor) {
-    const TPen Saved = fCanvas->Pen();
-    const double L = XYDistance(P1, P2);
-    const double Dx = P2.X - P1.X, Dy = P2.Y - P1.Y;
+void TSymbolCanvas::DrawNonSolidLine(const TXYPoint& p1, const TXYPoint& p2, TColor secondColor) {
+    const TPen saved = fCanvas->Pen();
+    const double l = XYDistance(p1, p2);
+    const double dx = p2.X - p1.X, dy = p2.Y - p1.Y;
     // A vertical segment takes its direction from a single-precision quarter turn.
-    const double T = Dx == 0 ? double(float(Sign(Dy) * std::numbers::pi / 2)) : std::atan2(Dy, Dx);
-    const TXYPoint U{std::cos(T), std::sin(T)};
-    const auto At = [&](double S) { return TXYPoint{P1.X + S * U.X, P1.Y + S * U.Y}; };
+    const double t = dx == 0 ? double(float(Sign(dy) * std::numbers::pi / 2)) : std::atan2(dy, dx);
+    const TXYPoint u{std::cos(t), std::sin(t)};
+    const auto at = [&](double s) { return TXYPoint{p1.X + s * u.X, p1.Y + s * u.Y}; };
 
-    TLayout Layout;
-    const double Z = UsableZoom();
-    const bool Patterned = Saved.Style != TPenStyle::Clear && LayoutFor(Saved.Style, L, Layout);
-    TPen Solid = Saved;
-    if (Saved.Style != TPenStyle::Clear) Solid.Style = TPenStyle::Solid;
-    if (!Patterned || Z == 0) {
-        if (Solid != Saved) fCanvas->SetPen(Solid);
-        MoveTo(P1);
-        LineTo(P2);
-        if (Solid != Saved) fCanvas->SetPen(Saved);
+    TLayout layout;
+    const double z = UsableZoom();
+    const bool patterned = saved.Style != TPenStyle::Clear && LayoutFor(saved.Style, l, layout);
+    TPen solid = saved;
+    if (saved.Style != TPenStyle::Clear) solid.Style = TPenStyle::Solid;
+    if (!patterned || z == 0) {
+        if (solid != saved) fCanvas->SetPen(solid);
+        MoveTo(p1);
+        LineTo(p2);
+        if (solid != saved) fCanvas->SetPen(saved);
         return;
     }
 
@@ -511,188 +511,188 @@ void TSymbolCanvas::DrawNonSolidLine(const TXYPoint& P1, const TXYPoint& P2, TCo
     // its place in the pattern, so what shows is what the whole segment would show.
     // A canvas without a size has no visible area to clip to; the range the transform can reach
     // bounds the pieces instead, as nothing beyond it can be drawn apart from its edge.
-    double S0 = 0, S1 = L;
-    const double M = 2 / Z + 2;
-    double Left, Right, Bottom, Top;
+    double s0 = 0, s1 = l;
+    const double m = 2 / z + 2;
+    double left, right, bottom, top;
     if (fSize.X > 0 && fSize.Y > 0) {
-        const TRect V = VisibleArea();
-        Left = std::min(V.P1.X, V.P2.X) - M, Right = std::max(V.P1.X, V.P2.X) + M;
-        Bottom = std::min(V.P1.Y, V.P2.Y) - M, Top = std::max(V.P1.Y, V.P2.Y) + M;
+        const TRect v = VisibleArea();
+        left = std::min(v.P1.X, v.P2.X) - m, right = std::max(v.P1.X, v.P2.X) + m;
+        bottom = std::min(v.P1.Y, v.P2.Y) - m, top = std::max(v.P1.Y, v.P2.Y) + m;
     } else {
-        const double Reach = double(SafeDeviceCoord) / Z + M;
-        Left = -Reach - double(fStart.X) / Z, Right = Reach - double(fStart.X) / Z;
-        Bottom = double(fSize.Y) - Reach + double(fStart.Y) / Z,
-        Top = double(fSize.Y) + Reach + double(fStart.Y) / Z;
+        const double reach = double(SafeDeviceCoord) / z + m;
+        left = -reach - double(fStart.X) / z, right = reach - double(fStart.X) / z;
+        bottom = double(fSize.Y) - reach + double(fStart.Y) / z,
+        top = double(fSize.Y) + reach + double(fStart.Y) / z;
     }
-    if (!ClipToBox(P1, U, L, Left, Bottom, Right, Top, S0, S1)) return;
-    const TPattern& Pat = *Layout.Pattern;
+    if (!ClipToBox(p1, u, l, left, bottom, right, top, s0, s1)) return;
+    const TPattern& pat = *layout.Pattern;
     // Pieces far below a pixel cannot show a pattern; the visible stretch is drawn solid.
-    if (Pat.Period * Z < 0.25) {
-        fCanvas->SetPen(Solid);
-        MoveTo(At(S0));
-        LineTo(S1 >= L ? P2 : At(S1));
-        fCanvas->SetPen(Saved);
+    if (pat.Period * z < 0.25) {
+        fCanvas->SetPen(solid);
+        MoveTo(at(s0));
+        LineTo(s1 >= l ? p2 : at(s1));
+        fCanvas->SetPen(saved);
         return;
     }
 
-    fCanvas->SetPen(Solid);
-    TColor Current = Saved.Color;
-    const auto Piece = [&](int64_t Index, double From, double To, bool ToEnd) {
-        if (To < S0 || From > S1) return;
-        if (SecondColor != 0) {
-            const TColor C = Index % 2 == 0 ? Saved.Color : SecondColor;
-            if (C != Current) {
-                SetPenColor(C);
-                Current = C;
+    fCanvas->SetPen(solid);
+    TColor current = saved.Color;
+    const auto piece = [&](int64_t index, double from, double to, bool toEnd) {
+        if (to < s0 || from > s1) return;
+        if (secondColor != 0) {
+            const TColor c = index % 2 == 0 ? saved.Color : secondColor;
+            if (c != current) {
+                SetPenColor(c);
+                current = c;
             }
         }
-        MoveTo(At(From));
-        LineTo(ToEnd ? P2 : At(To));
+        MoveTo(at(from));
+        LineTo(toEnd ? p2 : at(to));
     };
-    const int64_t Per = Pat.DashCount;
-    Piece(0, 0, Layout.End, false);
-    const double A = Layout.End;
-    if (Layout.N > 0) {
-        const int64_t First = std::max<int64_t>(0, int64_t(std::floor((S0 - A) / Pat.Period)) - 1);
-        const int64_t Last = std::min<int64_t>(Layout.N - 1, int64_t(std::ceil((S1 - A) / Pat.Period)) + 1);
-        for (int64_t I = First; I <= Last; ++I) {
-            const double Base = A + Pat.Period * double(I);
-            for (int64_t D = 0; D < Per; ++D)
-                Piece(1 + I * Per + D, Base + Pat.Dashes[D].first,
-                      Base + Pat.Dashes[D].first + Pat.Dashes[D].second, false);
+    const int64_t per = pat.DashCount;
+    piece(0, 0, layout.End, false);
+    const double a = layout.End;
+    if (layout.N > 0) {
+        const int64_t first = std::max<int64_t>(0, int64_t(std::floor((s0 - a) / pat.Period)) - 1);
+        const int64_t last = std::min<int64_t>(layout.N - 1, int64_t(std::ceil((s1 - a) / pat.Period)) + 1);
+        for (int64_t i = first; i <= last; ++i) {
+            const double base = a + pat.Period * double(i);
+            for (int64_t d = 0; d < per; ++d)
+                piece(1 + i * per + d, base + pat.Dashes[d].first,
+                      base + pat.Dashes[d].first + pat.Dashes[d].second, false);
         }
     }
-    const double Tail = A + Pat.Period * double(Layout.N);
-    int64_t Index = 1 + Layout.N * Per;
-    if (Per == 2) {
-        Piece(Index, Tail + 8, Tail + 24, false);
-        ++Index;
-        Piece(Index, Tail + 32, L, true);
+    const double tail = a + pat.Period * double(layout.N);
+    int64_t index = 1 + layout.N * per;
+    if (per == 2) {
+        piece(index, tail + 8, tail + 24, false);
+        ++index;
+        piece(index, tail + 32, l, true);
     } else {
-        Piece(Index, Tail + 8, L, true);
+        piece(index, tail + 8, l, true);
     }
-    fCanvas->SetPen(Saved);
+    fCanvas->SetPen(saved);
 }
 
-void TSymbolCanvas::DrawCircle(const TXYPoint& PM, double R) {
-    const double Cx = DevX(PM.X), Cy = DevY(PM.Y);
-    const double Rr = std::nearbyint(R * UsableZoom());
+void TSymbolCanvas::DrawCircle(const TXYPoint& pm, double r) {
+    const double cx = DevX(pm.X), cy = DevY(pm.Y);
+    const double rr = std::nearbyint(r * UsableZoom());
     fCanvas->Ellipse(
-        TRect({ToDevice(Cx - Rr), ToDevice(Cy - Rr)}, {ToDevice(Cx + Rr + 1), ToDevice(Cy + Rr + 1)}));
+        TRect({ToDevice(cx - rr), ToDevice(cy - rr)}, {ToDevice(cx + rr + 1), ToDevice(cy + rr + 1)}));
 }
 
-void TSymbolCanvas::DrawCircle(const TPoint& PM, double R) {
-    DrawCircle(PointToXYPoint(PM), R);
+void TSymbolCanvas::DrawCircle(const TPoint& pm, double r) {
+    DrawCircle(PointToXYPoint(pm), r);
 }
 
-void TSymbolCanvas::DrawArc(const TXYPoint& PM, const TXYPoint& P1, const TXYPoint& P2, double R) {
-    const double Cx = DevX(PM.X), Cy = DevY(PM.Y);
-    const double Rr = std::nearbyint(R * UsableZoom());
+void TSymbolCanvas::DrawArc(const TXYPoint& pm, const TXYPoint& p1, const TXYPoint& p2, double r) {
+    const double cx = DevX(pm.X), cy = DevY(pm.Y);
+    const double rr = std::nearbyint(r * UsableZoom());
     // A ray point beyond the safe range is pulled in along its ray so the direction survives.
-    const auto RayPoint = [&](const TXYPoint& P) {
-        double X = DevX(P.X), Y = DevY(P.Y);
-        const double Far = std::max(std::fabs(X), std::fabs(Y));
-        if (Far > SafeDeviceCoord / 2.0) {
-            const double Dx = X - Cx, Dy = Y - Cy;
-            const double Len = std::hypot(Dx, Dy);
-            if (Len > 0) {
-                X = Cx + Dx / Len * 1024;
-                Y = Cy + Dy / Len * 1024;
+    const auto rayPoint = [&](const TXYPoint& p) {
+        double x = DevX(p.X), y = DevY(p.Y);
+        const double far = std::max(std::fabs(x), std::fabs(y));
+        if (far > SafeDeviceCoord / 2.0) {
+            const double dx = x - cx, dy = y - cy;
+            const double len = std::hypot(dx, dy);
+            if (len > 0) {
+                x = cx + dx / len * 1024;
+                y = cy + dy / len * 1024;
             }
         }
-        return TPoint{ToDevice(std::nearbyint(X)), ToDevice(std::nearbyint(Y))};
+        return TPoint{ToDevice(std::nearbyint(x)), ToDevice(std::nearbyint(y))};
     };
     fCanvas->Arc(
-        TRect({ToDevice(Cx - Rr), ToDevice(Cy - Rr)}, {ToDevice(Cx + Rr + 1), ToDevice(Cy + Rr + 1)}),
-        RayPoint(P1), RayPoint(P2));
+        TRect({ToDevice(cx - rr), ToDevice(cy - rr)}, {ToDevice(cx + rr + 1), ToDevice(cy + rr + 1)}),
+        rayPoint(p1), rayPoint(p2));
 }
 
-void TSymbolCanvas::DrawTextBorder(const TXYPoint& P1, const TXYPoint& P2, TSymBorderStyle Border,
-                                   TColor Color) {
-    if (!fShowTextBorders && Border == symborderstyleNone) return;
-    TPen Pen = fCanvas->Pen();
-    Pen.Color = Border == symborderstyleNone ? DrawColor(dcHelper) : Color;
-    Pen.Style = fPan ? TPenStyle::Solid : PenStyleOfBorderStyle(Border);
-    fCanvas->SetPen(Pen);
-    if (Pen.Style == TPenStyle::Solid) {
-        const TPoint A = ToPt(P1), B = ToPt(P2);
+void TSymbolCanvas::DrawTextBorder(const TXYPoint& p1, const TXYPoint& p2, TSymBorderStyle border,
+                                   TColor color) {
+    if (!fShowTextBorders && border == symborderstyleNone) return;
+    TPen pen = fCanvas->Pen();
+    pen.Color = border == symborderstyleNone ? DrawColor(dcHelper) : color;
+    pen.Style = fPan ? TPenStyle::Solid : PenStyleOfBorderStyle(border);
+    fCanvas->SetPen(pen);
+    if (pen.Style == TPenStyle::Solid) {
+        const TPoint a = ToPt(p1), b = ToPt(p2);
         fCanvas->Rectangle(
-            TRect({std::min(A.X, B.X), std::min(A.Y, B.Y)}, {std::max(A.X, B.X), std::max(A.Y, B.Y)}));
+            TRect({std::min(a.X, b.X), std::min(a.Y, b.Y)}, {std::max(a.X, b.X), std::max(a.Y, b.Y)}));
         return;
     }
-    const TXYPoint C1{P2.X, P1.Y}, C2{P1.X, P2.Y};
-    DrawNonSolidLine(P1, C1);
-    DrawNonSolidLine(C1, P2);
-    DrawNonSolidLine(P2, C2);
-    DrawNonSolidLine(C2, P1);
+    const TXYPoint c1{p2.X, p1.Y}, c2{p1.X, p2.Y};
+    DrawNonSolidLine(p1, c1);
+    DrawNonSolidLine(c1, p2);
+    DrawNonSolidLine(p2, c2);
+    DrawNonSolidLine(c2, p1);
 }
 
-void TSymbolCanvas::SetTextHeight(double NewHeight) {
-    fFontSize = Round(fDPIFactor * NewHeight);
+void TSymbolCanvas::SetTextHeight(double newHeight) {
+    fFontSize = Round(fDPIFactor * newHeight);
     // Points to a character height in pixels, rounded half away from zero.
-    const double Pixels = std::round(double(fFontSize) * fDPI / 72.0);
-    TFontSpec Font = fCanvas->Font();
-    Font.Height = int(std::clamp(Pixels, 0.0, double(SafeDeviceCoord)));
-    fCanvas->SetFont(Font);
+    const double pixels = std::round(double(fFontSize) * fDPI / 72.0);
+    TFontSpec font = fCanvas->Font();
+    font.Height = int(std::clamp(pixels, 0.0, double(SafeDeviceCoord)));
+    fCanvas->SetFont(font);
 }
 
-void TSymbolCanvas::SetTextAngle(double NewAngle) {
-    TFontSpec Font = fCanvas->Font();
-    Font.Escapement = NewAngle == 90 ? 900 : 0;
-    fCanvas->SetFont(Font);
+void TSymbolCanvas::SetTextAngle(double newAngle) {
+    TFontSpec font = fCanvas->Font();
+    font.Escapement = newAngle == 90 ? 900 : 0;
+    fCanvas->SetFont(font);
 }
 
-TColor TSymbolCanvas::ObjectColor(TSymbolDrawMode Mode, TSymLineType LineType, bool ColorIsOverruled,
-                                  TColor OverruledColor) const {
-    if (Mode == sdmDrag) return DrawColor(dcDrag);
-    if (Mode == sdmHighlight) return DrawColor(dcHighlight);
-    if (ColorIsOverruled) return OverruledColor;
-    if (LineType != symlinetypeNone && LineType < SymLineTypeCount)
-        return fCanvasColors.LineTypeColors[LineType];
+TColor TSymbolCanvas::ObjectColor(TSymbolDrawMode mode, TSymLineType lineType, bool colorIsOverruled,
+                                  TColor overruledColor) const {
+    if (mode == sdmDrag) return DrawColor(dcDrag);
+    if (mode == sdmHighlight) return DrawColor(dcHighlight);
+    if (colorIsOverruled) return overruledColor;
+    if (lineType != symlinetypeNone && lineType < SymLineTypeCount)
+        return fCanvasColors.LineTypeColors[lineType];
     return DrawColor(dcForeground);
 }
 
-void TSymbolCanvas::ApplyObjectPen(TSymbolDrawMode Mode, TSymLineType LineType, TSymLineStyle LineStyle,
-                                   bool ColorIsOverruled, TColor OverruledColor) {
-    const TColor C = ObjectColor(Mode, LineType, ColorIsOverruled, OverruledColor);
-    fCanvas->SetBrush({C, TBrushStyle::Clear});
-    const TSymLineStyle Style = LineStyle == symlinestyleDefault ? DefaultLineStyleOf(LineType) : LineStyle;
-    fCanvas->SetPen({C, fPan ? TPenStyle::Solid : PenStyleOfLineStyle(Style), 1, TPenMode::Copy});
+void TSymbolCanvas::ApplyObjectPen(TSymbolDrawMode mode, TSymLineType lineType, TSymLineStyle lineStyle,
+                                   bool colorIsOverruled, TColor overruledColor) {
+    const TColor c = ObjectColor(mode, lineType, colorIsOverruled, overruledColor);
+    fCanvas->SetBrush({c, TBrushStyle::Clear});
+    const TSymLineStyle style = lineStyle == symlinestyleDefault ? DefaultLineStyleOf(lineType) : lineStyle;
+    fCanvas->SetPen({c, fPan ? TPenStyle::Solid : PenStyleOfLineStyle(style), 1, TPenMode::Copy});
 }
 
-void TSymbolCanvas::ApplyObjectBrush(bool Solid, TSymbolDrawMode Mode, TSymLineType LineType,
-                                     bool ColorIsOverruled, TColor OverruledColor) {
-    fCanvas->SetBrush({ObjectColor(Mode, LineType, ColorIsOverruled, OverruledColor),
-                       Solid ? TBrushStyle::Solid : TBrushStyle::Clear});
+void TSymbolCanvas::ApplyObjectBrush(bool solid, TSymbolDrawMode mode, TSymLineType lineType,
+                                     bool colorIsOverruled, TColor overruledColor) {
+    fCanvas->SetBrush({ObjectColor(mode, lineType, colorIsOverruled, overruledColor),
+                       solid ? TBrushStyle::Solid : TBrushStyle::Clear});
 }
 
-void TSymbolCanvas::ApplyGroupPen(TSymbolDrawMode Mode, TColor GroupColor, TSymLineStyle GroupLineStyle) {
-    TPen Pen = fCanvas->Pen();
-    if (Mode == sdmNormal)
-        Pen.Color = GroupColor;
-    else if (Mode == sdmHighlight && GroupColor == DrawColor(dcHighlight))
-        Pen.Color = RGBColor(0x77, 0x77, 0xFF);
-    Pen.Style = fPan ? TPenStyle::Solid : PenStyleOfLineStyle(GroupLineStyle);
-    fCanvas->SetPen(Pen);
-    TFontSpec Font = fCanvas->Font();
-    Font.Color = Pen.Color;
-    fCanvas->SetFont(Font);
+void TSymbolCanvas::ApplyGroupPen(TSymbolDrawMode mode, TColor groupColor, TSymLineStyle groupLineStyle) {
+    TPen pen = fCanvas->Pen();
+    if (mode == sdmNormal)
+        pen.Color = groupColor;
+    else if (mode == sdmHighlight && groupColor == DrawColor(dcHighlight))
+        pen.Color = RGBColor(0x77, 0x77, 0xFF);
+    pen.Style = fPan ? TPenStyle::Solid : PenStyleOfLineStyle(groupLineStyle);
+    fCanvas->SetPen(pen);
+    TFontSpec font = fCanvas->Font();
+    font.Color = pen.Color;
+    fCanvas->SetFont(font);
 }
 
-void TSymbolCanvas::SetPenColor(TColor Color) {
-    TPen Pen = fCanvas->Pen();
-    Pen.Color = Color;
-    fCanvas->SetPen(Pen);
+void TSymbolCanvas::SetPenColor(TColor color) {
+    TPen pen = fCanvas->Pen();
+    pen.Color = color;
+    fCanvas->SetPen(pen);
 }
 
-void TSymbolCanvas::SetPenStyle(TPenStyle Style) {
-    TPen Pen = fCanvas->Pen();
-    Pen.Style = Style;
-    fCanvas->SetPen(Pen);
+void TSymbolCanvas::SetPenStyle(TPenStyle style) {
+    TPen pen = fCanvas->Pen();
+    pen.Style = style;
+    fCanvas->SetPen(pen);
 }
 
-void TSymbolCanvas::SetBrushStyle(TBrushStyle Style) {
-    TBrush Brush = fCanvas->Brush();
-    Brush.Style = Style;
-    fCanvas->SetBrush(Brush);
+void TSymbolCanvas::SetBrushStyle(TBrushStyle style) {
+    TBrush brush = fCanvas->Brush();
+    brush.Style = style;
+    fCanvas->SetBrush(brush);
 }

@@ -50,10 +50,10 @@ const TSymbolCanvasColorData& SymbolCanvasColorsBlack();
 const TSymbolCanvasColorData& SymbolCanvasColorsDarkGray();
 const TSymbolCanvasColorData& SymbolCanvasColorsWhite();
 // Built-in scheme by name ignoring case, or nullptr.
-const TSymbolCanvasColorData* FindSymbolCanvasColors(std::string_view Name);
+const TSymbolCanvasColorData* FindSymbolCanvasColors(std::string_view name);
 
-TPenStyle PenStyleOfLineStyle(TSymLineStyle Style);
-TPenStyle PenStyleOfBorderStyle(TSymBorderStyle Style);
+TPenStyle PenStyleOfLineStyle(TSymLineStyle style);
+TPenStyle PenStyleOfBorderStyle(TSymBorderStyle style);
 
 // Device coordinates handed to the surface stay within +-SafeDeviceCoord pixels, far outside any
 // real device but well inside what raster back-ends handle without overflow.
@@ -61,70 +61,70 @@ constexpr int32_t SafeDeviceCoord = 1 << 22;
 
 class TSymbolCanvas {
 public:
-    explicit TSymbolCanvas(TRasterSurface* ACanvas);
+    explicit TSymbolCanvas(TRasterSurface* aCanvas);
 
     // Settings.
-    void SetDPI(int Value);
+    void SetDPI(int value);
     // Multiplies the zoom by Factor (1 just refreshes snap and grid). A factor that would leave the
     // zoom non-finite or not positive is ignored.
-    void SetZoom(double Factor);
-    void SetGridMode(TGridMode Value);
+    void SetZoom(double factor);
+    void SetGridMode(TGridMode value);
     void SetSnapAndGridValues();
     void ClearCanvas();
-    TColor DrawColor(TDrawColorIndex Index) const { return fCanvasColors.DrawColors[Index]; }
+    TColor DrawColor(TDrawColorIndex index) const { return fCanvasColors.DrawColors[index]; }
 
     // View transform. Results are clamped to +-SafeDeviceCoord.
-    int32_t ToPtX(double X) const;
-    int32_t ToPtY(double Y) const;
-    TPoint ToPt(const TPoint& P) const;
-    TPoint ToPt(const TXYPoint& P) const;
+    int32_t ToPtX(double x) const;
+    int32_t ToPtY(double y) const;
+    TPoint ToPt(const TPoint& p) const;
+    TPoint ToPt(const TXYPoint& p) const;
     // Device pixels to drawing units; (0, 0) while the zoom is not usable.
-    TPoint FromPt(const TPoint& P) const;
+    TPoint FromPt(const TPoint& p) const;
     // Corners FromPt(fSize.X, 0) (top right) and FromPt(0, fSize.Y) (bottom left).
     TRect VisibleArea() const;
-    TPoint SnapPoint(const TPoint& Pt) const;
-    void ZoomExtents(const TExtentsRect& Extents);
-    void ZoomCenterExtents(const TExtentsRect& Extents, double NewZoom);
+    TPoint SnapPoint(const TPoint& pt) const;
+    void ZoomExtents(const TExtentsRect& extents);
+    void ZoomCenterExtents(const TExtentsRect& extents, double newZoom);
 
     // Drawing in drawing units (TXYPoint) or device pixels (TPoint, passed through).
-    void MoveTo(const TXYPoint& P);
-    void LineTo(const TXYPoint& P);
-    void MoveTo(const TPoint& DevicePt);
-    void LineTo(const TPoint& DevicePt);
+    void MoveTo(const TXYPoint& p);
+    void LineTo(const TXYPoint& p);
+    void MoveTo(const TPoint& devicePt);
+    void LineTo(const TPoint& devicePt);
     // A poly-line through every point: solid pens draw it directly, other styles draw each segment
     // through DrawNonSolidLine.
-    void DrawLines(std::span<const TXYPoint> Pts);
+    void DrawLines(std::span<const TXYPoint> pts);
     // The pen's style drawn as a pattern measured in drawing units, symmetric about the middle of
     // the segment. SecondColor other than 0 alternates the pieces between the pen colour and it.
-    void DrawNonSolidLine(const TXYPoint& P1, const TXYPoint& P2, TColor SecondColor = 0);
-    void DrawCircle(const TXYPoint& PM, double R);
-    void DrawCircle(const TPoint& PM, double R);
+    void DrawNonSolidLine(const TXYPoint& p1, const TXYPoint& p2, TColor secondColor = 0);
+    void DrawCircle(const TXYPoint& pm, double r);
+    void DrawCircle(const TPoint& pm, double r);
     // Counter-clockwise on the screen from the ray towards P1 to the ray towards P2.
-    void DrawArc(const TXYPoint& PM, const TXYPoint& P1, const TXYPoint& P2, double R);
-    void DrawTextBorder(const TXYPoint& P1, const TXYPoint& P2, TSymBorderStyle Border, TColor Color);
+    void DrawArc(const TXYPoint& pm, const TXYPoint& p1, const TXYPoint& p2, double r);
+    void DrawTextBorder(const TXYPoint& p1, const TXYPoint& p2, TSymBorderStyle border, TColor color);
     // NewHeight is the text height in drawing units times the zoom; sets the font size in points.
-    void SetTextHeight(double NewHeight);
+    void SetTextHeight(double newHeight);
     // Font size in points set by the last SetTextHeight.
     int FontSize() const { return fFontSize; }
     // 90 gives vertical text, anything else horizontal.
-    void SetTextAngle(double NewAngle);
+    void SetTextAngle(double newAngle);
 
     // The object pen rule: clear brush, copy mode, the colour for the mode, the style of the line
     // style (or of the line type's default), solid while panning, width 1.
-    void ApplyObjectPen(TSymbolDrawMode Mode, TSymLineType LineType, TSymLineStyle LineStyle,
-                        bool ColorIsOverruled, TColor OverruledColor);
-    void ApplyObjectBrush(bool Solid, TSymbolDrawMode Mode, TSymLineType LineType, bool ColorIsOverruled,
-                          TColor OverruledColor);
+    void ApplyObjectPen(TSymbolDrawMode mode, TSymLineType lineType, TSymLineStyle lineStyle,
+                        bool colorIsOverruled, TColor overruledColor);
+    void ApplyObjectBrush(bool solid, TSymbolDrawMode mode, TSymLineType lineType, bool colorIsOverruled,
+                          TColor overruledColor);
     // Symbol-group colouring on top of the object pen, for an object whose group counts.
-    void ApplyGroupPen(TSymbolDrawMode Mode, TColor GroupColor, TSymLineStyle GroupLineStyle);
+    void ApplyGroupPen(TSymbolDrawMode mode, TColor groupColor, TSymLineStyle groupLineStyle);
     // The colour the object pen rule picks.
-    TColor ObjectColor(TSymbolDrawMode Mode, TSymLineType LineType, bool ColorIsOverruled,
-                       TColor OverruledColor) const;
+    TColor ObjectColor(TSymbolDrawMode mode, TSymLineType lineType, bool colorIsOverruled,
+                       TColor overruledColor) const;
 
     // Small conveniences over the surface's pen and brush.
-    void SetPenColor(TColor Color);
-    void SetPenStyle(TPenStyle Style);
-    void SetBrushStyle(TBrushStyle Style);
+    void SetPenColor(TColor color);
+    void SetPenStyle(TPenStyle style);
+    void SetBrushStyle(TBrushStyle style);
 
     TSymbolDrawMode fDrawMode = sdmNormal;
     double fZoom = 1.0;
@@ -154,12 +154,12 @@ private:
     // The zoom if it is finite and positive, else 0 (nothing can be transformed).
     double UsableZoom() const;
     // Unclamped device coordinates (already rounded as the transform rounds).
-    double DevX(double X) const;
-    double DevY(double Y) const;
+    double DevX(double x) const;
+    double DevY(double y) const;
     void DrawGrid();
     void Reset();
     // Draws the device segment From-To clipped to the safe range; leaves the surface at To.
-    void SurfaceSegment(double X1, double Y1, double X2, double Y2);
+    void SurfaceSegment(double x1, double y1, double x2, double y2);
 
     int fFontSize = 0;
     // Where the last drawing-unit MoveTo/LineTo left the pen, in unclamped device pixels.

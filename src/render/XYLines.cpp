@@ -3,47 +3,47 @@
 #include <cmath>
 #include <stdexcept>
 
-TXYLine::TXYLine(const TXYPoint& P1, const TXYPoint& P2) : TXYLineBase(P1, P2) {
-    if (P1.X != P2.X) {
-        if (P1.Y != P2.Y) {
-            fA = (P1.Y - P2.Y) / (P1.X - P2.X);
-            fB = P1.Y - fA * P1.X;
+TXYLine::TXYLine(const TXYPoint& p1, const TXYPoint& p2) : TXYLineBase(p1, p2) {
+    if (p1.X != p2.X) {
+        if (p1.Y != p2.Y) {
+            fA = (p1.Y - p2.Y) / (p1.X - p2.X);
+            fB = p1.Y - fA * p1.X;
         } else {
             fHorizontal = true;
-            fB = P1.Y;
+            fB = p1.Y;
         }
     } else {
         fVertical = true;
-        fA = P1.X;
+        fA = p1.X;
     }
 }
 
-bool TXYLine::CrossPoint(const TXYLine& Second, TXYPoint& S) const {
-    S = {0, 0};
-    if (fVertical && Second.fVertical) return false;
+bool TXYLine::CrossPoint(const TXYLine& second, TXYPoint& s) const {
+    s = {0, 0};
+    if (fVertical && second.fVertical) return false;
     if (fVertical) {
-        S.X = fA;
-        S.Y = Second.GetY(S.X);
+        s.X = fA;
+        s.Y = second.GetY(s.X);
         return true;
     }
-    if (Second.fVertical) {
-        S.X = Second.fA;
-        S.Y = GetY(S.X);
+    if (second.fVertical) {
+        s.X = second.fA;
+        s.Y = GetY(s.X);
         return true;
     }
-    if (std::fabs(fA - Second.fA) <= 1e-6) return false;
-    S.X = (Second.fB - fB) / (fA - Second.fA);
-    S.Y = GetY(S.X);
+    if (std::fabs(fA - second.fA) <= 1e-6) return false;
+    s.X = (second.fB - fB) / (fA - second.fA);
+    s.Y = GetY(s.X);
     return true;
 }
 
-TXYLineBase* TXYLineList::Add(const TXYPoint& P1, const TXYPoint& P2) {
-    fList.push_back(std::make_unique<TXYLineBase>(P1, P2));
+TXYLineBase* TXYLineList::Add(const TXYPoint& p1, const TXYPoint& p2) {
+    fList.push_back(std::make_unique<TXYLineBase>(p1, p2));
     return fList.back().get();
 }
 
-TXYLineBase* TXYLineList::GetXYLines(int AIndex) const {
-    if (AIndex < 0 || size_t(AIndex) >= fList.size())
+TXYLineBase* TXYLineList::GetXYLines(int aIndex) const {
+    if (aIndex < 0 || size_t(aIndex) >= fList.size())
         throw std::out_of_range("TXYLineList index out of range");
-    return fList[AIndex].get();
+    return fList[aIndex].get();
 }

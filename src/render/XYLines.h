@@ -8,7 +8,7 @@
 class TXYLineBase {
 public:
     TXYLineBase() = default;
-    TXYLineBase(const TXYPoint& P1, const TXYPoint& P2) : fP1(P1), fP2(P2) {}
+    TXYLineBase(const TXYPoint& p1, const TXYPoint& p2) : fP1(p1), fP2(p2) {}
     virtual ~TXYLineBase() = default;
 
     TXYPoint fP1;
@@ -17,11 +17,11 @@ public:
 
 class TXYLine : public TXYLineBase {
 public:
-    TXYLine(const TXYPoint& P1, const TXYPoint& P2);
+    TXYLine(const TXYPoint& p1, const TXYPoint& p2);
 
-    double GetY(double X) const { return fA * X + fB; }
+    double GetY(double x) const { return fA * x + fB; }
     // Crossing of the two infinite lines; S is (0, 0) and the result false when they are parallel.
-    bool CrossPoint(const TXYLine& Second, TXYPoint& S) const;
+    bool CrossPoint(const TXYLine& second, TXYPoint& s) const;
 
     bool fVertical = false;
     bool fHorizontal = false;
@@ -32,9 +32,9 @@ public:
 
 class TXYLineList {
 public:
-    TXYLineBase* Add(const TXYPoint& P1, const TXYPoint& P2);
+    TXYLineBase* Add(const TXYPoint& p1, const TXYPoint& p2);
     // Throws std::out_of_range.
-    TXYLineBase* GetXYLines(int AIndex) const;
+    TXYLineBase* GetXYLines(int aIndex) const;
     int GetCount() const { return int(fList.size()); }
     void Clear() { fList.clear(); }
 

@@ -12,54 +12,54 @@
 #include <cstring>
 #include <png.h>
 
-QImage DecodePngLogo(const QByteArray& Bytes) {
-    png_image Image;
-    std::memset(&Image, 0, sizeof Image);
-    Image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_memory(&Image, Bytes.constData(), size_t(Bytes.size()))) return {};
-    Image.format = PNG_FORMAT_RGBA;
+QImage DecodePngLogo(const QByteArray& bytes) {
+    png_image image;
+    std::memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_memory(&image, bytes.constData(), size_t(bytes.size()))) return {};
+    image.format = PNG_FORMAT_RGBA;
     // A logo is a few hundred pixels a side; anything huge is not ours and would only eat memory.
-    if (Image.width == 0 || Image.height == 0 || Image.width > 8192 || Image.height > 8192) {
-        png_image_free(&Image);
+    if (image.width == 0 || image.height == 0 || image.width > 8192 || image.height > 8192) {
+        png_image_free(&image);
         return {};
     }
-    QImage Result(int(Image.width), int(Image.height), QImage::Format_RGBA8888);
-    if (Result.isNull() ||
-        !png_image_finish_read(&Image, nullptr, Result.bits(), png_int_32(Result.bytesPerLine()), nullptr)) {
-        png_image_free(&Image);
+    QImage result(int(image.width), int(image.height), QImage::Format_RGBA8888);
+    if (result.isNull() ||
+        !png_image_finish_read(&image, nullptr, result.bits(), png_int_32(result.bytesPerLine()), nullptr)) {
+        png_image_free(&image);
         return {};
     }
-    return Result;
+    return result;
 }
 
-std::string LogoResolutionBucket(int PixelsPerInch) {
-    for (const int Bucket : {288, 240, 192, 168, 144, 120})
-        if (Bucket <= PixelsPerInch) return std::to_string(Bucket);
+std::string LogoResolutionBucket(int pixelsPerInch) {
+    for (const int bucket : {288, 240, 192, 168, 144, 120})
+        if (bucket <= pixelsPerInch) return std::to_string(bucket);
     return "096";
 }
 
-QImage LoadMainLogo(int PixelsPerInch) {
-    const QString Name = QStringLiteral(":/logo/MAINLOGO_") +
-                         QString::fromStdString(LogoResolutionBucket(PixelsPerInch)) + QStringLiteral(".png");
-    QFile File(Name);
-    if (File.open(QIODevice::ReadOnly)) {
-        QImage Logo = DecodePngLogo(File.readAll());
-        if (!Logo.isNull()) return Logo;
+QImage LoadMainLogo(int pixelsPerInch) {
+    const QString name = QStringLiteral(":/logo/MAINLOGO_") +
+                         QString::fromStdString(LogoResolutionBucket(pixelsPerInch)) + QStringLiteral(".png");
+    QFile file(name);
+    if (file.open(QIODevice::ReadOnly)) {
+        QImage logo = DecodePngLogo(file.readAll());
+        if (!logo.isNull()) return logo;
     }
-    const double Scale = PixelsPerInch > 0 ? PixelsPerInch / 96.0 : 1.0;
-    QImage Blank(int(650 * Scale + 0.5), int(350 * Scale + 0.5), QImage::Format_RGB32);
-    Blank.fill(Qt::white);
-    return Blank;
+    const double scale = pixelsPerInch > 0 ? pixelsPerInch / 96.0 : 1.0;
+    QImage blank(int(650 * scale + 0.5), int(350 * scale + 0.5), QImage::Format_RGB32);
+    blank.fill(Qt::white);
+    return blank;
 }
 
 namespace {
-int FormPixelsPerInch(const QWidget* Form) {
-    const double Ratio = Form->devicePixelRatioF();
-    return int(Form->logicalDpiX() * Ratio + 0.5);
+int FormPixelsPerInch(const QWidget* form) {
+    const double ratio = form->devicePixelRatioF();
+    return int(form->logicalDpiX() * ratio + 0.5);
 }
 } // namespace
 
-TAboutDlg::TAboutDlg(QWidget* Parent) : QDialog(Parent, Qt::Dialog | Qt::FramelessWindowHint) {
+TAboutDlg::TAboutDlg(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("AboutDlg"));
     setWindowTitle(qtr("About..."));
     fVersionLabel = new QLabel(QString::fromStdString(GetProgramVersionText()), this);
@@ -67,10 +67,10 @@ TAboutDlg::TAboutDlg(QWidget* Parent) : QDialog(Parent, Qt::Dialog | Qt::Framele
     fViewerLabel = new QLabel(qtr("Viewer"), this);
     fViewerLabel->setObjectName(QStringLiteral("ViewerLabel"));
     fViewerLabel->setVisible(IsViewer);
-    QFont Big = fViewerLabel->font();
-    Big.setPixelSize(28);
-    Big.setBold(true);
-    fViewerLabel->setFont(Big);
+    QFont big = fViewerLabel->font();
+    big.setPixelSize(28);
+    big.setBold(true);
+    fViewerLabel->setFont(big);
     fCloseButton = new QPushButton(QStringLiteral("X"), this);
     fCloseButton->setObjectName(QStringLiteral("CloseButton"));
     fCloseButton->setFlat(true);
@@ -79,30 +79,30 @@ TAboutDlg::TAboutDlg(QWidget* Parent) : QDialog(Parent, Qt::Dialog | Qt::Framele
     // Escape closes through QDialog::reject already.
 }
 
-void TAboutDlg::showEvent(QShowEvent* Event) {
+void TAboutDlg::showEvent(QShowEvent* event) {
     // The screen, and so the resolution, is known only once the box is about to show.
-    const int PixelsPerInch = FormPixelsPerInch(this);
-    const double Ratio = devicePixelRatioF();
-    fLogo = LoadMainLogo(PixelsPerInch);
-    fLogo.setDevicePixelRatio(Ratio);
-    const QSize Size = (QSizeF(fLogo.size()) / Ratio).toSize();
-    setFixedSize(Size);
+    const int pixelsPerInch = FormPixelsPerInch(this);
+    const double ratio = devicePixelRatioF();
+    fLogo = LoadMainLogo(pixelsPerInch);
+    fLogo.setDevicePixelRatio(ratio);
+    const QSize size = (QSizeF(fLogo.size()) / ratio).toSize();
+    setFixedSize(size);
     // Distances are given at 96 pixels per inch; logical pixels already are.
     fVersionLabel->adjustSize();
-    fVersionLabel->move(Size.width() - 8 - fVersionLabel->width(),
-                        Size.height() - 4 - fVersionLabel->height());
+    fVersionLabel->move(size.width() - 8 - fVersionLabel->width(),
+                        size.height() - 4 - fVersionLabel->height());
     fViewerLabel->adjustSize();
     fViewerLabel->move(480, 150);
-    fCloseButton->move(Size.width() - 4 - fCloseButton->width(), 4);
+    fCloseButton->move(size.width() - 4 - fCloseButton->width(), 4);
     if (parentWidget()) {
-        move(parentWidget()->geometry().center() - QPoint(Size.width() / 2, Size.height() / 2));
-    } else if (const QScreen* Screen = screen()) {
-        move(Screen->availableGeometry().center() - QPoint(Size.width() / 2, Size.height() / 2));
+        move(parentWidget()->geometry().center() - QPoint(size.width() / 2, size.height() / 2));
+    } else if (const QScreen* current = screen()) {
+        move(current->availableGeometry().center() - QPoint(size.width() / 2, size.height() / 2));
     }
-    QDialog::showEvent(Event);
+    QDialog::showEvent(event);
 }
 
 void TAboutDlg::paintEvent(QPaintEvent*) {
-    QPainter Painter(this);
-    Painter.drawImage(QPoint(0, 0), fLogo);
+    QPainter painter(this);
+    painter.drawImage(QPoint(0, 0), fLogo);
 }

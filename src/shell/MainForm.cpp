@@ -46,23 +46,23 @@ namespace {
 
 // The file dialog compares masks exactly on this platform; a mask that ignores case lets
 // "PLAN.KDF" show next to "plan.kdf", as the viewer opens both.
-QString CaseBlindMask(TFileType Type) {
-    QString Mask = QStringLiteral("*");
-    for (const QChar C : QString::fromUtf8(FileExtension(Type))) {
-        if (C.isLetter())
-            Mask += QLatin1Char('[') + C.toLower() + C.toUpper() + QLatin1Char(']');
+QString CaseBlindMask(TFileType type) {
+    QString mask = QStringLiteral("*");
+    for (const QChar c : QString::fromUtf8(FileExtension(type))) {
+        if (c.isLetter())
+            mask += QLatin1Char('[') + c.toLower() + c.toUpper() + QLatin1Char(']');
         else
-            Mask += C;
+            mask += c;
     }
-    return Mask;
+    return mask;
 }
 
-QString FilterEntry(const std::string& DisplayName, const QStringList& Masks) {
-    return qtr(DisplayName) + QStringLiteral(" (") + Masks.join(QLatin1Char(' ')) + QLatin1Char(')');
+QString FilterEntry(const std::string& displayName, const QStringList& masks) {
+    return qtr(displayName) + QStringLiteral(" (") + masks.join(QLatin1Char(' ')) + QLatin1Char(')');
 }
 
-const char* DrawModeName(TSymbolGroupDrawMode Mode) {
-    switch (Mode) {
+const char* DrawModeName(TSymbolGroupDrawMode mode) {
+    switch (mode) {
     case drawMainGroups:
         return "Main groups";
     case drawSubGroups:
@@ -75,33 +75,33 @@ const char* DrawModeName(TSymbolGroupDrawMode Mode) {
 }
 
 // Day count of a date the way drawings store dates (days since 30 December 1899).
-QIcon ActionIcon(const char* ThemeName, QStyle::StandardPixmap Fallback) {
-    return QIcon::fromTheme(QString::fromLatin1(ThemeName), QApplication::style()->standardIcon(Fallback));
+QIcon ActionIcon(const char* themeName, QStyle::StandardPixmap fallback) {
+    return QIcon::fromTheme(QString::fromLatin1(themeName), QApplication::style()->standardIcon(fallback));
 }
 
 } // namespace
 
 QStringList OpenDialogFilters() {
-    const auto Plural = [](TFileType Type) { return std::string(FileTypeDescription(Type)) + "s"; };
-    QStringList Compatible;
-    for (const TFileType Type : {ftDiagram, ftPackedDiagram, ftSymbol, ftZip})
-        Compatible << CaseBlindMask(Type);
-    return {FilterEntry("Compatible Files", Compatible),
-            FilterEntry(Plural(ftDiagram), {CaseBlindMask(ftDiagram)}),
-            FilterEntry(Plural(ftSymbol), {CaseBlindMask(ftSymbol)}),
-            FilterEntry(Plural(ftZip), {CaseBlindMask(ftZip)}),
+    const auto plural = [](TFileType type) { return std::string(FileTypeDescription(type)) + "s"; };
+    QStringList compatible;
+    for (const TFileType type : {ftDiagram, ftPackedDiagram, ftSymbol, ftZip})
+        compatible << CaseBlindMask(type);
+    return {FilterEntry("Compatible Files", compatible),
+            FilterEntry(plural(ftDiagram), {CaseBlindMask(ftDiagram)}),
+            FilterEntry(plural(ftSymbol), {CaseBlindMask(ftSymbol)}),
+            FilterEntry(plural(ftZip), {CaseBlindMask(ftZip)}),
             // "*.*" would hide names without a point here; "*" is every file.
-            FilterEntry(Plural(ftAllFiles), {QStringLiteral("*")})};
+            FilterEntry(plural(ftAllFiles), {QStringLiteral("*")})};
 }
 
-TMainForm::TMainForm(std::string CommandLineFile, QWidget* Parent)
-    : QMainWindow(Parent), fBusyIndicator([this](const QString& Text) {
+TMainForm::TMainForm(std::string commandLineFile, QWidget* parent)
+    : QMainWindow(parent), fBusyIndicator([this](const QString& text) {
           if (!StatusBar1) return;
           // An empty text ends the progress: the status bar shows the file again.
-          StatusBar1->setText(Text.isEmpty() ? QString::fromStdString(fFileName) : Text);
+          StatusBar1->setText(text.isEmpty() ? QString::fromStdString(fFileName) : text);
           StatusBar1->repaint();
       }),
-      fCommandLineFile(std::move(CommandLineFile)) {
+      fCommandLineFile(std::move(commandLineFile)) {
     setObjectName(QStringLiteral("MainForm"));
     FormCreate();
 }
@@ -119,8 +119,8 @@ void TMainForm::FormCreate() {
     setWindowTitle(QString::fromUtf8(ProgramName));
     fFileName.clear();
     fFirstActivate = true;
-    fSymbolFile.Messages().InvalidRevisionDate = [](const std::string& Value) {
-        ShowErrorMessage(Value + " " + _("is not a valid date."));
+    fSymbolFile.Messages().InvalidRevisionDate = [](const std::string& value) {
+        ShowErrorMessage(value + " " + _("is not a valid date."));
     };
     fSymbolFile.Messages().ParseLocaleDate = ParseUserLocaleDate;
     // Option defaults; the settings file overrides them at the first activation.
@@ -142,89 +142,89 @@ void TMainForm::FormCreate() {
 }
 
 void TMainForm::CreateActions() {
-    const auto Make = [this](const char* Name, const char* Caption) {
-        QAction* A = new QAction(qtr(Caption), this);
-        A->setObjectName(QString::fromLatin1(Name));
-        return A;
+    const auto make = [this](const char* name, const char* caption) {
+        QAction* a = new QAction(qtr(caption), this);
+        a->setObjectName(QString::fromLatin1(name));
+        return a;
     };
     // Parts of the program that are not in this version yet: visible, disabled, and saying so.
-    const auto NotYet = [](QAction* A) {
-        A->setEnabled(false);
-        A->setToolTip(A->text() + QStringLiteral(" - ") + qtr("Not available in this version."));
-        A->setStatusTip(qtr("Not available in this version."));
+    const auto notYet = [](QAction* a) {
+        a->setEnabled(false);
+        a->setToolTip(a->text() + QStringLiteral(" - ") + qtr("Not available in this version."));
+        a->setStatusTip(qtr("Not available in this version."));
     };
 
-    FileOpenAction = Make("FileOpenAction", "Open File");
+    FileOpenAction = make("FileOpenAction", "Open File");
     FileOpenAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     FileOpenAction->setIcon(ActionIcon("document-open", QStyle::SP_DialogOpenButton));
     connect(FileOpenAction, &QAction::triggered, this, &TMainForm::FileOpenActionExecute);
 
-    FileCloseAction = Make("FileCloseAction", "Close");
+    FileCloseAction = make("FileCloseAction", "Close");
     FileCloseAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4));
     FileCloseAction->setIcon(ActionIcon("document-close", QStyle::SP_DialogCloseButton));
     connect(FileCloseAction, &QAction::triggered, this, &TMainForm::FileCloseActionExecute);
 
-    FileExitAction = Make("FileExitAction", "Exit");
+    FileExitAction = make("FileExitAction", "Exit");
     FileExitAction->setIcon(ActionIcon("application-exit", QStyle::SP_TitleBarCloseButton));
     connect(FileExitAction, &QAction::triggered, this, &QWidget::close);
 
-    ShowDataSheetAction = Make("ShowDataSheetAction", "Show Datasheet...");
+    ShowDataSheetAction = make("ShowDataSheetAction", "Show Datasheet...");
     connect(ShowDataSheetAction, &QAction::triggered, this, &TMainForm::ShowDataSheetActionExecute);
-    PropertiesAction = Make("PropertiesAction", "Properties...");
+    PropertiesAction = make("PropertiesAction", "Properties...");
     connect(PropertiesAction, &QAction::triggered, this, &TMainForm::PropertiesActionExecute);
 
-    ViewZoomAllAction = Make("ViewZoomAllAction", "Zoom All  [Home]");
+    ViewZoomAllAction = make("ViewZoomAllAction", "Zoom All  [Home]");
     ViewZoomAllAction->setIcon(ActionIcon("zoom-fit-best", QStyle::SP_TitleBarMaxButton));
     connect(ViewZoomAllAction, &QAction::triggered, this, &TMainForm::ViewZoomAllActionExecute);
 
-    ActionPrintPreview = Make("ActionPrintPreview", "Print preview");
+    ActionPrintPreview = make("ActionPrintPreview", "Print preview");
     ActionPrintPreview->setIcon(ActionIcon("document-print-preview", QStyle::SP_FileDialogContentsView));
     connect(ActionPrintPreview, &QAction::triggered, this, &TMainForm::ActionPrintPreviewExecute);
 
-    OptionsReverseMouseWheelAction = Make("OptionsReverseMouseWheelAction", "Reverse Mouse Wheel Zooming");
+    OptionsReverseMouseWheelAction = make("OptionsReverseMouseWheelAction", "Reverse Mouse Wheel Zooming");
     OptionsReverseMouseWheelAction->setCheckable(true);
     connect(OptionsReverseMouseWheelAction, &QAction::triggered, this,
             &TMainForm::OptionsReverseMouseWheelActionExecute);
-    OptionsBlackBackgroundAction = Make("OptionsBlackBackgroundAction", "Black Background");
+    OptionsBlackBackgroundAction = make("OptionsBlackBackgroundAction", "Black Background");
     OptionsBlackBackgroundAction->setCheckable(true);
     connect(OptionsBlackBackgroundAction, &QAction::triggered, this,
             &TMainForm::OptionsBlackBackgroundActionExecute);
-    ActionUnits = Make("ActionUnits", "Imperial units");
+    ActionUnits = make("ActionUnits", "Imperial units");
     ActionUnits->setCheckable(true);
     connect(ActionUnits, &QAction::triggered, this, &TMainForm::ActionUnitsExecute);
-    ActionDrawMode = Make("ActionDrawMode", "Draw main groups");
+    ActionDrawMode = make("ActionDrawMode", "Draw main groups");
     connect(ActionDrawMode, &QAction::triggered, this, &TMainForm::ActionDrawModeExecute);
-    SearchDataSheetsOnlineAction = Make("SearchDataSheetsOnlineAction", "Search online for data sheets");
+    SearchDataSheetsOnlineAction = make("SearchDataSheetsOnlineAction", "Search online for data sheets");
     SearchDataSheetsOnlineAction->setCheckable(true);
     connect(SearchDataSheetsOnlineAction, &QAction::triggered, this,
             &TMainForm::SearchDataSheetsOnlineActionExecute);
-    PathDataSheetsAction = Make("PathDataSheetsAction", "Path local data sheets...");
-    NotYet(PathDataSheetsAction);
-    ProxyServerAction = Make("ProxyServerAction", "Proxy Server...");
-    NotYet(ProxyServerAction);
-    OptionsLanguageAction = Make("OptionsLanguageAction", "Language...");
-    NotYet(OptionsLanguageAction);
-    HelpCheckForUpdatesAction = Make("HelpCheckForUpdatesAction", "Check for Updates...");
-    NotYet(HelpCheckForUpdatesAction);
-    HelpAboutAction = Make("HelpAboutAction", "About...");
+    PathDataSheetsAction = make("PathDataSheetsAction", "Path local data sheets...");
+    notYet(PathDataSheetsAction);
+    ProxyServerAction = make("ProxyServerAction", "Proxy Server...");
+    notYet(ProxyServerAction);
+    OptionsLanguageAction = make("OptionsLanguageAction", "Language...");
+    notYet(OptionsLanguageAction);
+    HelpCheckForUpdatesAction = make("HelpCheckForUpdatesAction", "Check for Updates...");
+    notYet(HelpCheckForUpdatesAction);
+    HelpAboutAction = make("HelpAboutAction", "About...");
     HelpAboutAction->setIcon(ActionIcon("help-about", QStyle::SP_MessageBoxInformation));
     connect(HelpAboutAction, &QAction::triggered, this, &TMainForm::HelpAboutActionExecute);
 }
 
 void TMainForm::CreateMenusAndBars() {
-    QMenu* File = menuBar()->addMenu(qtr("File"));
-    File->addActions({FileOpenAction, FileCloseAction, FileExitAction});
-    QMenu* Modify = menuBar()->addMenu(qtr("Modify"));
-    Modify->addActions({ShowDataSheetAction, PropertiesAction});
-    QMenu* View = menuBar()->addMenu(qtr("View"));
-    View->addActions({ViewZoomAllAction, ActionPrintPreview});
-    QMenu* Options = menuBar()->addMenu(qtr("Options"));
-    Options->addActions({OptionsReverseMouseWheelAction, OptionsBlackBackgroundAction, ActionUnits,
+    QMenu* file = menuBar()->addMenu(qtr("File"));
+    file->addActions({FileOpenAction, FileCloseAction, FileExitAction});
+    QMenu* modify = menuBar()->addMenu(qtr("Modify"));
+    modify->addActions({ShowDataSheetAction, PropertiesAction});
+    QMenu* view = menuBar()->addMenu(qtr("View"));
+    view->addActions({ViewZoomAllAction, ActionPrintPreview});
+    QMenu* options = menuBar()->addMenu(qtr("Options"));
+    options->addActions({OptionsReverseMouseWheelAction, OptionsBlackBackgroundAction, ActionUnits,
                          ActionDrawMode, SearchDataSheetsOnlineAction, PathDataSheetsAction});
-    Options->addSeparator();
-    Options->addActions({ProxyServerAction, OptionsLanguageAction});
-    QMenu* Help = menuBar()->addMenu(qtr("Help"));
-    Help->addActions({HelpCheckForUpdatesAction, HelpAboutAction});
+    options->addSeparator();
+    options->addActions({ProxyServerAction, OptionsLanguageAction});
+    QMenu* help = menuBar()->addMenu(qtr("Help"));
+    help->addActions({HelpCheckForUpdatesAction, HelpAboutAction});
 
     ToolBarMainForm = addToolBar(QStringLiteral("ToolBarMainForm"));
     ToolBarMainForm->setObjectName(QStringLiteral("ToolBarMainForm"));
@@ -242,7 +242,7 @@ void TMainForm::CreateMenusAndBars() {
     PopupMenuPaintBox->addActions({ShowDataSheetAction, PropertiesAction});
     PanelPaintBox->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(PanelPaintBox, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& Pos) { PopupMenuPaintBox->popup(PanelPaintBox->mapToGlobal(Pos)); });
+            [this](const QPoint& pos) { PopupMenuPaintBox->popup(PanelPaintBox->mapToGlobal(pos)); });
 
     StatusBar1 = new QLabel(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
@@ -252,76 +252,76 @@ void TMainForm::CreateMenusAndBars() {
 void TMainForm::CreatePanels() {
     PanelMain = new QWidget(this);
     PanelMain->setObjectName(QStringLiteral("PanelMain"));
-    auto* Stack = new QStackedLayout(PanelMain);
-    Stack->setStackingMode(QStackedLayout::StackOne);
+    auto* stack = new QStackedLayout(PanelMain);
+    stack->setStackingMode(QStackedLayout::StackOne);
 
     PanelBackGround = new QFrame(PanelMain);
     PanelBackGround->setObjectName(QStringLiteral("PanelBackGround"));
     PanelBackGround->setFrameStyle(QFrame::Box | QFrame::Plain);
     PanelBackGround->setLineWidth(1);
     PanelBackGround->setAutoFillBackground(true);
-    auto* BackLayout = new QVBoxLayout(PanelBackGround);
-    BackLayout->setContentsMargins(4, 4, 4, 4);
+    auto* backLayout = new QVBoxLayout(PanelBackGround);
+    backLayout->setContentsMargins(4, 4, 4, 4);
     PanelPaintBox = new QWidget(PanelBackGround);
     PanelPaintBox->setObjectName(QStringLiteral("PanelPaintBox"));
     PanelPaintBox->setAutoFillBackground(true);
-    BackLayout->addWidget(PanelPaintBox);
-    auto* BoxLayout = new QVBoxLayout(PanelPaintBox);
-    BoxLayout->setContentsMargins(0, 0, 0, 0);
+    backLayout->addWidget(PanelPaintBox);
+    auto* boxLayout = new QVBoxLayout(PanelPaintBox);
+    boxLayout->setContentsMargins(0, 0, 0, 0);
     PaintBoxMain = new TPaintBox(*this, PanelPaintBox);
     PaintBoxMain->setObjectName(QStringLiteral("PaintBoxMain"));
-    BoxLayout->addWidget(PaintBoxMain);
-    Stack->addWidget(PanelBackGround);
+    boxLayout->addWidget(PaintBoxMain);
+    stack->addWidget(PanelBackGround);
 
     PanelPrintPreview = new QWidget(PanelMain);
     PanelPrintPreview->setObjectName(QStringLiteral("PanelPrintPreview"));
-    auto* PreviewLayout = new QVBoxLayout(PanelPrintPreview);
-    auto* Buttons = new QHBoxLayout;
-    const auto Button = [this](const char* Name, const char* Caption) {
-        auto* B = new QPushButton(qtr(Caption), PanelPrintPreview);
-        B->setObjectName(QString::fromLatin1(Name));
-        return B;
+    auto* previewLayout = new QVBoxLayout(PanelPrintPreview);
+    auto* buttons = new QHBoxLayout;
+    const auto button = [this](const char* name, const char* caption) {
+        auto* b = new QPushButton(qtr(caption), PanelPrintPreview);
+        b->setObjectName(QString::fromLatin1(name));
+        return b;
     };
-    ButtonPrint = Button("ButtonPrint", "Print...");
+    ButtonPrint = button("ButtonPrint", "Print...");
     ButtonPrint->setEnabled(false);
     ButtonPrint->setToolTip(qtr("Not available in this version."));
-    ButtonPrev = Button("ButtonPrev", "Prev");
-    ButtonNext = Button("ButtonNext", "Next");
-    ButtonClosePreview = Button("ButtonClose", "Close print preview");
-    Buttons->addWidget(ButtonPrint);
-    Buttons->addWidget(ButtonPrev);
-    Buttons->addWidget(ButtonNext);
-    Buttons->addStretch(1);
-    Buttons->addWidget(ButtonClosePreview);
-    PreviewLayout->addLayout(Buttons);
+    ButtonPrev = button("ButtonPrev", "Prev");
+    ButtonNext = button("ButtonNext", "Next");
+    ButtonClosePreview = button("ButtonClose", "Close print preview");
+    buttons->addWidget(ButtonPrint);
+    buttons->addWidget(ButtonPrev);
+    buttons->addWidget(ButtonNext);
+    buttons->addStretch(1);
+    buttons->addWidget(ButtonClosePreview);
+    previewLayout->addLayout(buttons);
     fPDFDocument = new QPdfDocument(this);
     fPDFViewer = new QPdfView(PanelPrintPreview);
     fPDFViewer->setObjectName(QStringLiteral("PDFViewer"));
     fPDFViewer->setDocument(fPDFDocument);
     fPDFViewer->setPageMode(QPdfView::PageMode::MultiPage);
-    PreviewLayout->addWidget(fPDFViewer, 1);
-    Stack->addWidget(PanelPrintPreview);
+    previewLayout->addWidget(fPDFViewer, 1);
+    stack->addWidget(PanelPrintPreview);
     connect(ButtonPrev, &QPushButton::clicked, this,
             [this] { ShowPrintPreviewPage(fCurrentPrintPreviewPDF - 1); });
     connect(ButtonNext, &QPushButton::clicked, this,
             [this] { ShowPrintPreviewPage(fCurrentPrintPreviewPDF + 1); });
     connect(ButtonClosePreview, &QPushButton::clicked, this, &TMainForm::ButtonCloseClick);
 
-    Stack->setCurrentWidget(PanelBackGround);
+    stack->setCurrentWidget(PanelBackGround);
     setCentralWidget(PanelMain);
     PaintBoxMain->setFocus();
 }
 
-void TMainForm::showEvent(QShowEvent* Event) {
-    QMainWindow::showEvent(Event);
+void TMainForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
     // A window without a window manager may never be activated: the first showing counts as the
     // first activation. It runs once the window is laid out, so Zoom All fits the real size.
     if (fFirstActivate) QTimer::singleShot(0, this, &TMainForm::FormActivate);
 }
 
-void TMainForm::changeEvent(QEvent* Event) {
-    QMainWindow::changeEvent(Event);
-    if (Event->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate();
+void TMainForm::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate();
 }
 
 void TMainForm::FormActivate() {
@@ -348,90 +348,90 @@ void TMainForm::DeleteTempDirs() {
     fTempDirs.DeleteTempDirs();
 }
 
-bool TMainForm::StartHandOffServer(const QString& SocketPath, QString* ErrorText) {
-    auto Server = std::make_unique<THandOffServer>(SocketPath);
-    if (!Server->Listen(ErrorText)) return false;
-    connect(Server.get(), &THandOffServer::DocumentRequested, this, &TMainForm::HandOffDocument);
-    fHandOffServer = std::move(Server);
+bool TMainForm::StartHandOffServer(const QString& socketPath, QString* errorText) {
+    auto server = std::make_unique<THandOffServer>(socketPath);
+    if (!server->Listen(errorText)) return false;
+    connect(server.get(), &THandOffServer::DocumentRequested, this, &TMainForm::HandOffDocument);
+    fHandOffServer = std::move(server);
     return true;
 }
 
-void TMainForm::HandOffDocument(const QString& LongFileName) {
+void TMainForm::HandOffDocument(const QString& longFileName) {
     if (isMinimized()) showNormal();
     raise();
     activateWindow();
-    OpenDocumentFile(LongFileName.toStdString());
+    OpenDocumentFile(longFileName.toStdString());
 }
 
 // ---------------------------------------------------------------------------------------------
 // Opening files
 
-void TMainForm::OpenDocumentFile(const std::string& FileName) {
+void TMainForm::OpenDocumentFile(const std::string& fileName) {
     // A type the viewer does not open changes nothing at all, not even the print-preview pages.
-    if (!IsOpenableFile(FileName)) return;
-    std::error_code Error;
-    const std::filesystem::path Absolute = std::filesystem::absolute(std::filesystem::path(FileName), Error);
-    const std::string Path = Error ? FileName : Absolute.lexically_normal().string();
-    TOpenResult Result;
+    if (!IsOpenableFile(fileName)) return;
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(std::filesystem::path(fileName), error);
+    const std::string path = error ? fileName : absolute.lexically_normal().string();
+    TOpenResult result;
     {
-        TSaveCursor Hourglass;
-        Result = ::OpenDocumentFile(fSymbolFile, Path, fTempDirs);
+        TSaveCursor hourglass;
+        result = ::OpenDocumentFile(fSymbolFile, path, fTempDirs);
     }
     // Pages come only with a packed archive, also one whose drawing failed or is missing.
-    fPrintPreviewPDFs = Result.PrintPreviewPDFs;
+    fPrintPreviewPDFs = result.PrintPreviewPDFs;
     fCurrentPrintPreviewPDF = 0;
-    if (GetFileType(Path) == ftPackedDiagram) fUnpackLocation = Result.UnpackFolder;
-    if (Result.Status == TOpenStatus::osFailed) ShowErrorMessage(Result.Error);
-    if (Result.Opened()) ShowOpenedDrawing(Result.DrawingFileName, Path);
+    if (GetFileType(path) == ftPackedDiagram) fUnpackLocation = result.UnpackFolder;
+    if (result.Status == TOpenStatus::osFailed) ShowErrorMessage(result.Error);
+    if (result.Opened()) ShowOpenedDrawing(result.DrawingFileName, path);
     if (PrintPreviewShown()) ShowPrintPreviewPage(fCurrentPrintPreviewPDF);
     UpdateButtons();
 }
 
-void TMainForm::ShowOpenedDrawing(const std::string& DrawingFileName, const std::string& OpenedFileName) {
+void TMainForm::ShowOpenedDrawing(const std::string& drawingFileName, const std::string& openedFileName) {
     if (fSymbolFile.CheckFileVersion(ProgramBuild) > 0)
         ShowWarningMessage(FormatText(
             _("This file is saved with %s %s, your version is %s, some data might be lost!"),
             {ProgramName, fSymbolFile.Data().FileVersion, std::string(ProgramYear) + "-" + ProgramBuild}));
-    fFileName = DrawingFileName;
+    fFileName = drawingFileName;
     fSymbolCanvas.fSymbolGroupDrawMode = fSymbolFile.Data().GroupDrawMode;
     ZoomAll();
     // A drawing with no objects is shown all the same: the previous view must not stay.
     if (fSymbolFile.Symbol().fSymbolObjectList.Count() == 0) DrawSymbolFile();
     // The folder the user opened from: a package's own, not its unpack folder.
-    fLastPath = ExtractFileDir(OpenedFileName);
-    CurrentDrawingFolder = ExtractFileDir(DrawingFileName);
+    fLastPath = ExtractFileDir(openedFileName);
+    CurrentDrawingFolder = ExtractFileDir(drawingFileName);
 }
 
-void TMainForm::FileIsDroppend(const QStringList& FileNames) {
-    if (FileNames.size() == 1) OpenDocumentFile(FileNames.front().toStdString());
+void TMainForm::FileIsDroppend(const QStringList& fileNames) {
+    if (fileNames.size() == 1) OpenDocumentFile(fileNames.front().toStdString());
 }
 
-void TMainForm::dragEnterEvent(QDragEnterEvent* Event) {
-    if (Event->mimeData()->hasUrls()) Event->acceptProposedAction();
+void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
 }
 
-void TMainForm::dropEvent(QDropEvent* Event) {
-    QStringList Names;
-    for (const QUrl& Url : Event->mimeData()->urls())
-        Names << Url.toLocalFile();
-    Event->acceptProposedAction();
-    FileIsDroppend(Names);
+void TMainForm::dropEvent(QDropEvent* event) {
+    QStringList names;
+    for (const QUrl& url : event->mimeData()->urls())
+        names << url.toLocalFile();
+    event->acceptProposedAction();
+    FileIsDroppend(names);
 }
 
 // ---------------------------------------------------------------------------------------------
 // Actions
 
 void TMainForm::FileOpenActionExecute() {
-    QFileDialog Dialog(this, qtr("Open File"), QString::fromStdString(fLastPath));
-    Dialog.setObjectName(QStringLiteral("OpenDialog"));
-    Dialog.setFileMode(QFileDialog::ExistingFile);
-    Dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    Dialog.setOption(QFileDialog::HideNameFilterDetails, true);
-    const QStringList Filters = OpenDialogFilters();
-    Dialog.setNameFilters(Filters);
-    Dialog.selectNameFilter(Filters.front());
-    if (Dialog.exec() != QDialog::Accepted || Dialog.selectedFiles().isEmpty()) return;
-    OpenDocumentFile(Dialog.selectedFiles().front().toStdString());
+    QFileDialog dialog(this, qtr("Open File"), QString::fromStdString(fLastPath));
+    dialog.setObjectName(QStringLiteral("OpenDialog"));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setOption(QFileDialog::HideNameFilterDetails, true);
+    const QStringList filters = OpenDialogFilters();
+    dialog.setNameFilters(filters);
+    dialog.selectNameFilter(filters.front());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    OpenDocumentFile(dialog.selectedFiles().front().toStdString());
 }
 
 void TMainForm::FileCloseActionExecute() {
@@ -445,8 +445,8 @@ void TMainForm::FileCloseActionExecute() {
 }
 
 void TMainForm::HelpAboutActionExecute() {
-    TAboutDlg About(this);
-    About.exec();
+    TAboutDlg about(this);
+    about.exec();
 }
 
 void TMainForm::PropertiesActionExecute() {
@@ -495,26 +495,26 @@ bool TMainForm::PrintPreviewShown() const {
     return static_cast<QStackedLayout*>(PanelMain->layout())->currentWidget() == PanelPrintPreview;
 }
 
-void TMainForm::ShowPrintPreview(bool Value) {
-    auto* Stack = static_cast<QStackedLayout*>(PanelMain->layout());
-    if (Value) {
+void TMainForm::ShowPrintPreview(bool value) {
+    auto* stack = static_cast<QStackedLayout*>(PanelMain->layout());
+    if (value) {
         ResetPanBitmap();
-        Stack->setCurrentWidget(PanelPrintPreview);
+        stack->setCurrentWidget(PanelPrintPreview);
         ShowPrintPreviewPage(fCurrentPrintPreviewPDF);
     } else {
-        Stack->setCurrentWidget(PanelBackGround);
+        stack->setCurrentWidget(PanelBackGround);
         PaintBoxMain->setFocus();
     }
     UpdateButtons();
 }
 
-void TMainForm::ShowPrintPreviewPage(int Index) {
+void TMainForm::ShowPrintPreviewPage(int index) {
     fPDFDocument->close();
-    if (Index < 0 || Index >= int(fPrintPreviewPDFs.size())) {
+    if (index < 0 || index >= int(fPrintPreviewPDFs.size())) {
         fCurrentPrintPreviewPDF = 0;
     } else {
-        fCurrentPrintPreviewPDF = Index;
-        fPDFDocument->load(QString::fromStdString(fPrintPreviewPDFs[size_t(Index)]));
+        fCurrentPrintPreviewPDF = index;
+        fPDFDocument->load(QString::fromStdString(fPrintPreviewPDFs[size_t(index)]));
     }
     UpdateButtons();
 }
@@ -529,10 +529,10 @@ void TMainForm::UpdateButtons() {
     PropertiesAction->setEnabled(fSymbolFile.Symbol().fSymbolObjectList.HasSelection());
     ShowDataSheetAction->setEnabled(PropertiesAction->isEnabled());
     ActionPrintPreview->setEnabled(!fPrintPreviewPDFs.empty());
-    const int Pages = int(fPrintPreviewPDFs.size());
-    ButtonPrev->setVisible(Pages >= 2);
-    ButtonNext->setVisible(Pages >= 2);
-    ButtonNext->setEnabled(fCurrentPrintPreviewPDF < Pages - 1);
+    const int pages = int(fPrintPreviewPDFs.size());
+    ButtonPrev->setVisible(pages >= 2);
+    ButtonNext->setVisible(pages >= 2);
+    ButtonNext->setEnabled(fCurrentPrintPreviewPDF < pages - 1);
     ButtonPrev->setEnabled(fCurrentPrintPreviewPDF > 0);
     ActionDrawMode->setText(qtr("Draw") + QLatin1Char(' ') +
                             qtr(DrawModeName(fSymbolCanvas.fSymbolGroupDrawMode)));

@@ -37,39 +37,39 @@ class TMainForm : public QMainWindow {
     Q_OBJECT
 public:
     // CommandLineFile, when not empty, is opened at the first activation.
-    explicit TMainForm(std::string CommandLineFile = {}, QWidget* Parent = nullptr);
+    explicit TMainForm(std::string commandLineFile = {}, QWidget* parent = nullptr);
     ~TMainForm() override;
 
     // Every way of opening a file ends here; the type is told by the extension.
-    void OpenDocumentFile(const std::string& FileName);
+    void OpenDocumentFile(const std::string& fileName);
     void DeleteTempDirs();
     // Listens for files handed over by later starts of the program and opens them here. False,
     // with ErrorText set, when another viewer already listens on SocketPath.
-    bool StartHandOffServer(const QString& SocketPath, QString* ErrorText = nullptr);
+    bool StartHandOffServer(const QString& socketPath, QString* errorText = nullptr);
     // A file handed over by a later start: brought to the front and opened.
-    void HandOffDocument(const QString& LongFileName);
+    void HandOffDocument(const QString& longFileName);
 
     // View.
     void DrawSymbolFile();
-    void DrawSelectionMarks(TSymbolDrawMode Mode);
+    void DrawSelectionMarks(TSymbolDrawMode mode);
     void DeselectAll();
     void ZoomAll();
-    void ZoomAtPoint(TPoint P, double Factor);
+    void ZoomAtPoint(TPoint p, double factor);
     void SetColors();
-    void ShowPrintPreview(bool Value);
+    void ShowPrintPreview(bool value);
     void UpdateButtons();
 
     // Handlers the paint box and the window hand their events to (positions in device pixels).
     // True when the event zoomed (and so is handled).
-    bool FormMouseWheel(const QPointF& GlobalPos, int Delta);
-    void PaintBoxMainMouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Modifiers, TPoint P,
-                               bool Double);
-    void PaintBoxMainMouseMove(Qt::MouseButtons Buttons, Qt::KeyboardModifiers Modifiers, TPoint P);
+    bool FormMouseWheel(const QPointF& globalPos, int delta);
+    void PaintBoxMainMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, TPoint p,
+                               bool doubleClick);
+    void PaintBoxMainMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, TPoint p);
     void PaintBoxMainMouseUp();
     void PaintBoxMainDblClick();
-    bool FormKeyDown(int Key, Qt::KeyboardModifiers Modifiers);
+    bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
     // Drop of local files: one file opens, more open nothing.
-    void FileIsDroppend(const QStringList& FileNames);
+    void FileIsDroppend(const QStringList& fileNames);
 
     // State, for the shell's own parts and tests.
     TSymbolFile& SymbolFile() { return fSymbolFile; }
@@ -112,12 +112,12 @@ public:
     QAction* HelpAboutAction;
 
 protected:
-    void showEvent(QShowEvent* Event) override;
-    void changeEvent(QEvent* Event) override;
-    void wheelEvent(QWheelEvent* Event) override;
-    void keyPressEvent(QKeyEvent* Event) override;
-    void dragEnterEvent(QDragEnterEvent* Event) override;
-    void dropEvent(QDropEvent* Event) override;
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     friend class TPaintBox;
@@ -141,18 +141,18 @@ private:
     void ButtonCloseClick();
     void PropertiesActionExecute();
     void ShowDataSheetActionExecute();
-    void ShowPrintPreviewPage(int Index);
+    void ShowPrintPreviewPage(int index);
 
     // Loads a drawing or symbol file; true when it is shown.
     // After a successful open: the version warning, the view of the whole drawing, the folders.
-    void ShowOpenedDrawing(const std::string& DrawingFileName, const std::string& OpenedFileName);
+    void ShowOpenedDrawing(const std::string& drawingFileName, const std::string& openedFileName);
     // Paint-box size in device pixels, and the factor from its logical pixels to them.
     QSize PaintBoxDeviceSize() const;
     double PaintBoxPixelRatio() const;
     // Renders into the view picture, sized to the paint box, and schedules the repaint.
     void PaintBoxMainPaint();
     void SetSymbolCanvasDPI();
-    void PreparePanBitmap(int X, int Y);
+    void PreparePanBitmap(int x, int y);
     void ResetPanBitmap();
 
     // Fields of the window, in the order of its design.

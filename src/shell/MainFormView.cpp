@@ -18,9 +18,9 @@ namespace {
 // The canvas draws on a surface only while one exists; this lends it one for a scope.
 class TLendSurface {
 public:
-    TLendSurface(TSymbolCanvas& Canvas, TRasterSurface* Surface)
-        : fCanvas(Canvas), fPrevious(Canvas.fCanvas) {
-        Canvas.fCanvas = Surface;
+    TLendSurface(TSymbolCanvas& canvas, TRasterSurface* surface)
+        : fCanvas(canvas), fPrevious(canvas.fCanvas) {
+        canvas.fCanvas = surface;
     }
     ~TLendSurface() { fCanvas.fCanvas = fPrevious; }
     TLendSurface(const TLendSurface&) = delete;
@@ -31,12 +31,12 @@ private:
     TRasterSurface* fPrevious;
 };
 
-QColor ToQColor(TColor C) {
-    return QColor(ColorRed(C), ColorGreen(C), ColorBlue(C));
+QColor ToQColor(TColor c) {
+    return QColor(ColorRed(c), ColorGreen(c), ColorBlue(c));
 }
 
-TPoint DevicePoint(const QPointF& Logical, double Ratio) {
-    return {int(std::lround(Logical.x() * Ratio)), int(std::lround(Logical.y() * Ratio))};
+TPoint DevicePoint(const QPointF& logical, double ratio) {
+    return {int(std::lround(logical.x() * ratio)), int(std::lround(logical.y() * ratio))};
 }
 
 } // namespace
@@ -44,7 +44,7 @@ TPoint DevicePoint(const QPointF& Logical, double Ratio) {
 // ---------------------------------------------------------------------------------------------
 // Paint box
 
-TPaintBox::TPaintBox(TMainForm& Form, QWidget* Parent) : QWidget(Parent), fForm(Form) {
+TPaintBox::TPaintBox(TMainForm& form, QWidget* parent) : QWidget(parent), fForm(form) {
     // Everything is drawn from the off-screen picture: nothing to erase first, nothing to flicker.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
@@ -52,45 +52,45 @@ TPaintBox::TPaintBox(TMainForm& Form, QWidget* Parent) : QWidget(Parent), fForm(
 
 void TPaintBox::paintEvent(QPaintEvent*) {
     if (fForm.fViewImage.size() != fForm.PaintBoxDeviceSize()) fForm.PaintBoxMainPaint();
-    QPainter Painter(this);
-    const double Ratio = fForm.PaintBoxPixelRatio();
+    QPainter painter(this);
+    const double ratio = fForm.PaintBoxPixelRatio();
     if (!fForm.fPanBitmap.isNull()) {
-        Painter.fillRect(rect(), ToQColor(fForm.fSymbolCanvas.DrawColor(dcBackground)));
-        QImage Pan = fForm.fPanBitmap;
-        Pan.setDevicePixelRatio(Ratio);
-        Painter.drawImage(QPointF(fForm.fPanPos.X / Ratio, fForm.fPanPos.Y / Ratio), Pan);
+        painter.fillRect(rect(), ToQColor(fForm.fSymbolCanvas.DrawColor(dcBackground)));
+        QImage pan = fForm.fPanBitmap;
+        pan.setDevicePixelRatio(ratio);
+        painter.drawImage(QPointF(fForm.fPanPos.X / ratio, fForm.fPanPos.Y / ratio), pan);
         return;
     }
-    QImage View = fForm.fViewImage;
-    View.setDevicePixelRatio(Ratio);
-    Painter.drawImage(QPointF(0, 0), View);
+    QImage view = fForm.fViewImage;
+    view.setDevicePixelRatio(ratio);
+    painter.drawImage(QPointF(0, 0), view);
 }
 
-void TPaintBox::mousePressEvent(QMouseEvent* Event) {
-    fForm.PaintBoxMainMouseDown(Event->button(), Event->modifiers(),
-                                DevicePoint(Event->position(), fForm.PaintBoxPixelRatio()), false);
+void TPaintBox::mousePressEvent(QMouseEvent* event) {
+    fForm.PaintBoxMainMouseDown(event->button(), event->modifiers(),
+                                DevicePoint(event->position(), fForm.PaintBoxPixelRatio()), false);
 }
 
-void TPaintBox::mouseDoubleClickEvent(QMouseEvent* Event) {
-    fForm.PaintBoxMainMouseDown(Event->button(), Event->modifiers(),
-                                DevicePoint(Event->position(), fForm.PaintBoxPixelRatio()), true);
-    if (Event->button() == Qt::LeftButton) fForm.PaintBoxMainDblClick();
+void TPaintBox::mouseDoubleClickEvent(QMouseEvent* event) {
+    fForm.PaintBoxMainMouseDown(event->button(), event->modifiers(),
+                                DevicePoint(event->position(), fForm.PaintBoxPixelRatio()), true);
+    if (event->button() == Qt::LeftButton) fForm.PaintBoxMainDblClick();
 }
 
-void TPaintBox::mouseMoveEvent(QMouseEvent* Event) {
-    fForm.PaintBoxMainMouseMove(Event->buttons(), Event->modifiers(),
-                                DevicePoint(Event->position(), fForm.PaintBoxPixelRatio()));
+void TPaintBox::mouseMoveEvent(QMouseEvent* event) {
+    fForm.PaintBoxMainMouseMove(event->buttons(), event->modifiers(),
+                                DevicePoint(event->position(), fForm.PaintBoxPixelRatio()));
 }
 
 void TPaintBox::mouseReleaseEvent(QMouseEvent*) {
     fForm.PaintBoxMainMouseUp();
 }
 
-void TPaintBox::wheelEvent(QWheelEvent* Event) {
-    if (fForm.FormMouseWheel(Event->globalPosition(), Event->angleDelta().y()))
-        Event->accept();
+void TPaintBox::wheelEvent(QWheelEvent* event) {
+    if (fForm.FormMouseWheel(event->globalPosition(), event->angleDelta().y()))
+        event->accept();
     else
-        Event->ignore();
+        event->ignore();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -105,9 +105,9 @@ double TMainForm::PaintBoxPixelRatio() const {
 }
 
 QSize TMainForm::PaintBoxDeviceSize() const {
-    const double Ratio = PaintBoxPixelRatio();
-    return {int(std::lround(PaintBoxMain->width() * Ratio)),
-            int(std::lround(PaintBoxMain->height() * Ratio))};
+    const double ratio = PaintBoxPixelRatio();
+    return {int(std::lround(PaintBoxMain->width() * ratio)),
+            int(std::lround(PaintBoxMain->height() * ratio))};
 }
 
 void TMainForm::SetSymbolCanvasDPI() {
@@ -116,11 +116,11 @@ void TMainForm::SetSymbolCanvasDPI() {
 
 QImage TMainForm::ViewImage() const {
     if (fPanBitmap.isNull()) return fViewImage;
-    QImage Frame(fViewImage.size(), QImage::Format_RGB32);
-    Frame.fill(ToQColor(fSymbolCanvas.DrawColor(dcBackground)));
-    QPainter Painter(&Frame);
-    Painter.drawImage(QPoint(fPanPos.X, fPanPos.Y), fPanBitmap);
-    return Frame;
+    QImage frame(fViewImage.size(), QImage::Format_RGB32);
+    frame.fill(ToQColor(fSymbolCanvas.DrawColor(dcBackground)));
+    QPainter painter(&frame);
+    painter.drawImage(QPoint(fPanPos.X, fPanPos.Y), fPanBitmap);
+    return frame;
 }
 
 void TMainForm::PaintBoxMainPaint() {
@@ -128,23 +128,23 @@ void TMainForm::PaintBoxMainPaint() {
 }
 
 void TMainForm::DrawSymbolFile() {
-    const QSize Size = PaintBoxDeviceSize();
-    fSymbolCanvas.fSize = {Size.width(), Size.height()};
-    if (fViewImage.size() != Size) fViewImage = QImage(Size, QImage::Format_RGB32);
+    const QSize size = PaintBoxDeviceSize();
+    fSymbolCanvas.fSize = {size.width(), size.height()};
+    if (fViewImage.size() != size) fViewImage = QImage(size, QImage::Format_RGB32);
     if (!fViewImage.isNull()) {
-        TQtRasterSurface Surface(&fViewImage);
-        TLendSurface Lend(fSymbolCanvas, &Surface);
+        TQtRasterSurface surface(&fViewImage);
+        TLendSurface lend(fSymbolCanvas, &surface);
         PaintDrawing(fSymbolFile, fSymbolCanvas);
     }
     UpdateButtons();
     PaintBoxMain->update();
 }
 
-void TMainForm::DrawSelectionMarks(TSymbolDrawMode Mode) {
+void TMainForm::DrawSelectionMarks(TSymbolDrawMode mode) {
     if (!fViewImage.isNull() && fViewImage.size() == PaintBoxDeviceSize()) {
-        TQtRasterSurface Surface(&fViewImage);
-        TLendSurface Lend(fSymbolCanvas, &Surface);
-        PaintSelection(fSymbolFile, fSymbolCanvas, Mode);
+        TQtRasterSurface surface(&fViewImage);
+        TLendSurface lend(fSymbolCanvas, &surface);
+        PaintSelection(fSymbolFile, fSymbolCanvas, mode);
         PaintBoxMain->update();
     }
     UpdateButtons();
@@ -157,8 +157,8 @@ void TMainForm::DeselectAll() {
 }
 
 void TMainForm::ZoomAll() {
-    const QSize Size = PaintBoxDeviceSize();
-    fSymbolCanvas.fSize = {Size.width(), Size.height()};
+    const QSize size = PaintBoxDeviceSize();
+    fSymbolCanvas.fSize = {size.width(), size.height()};
     if (!ZoomCanvasToDrawing(fSymbolFile, fSymbolCanvas)) return;
     DrawSymbolFile();
 }
@@ -167,54 +167,54 @@ void TMainForm::ViewZoomAllActionExecute() {
     ZoomAll();
 }
 
-void TMainForm::ZoomAtPoint(TPoint P, double Factor) {
-    if (ZoomCanvasAtPoint(fSymbolCanvas, P, Factor)) DrawSymbolFile();
+void TMainForm::ZoomAtPoint(TPoint p, double factor) {
+    if (ZoomCanvasAtPoint(fSymbolCanvas, p, factor)) DrawSymbolFile();
 }
 
-bool TMainForm::FormMouseWheel(const QPointF& GlobalPos, int Delta) {
+bool TMainForm::FormMouseWheel(const QPointF& globalPos, int delta) {
     if (PrintPreviewShown()) return false;
     // Events without a vertical turn (sideways scrolling, touchpad phase markers) are no step.
-    if (Delta == 0) return false;
-    const QPointF Local = PaintBoxMain->mapFromGlobal(GlobalPos);
-    if (!QRectF(0, 0, PaintBoxMain->width(), PaintBoxMain->height()).contains(Local) ||
-        Local.x() >= PaintBoxMain->width() || Local.y() >= PaintBoxMain->height())
+    if (delta == 0) return false;
+    const QPointF local = PaintBoxMain->mapFromGlobal(globalPos);
+    if (!QRectF(0, 0, PaintBoxMain->width(), PaintBoxMain->height()).contains(local) ||
+        local.x() >= PaintBoxMain->width() || local.y() >= PaintBoxMain->height())
         return false;
-    if (fReverseMouseWheel) Delta = -Delta;
-    ZoomAtPoint(DevicePoint(Local, PaintBoxPixelRatio()), Delta < 0 ? 1.5 : 0.5);
+    if (fReverseMouseWheel) delta = -delta;
+    ZoomAtPoint(DevicePoint(local, PaintBoxPixelRatio()), delta < 0 ? 1.5 : 0.5);
     return true;
 }
 
-void TMainForm::wheelEvent(QWheelEvent* Event) {
-    if (FormMouseWheel(Event->globalPosition(), Event->angleDelta().y()))
-        Event->accept();
+void TMainForm::wheelEvent(QWheelEvent* event) {
+    if (FormMouseWheel(event->globalPosition(), event->angleDelta().y()))
+        event->accept();
     else
-        QMainWindow::wheelEvent(Event);
+        QMainWindow::wheelEvent(event);
 }
 
-void TMainForm::PaintBoxMainMouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Modifiers, TPoint P,
-                                      bool Double) {
-    fCursorPos = P;
-    if (Button != Qt::LeftButton || (Modifiers & Qt::ShiftModifier) || Double) return;
+void TMainForm::PaintBoxMainMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, TPoint p,
+                                      bool doubleClick) {
+    fCursorPos = p;
+    if (button != Qt::LeftButton || (modifiers & Qt::ShiftModifier) || doubleClick) return;
     DeselectAll();
-    SelectComponentsAtPoint(fSymbolFile, fSymbolCanvas, P, PickDistancePixels * PaintBoxPixelRatio());
+    SelectComponentsAtPoint(fSymbolFile, fSymbolCanvas, p, PickDistancePixels * PaintBoxPixelRatio());
     DrawSelectionMarks(sdmHighlight);
 }
 
-void TMainForm::PaintBoxMainMouseMove(Qt::MouseButtons Buttons, Qt::KeyboardModifiers Modifiers, TPoint P) {
-    const TPoint Delta(fCursorPos.X - P.X, fCursorPos.Y - P.Y);
-    const bool Shift = Modifiers & Qt::ShiftModifier;
-    if (((Buttons & Qt::MiddleButton) && !Shift) || (Shift && (Buttons & Qt::LeftButton))) {
+void TMainForm::PaintBoxMainMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, TPoint p) {
+    const TPoint delta(fCursorPos.X - p.X, fCursorPos.Y - p.Y);
+    const bool shift = modifiers & Qt::ShiftModifier;
+    if (((buttons & Qt::MiddleButton) && !shift) || (shift && (buttons & Qt::LeftButton))) {
         // Rendered for the view as it was before this move, so the picture and the view that
         // is drawn at the mouse-up stay in step.
         PreparePanBitmap(fCursorPos.X, fCursorPos.Y);
-        fSymbolCanvas.fStart = {ClampToInt32(int64_t(fSymbolCanvas.fStart.X) - Delta.X),
-                                ClampToInt32(int64_t(fSymbolCanvas.fStart.Y) - Delta.Y)};
+        fSymbolCanvas.fStart = {ClampToInt32(int64_t(fSymbolCanvas.fStart.X) - delta.X),
+                                ClampToInt32(int64_t(fSymbolCanvas.fStart.Y) - delta.Y)};
         fSymbolCanvas.fPan = true;
-        fPanPos = {P.X - fPanStart.X, P.Y - fPanStart.Y};
+        fPanPos = {p.X - fPanStart.X, p.Y - fPanStart.Y};
         PaintBoxMain->update();
     }
-    if (Shift && (Buttons & Qt::RightButton)) ZoomAtPoint(P, Delta.Y < 0 ? 1.05 : 0.95);
-    fCursorPos = P;
+    if (shift && (buttons & Qt::RightButton)) ZoomAtPoint(p, delta.Y < 0 ? 1.05 : 0.95);
+    fCursorPos = p;
 }
 
 void TMainForm::PaintBoxMainMouseUp() {
@@ -229,37 +229,37 @@ void TMainForm::PaintBoxMainDblClick() {
     ZoomAll();
 }
 
-void TMainForm::PreparePanBitmap(int X, int Y) {
+void TMainForm::PreparePanBitmap(int x, int y) {
     if (!fPanBitmap.isNull()) return;
-    const QSize Size = PaintBoxDeviceSize();
-    const int W = Size.width(), H = Size.height();
-    if (W <= 0 || H <= 0) return;
-    QImage Bitmap(2 * W, 2 * H, QImage::Format_RGB32);
-    if (Bitmap.isNull()) return;
+    const QSize size = PaintBoxDeviceSize();
+    const int w = size.width(), h = size.height();
+    if (w <= 0 || h <= 0) return;
+    QImage bitmap(2 * w, 2 * h, QImage::Format_RGB32);
+    if (bitmap.isNull()) return;
     {
-        TQtRasterSurface Surface(&Bitmap);
-        TSymbolCanvas Canvas(&Surface);
-        SetupPanCanvas(fSymbolCanvas, Canvas, W, H, X, Y);
-        Canvas.ClearCanvas();
-        fSymbolFile.Symbol().Draw(Canvas, sdmNormal, true, &fSymbolFile.TextStyleList());
+        TQtRasterSurface surface(&bitmap);
+        TSymbolCanvas canvas(&surface);
+        SetupPanCanvas(fSymbolCanvas, canvas, w, h, x, y);
+        canvas.ClearCanvas();
+        fSymbolFile.Symbol().Draw(canvas, sdmNormal, true, &fSymbolFile.TextStyleList());
     }
-    fPanBitmap = std::move(Bitmap);
-    fPanStart = {W, H};
+    fPanBitmap = std::move(bitmap);
+    fPanStart = {w, h};
 }
 
 void TMainForm::ResetPanBitmap() {
     fPanBitmap = QImage();
 }
 
-bool TMainForm::FormKeyDown(int Key, Qt::KeyboardModifiers Modifiers) {
+bool TMainForm::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
     if (PrintPreviewShown()) return false;
-    const Qt::KeyboardModifiers Mods = Modifiers & ~Qt::KeypadModifier;
-    const bool Enter = Key == Qt::Key_Return || Key == Qt::Key_Enter;
-    if (Key == Qt::Key_Escape && Mods == Qt::NoModifier) {
+    const Qt::KeyboardModifiers mods = modifiers & ~Qt::KeypadModifier;
+    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+    if (key == Qt::Key_Escape && mods == Qt::NoModifier) {
         DeselectAll();
-    } else if (Key == Qt::Key_Home && Mods == Qt::NoModifier) {
+    } else if (key == Qt::Key_Home && mods == Qt::NoModifier) {
         ViewZoomAllAction->trigger();
-    } else if (Enter && (Mods == Qt::AltModifier || Mods == Qt::ShiftModifier)) {
+    } else if (enter && (mods == Qt::AltModifier || mods == Qt::ShiftModifier)) {
         // The action is disabled when nothing is selected; trigger() then does nothing.
         PropertiesAction->trigger();
     } else {
@@ -268,17 +268,17 @@ bool TMainForm::FormKeyDown(int Key, Qt::KeyboardModifiers Modifiers) {
     return true;
 }
 
-void TMainForm::keyPressEvent(QKeyEvent* Event) {
-    if (!FormKeyDown(Event->key(), Event->modifiers())) QMainWindow::keyPressEvent(Event);
+void TMainForm::keyPressEvent(QKeyEvent* event) {
+    if (!FormKeyDown(event->key(), event->modifiers())) QMainWindow::keyPressEvent(event);
 }
 
 void TMainForm::SetColors() {
     fSymbolCanvas.fCanvasColors = fBlackBackground ? SymbolCanvasColorsBlack() : SymbolCanvasColorsWhite();
-    const QColor Background = ToQColor(fSymbolCanvas.DrawColor(dcBackground));
-    for (QWidget* Panel : {static_cast<QWidget*>(PanelBackGround), PanelPaintBox}) {
-        QPalette Palette = Panel->palette();
-        Palette.setColor(QPalette::Window, Background);
-        Panel->setPalette(Palette);
+    const QColor background = ToQColor(fSymbolCanvas.DrawColor(dcBackground));
+    for (QWidget* panel : {static_cast<QWidget*>(PanelBackGround), PanelPaintBox}) {
+        QPalette palette = panel->palette();
+        palette.setColor(QPalette::Window, background);
+        panel->setPalette(palette);
     }
     DrawSymbolFile();
 }

@@ -7,15 +7,15 @@ class TMainForm;
 
 class TPaintBox : public QWidget {
 public:
-    TPaintBox(TMainForm& Form, QWidget* Parent);
+    TPaintBox(TMainForm& form, QWidget* parent);
 
 protected:
-    void paintEvent(QPaintEvent* Event) override;
-    void mousePressEvent(QMouseEvent* Event) override;
-    void mouseDoubleClickEvent(QMouseEvent* Event) override;
-    void mouseMoveEvent(QMouseEvent* Event) override;
-    void mouseReleaseEvent(QMouseEvent* Event) override;
-    void wheelEvent(QWheelEvent* Event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     TMainForm& fForm;

@@ -5,10 +5,10 @@
 
 #include "qt/QtTranslate.h"
 
-TSaveCursor::TSaveCursor(Qt::CursorShape Shape)
+TSaveCursor::TSaveCursor(Qt::CursorShape shape)
     : fActive(qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr) {
     // Without a GUI application (command-line jobs) there is no cursor to show.
-    if (fActive) QGuiApplication::setOverrideCursor(QCursor(Shape));
+    if (fActive) QGuiApplication::setOverrideCursor(QCursor(shape));
 }
 
 TSaveCursor::~TSaveCursor() {
@@ -22,9 +22,9 @@ void TBusyIndicator::BeginBusy() {
     }
 }
 
-void TBusyIndicator::BusyProgress(int Percent) {
+void TBusyIndicator::BusyProgress(int percent) {
     if (!fShowText) return;
-    fShowText(qtr("Updating connections...") + QStringLiteral(" %1%").arg(Percent));
+    fShowText(qtr("Updating connections...") + QStringLiteral(" %1%").arg(percent));
     fShowedProgress = true;
 }
 

@@ -9,7 +9,7 @@
 
 class TSaveCursor {
 public:
-    explicit TSaveCursor(Qt::CursorShape Shape = Qt::WaitCursor);
+    explicit TSaveCursor(Qt::CursorShape shape = Qt::WaitCursor);
     ~TSaveCursor();
     TSaveCursor(const TSaveCursor&) = delete;
     TSaveCursor& operator=(const TSaveCursor&) = delete;
@@ -22,11 +22,11 @@ private:
 // progress through a text sink (the status bar), repainted at once since no events run meanwhile.
 class TBusyIndicator : public TBusyHook {
 public:
-    using TShowText = std::function<void(const QString& Text)>;
-    explicit TBusyIndicator(TShowText ShowText) : fShowText(std::move(ShowText)) {}
+    using TShowText = std::function<void(const QString& text)>;
+    explicit TBusyIndicator(TShowText showText) : fShowText(std::move(showText)) {}
 
     void BeginBusy() override;
-    void BusyProgress(int Percent) override;
+    void BusyProgress(int percent) override;
     void EndBusy() override;
 
 private:

@@ -4,4 +4,4 @@
 #include <string>
 
 // File may be empty. Returns the process exit status.
-int RunViewerWindow(int Argc, char** Argv, const std::string& File);
+int RunViewerWindow(int argc, char** argv, const std::string& file);

@@ -17,31 +17,31 @@ protected:
     void TearDown() override { fs::remove_all(Dir); }
 
     // The most frequent colour of the picture.
-    static QRgb MainColour(const QImage& Img) {
-        std::map<QRgb, int> Count;
-        for (int Y = 0; Y < Img.height(); ++Y)
-            for (int X = 0; X < Img.width(); ++X)
-                ++Count[Img.pixel(X, Y)];
-        return std::max_element(Count.begin(), Count.end(),
-                                [](auto& A, auto& B) { return A.second < B.second; })
+    static QRgb MainColour(const QImage& img) {
+        std::map<QRgb, int> count;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                ++count[img.pixel(x, y)];
+        return std::max_element(count.begin(), count.end(),
+                                [](auto& a, auto& b) { return a.second < b.second; })
             ->first;
     }
     fs::path Dir;
 };
 
 TEST_F(RenderJobTest, WritesAPictureOfTheRequestedSizeAndBackground) {
-    for (const bool White : {false, true}) {
-        RenderOptions O;
-        O.File = KORVANE_SAMPLES "/pump-unit.kdf";
-        O.OutPng = (Dir / (White ? "white.png" : "black.png")).string();
-        O.Width = 320;
-        O.Height = 200;
-        O.WhiteBackground = White;
-        ASSERT_EQ(RunRenderJob(O), 0);
-        const QImage Img(QString::fromStdString(O.OutPng));
-        ASSERT_FALSE(Img.isNull());
-        EXPECT_EQ(Img.size(), QSize(320, 200));
-        EXPECT_EQ(MainColour(Img) & 0xFFFFFF, White ? 0xFFFFFFu : 0x000000u);
+    for (const bool white : {false, true}) {
+        RenderOptions o;
+        o.File = KORVANE_SAMPLES "/pump-unit.kdf";
+        o.OutPng = (Dir / (white ? "white.png" : "black.png")).string();
+        o.Width = 320;
+        o.Height = 200;
+        o.WhiteBackground = white;
+        ASSERT_EQ(RunRenderJob(o), 0);
+        const QImage img(QString::fromStdString(o.OutPng));
+        ASSERT_FALSE(img.isNull());
+        EXPECT_EQ(img.size(), QSize(320, 200));
+        EXPECT_EQ(MainColour(img) & 0xFFFFFF, white ? 0xFFFFFFu : 0x000000u);
     }
 }
 
@@ -51,23 +51,23 @@ TEST_F(RenderJobTest, FailuresSayWhyOnOneLine) {
         std::string Out;
         int Width;
         int Status;
-    } Cases[] = {
+    } cases[] = {
         {(Dir / "missing.kdf").string(), (Dir / "a.png").string(), 100, 1},
         {KORVANE_SAMPLES "/pump-unit.kdf", (Dir / "no-such-folder" / "a.png").string(), 100, 1},
         {KORVANE_SAMPLES "/pump-unit.kdf", (Dir / "a.png").string(), 0, 2},
         {KORVANE_SAMPLES "/pump-unit.kdf", (Dir / "a.png").string(), 1 << 20, 2},
     };
-    for (const auto& C : Cases) {
-        RenderOptions O;
-        O.File = C.File;
-        O.OutPng = C.Out;
-        O.Width = C.Width;
+    for (const auto& c : cases) {
+        RenderOptions o;
+        o.File = c.File;
+        o.OutPng = c.Out;
+        o.Width = c.Width;
         testing::internal::CaptureStderr();
-        EXPECT_EQ(RunRenderJob(O), C.Status) << C.File << " " << C.Out;
-        const std::string Err = testing::internal::GetCapturedStderr();
-        EXPECT_EQ(std::count(Err.begin(), Err.end(), '\n'), 1) << Err;
-        EXPECT_EQ(Err.rfind("korvane-viewer: ", 0), 0u) << Err;
-        EXPECT_FALSE(fs::exists(C.Out));
+        EXPECT_EQ(RunRenderJob(o), c.Status) << c.File << " " << c.Out;
+        const std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+        EXPECT_EQ(err.rfind("korvane-viewer: ", 0), 0u) << err;
+        EXPECT_FALSE(fs::exists(c.Out));
     }
 }
 } // namespace

@@ -21,12 +21,12 @@ protected:
 TEST_F(DrawingViewTest, ZoomingAtAPointKeepsThatDrawingPointUnderIt) {
     Canvas.fZoom = 2;
     Canvas.fStart = {-30, 40};
-    const TPoint P(250, 180);
-    const TPoint Before = Canvas.FromPt(P);
-    ASSERT_TRUE(ZoomCanvasAtPoint(Canvas, P, 1.5));
+    const TPoint p(250, 180);
+    const TPoint before = Canvas.FromPt(p);
+    ASSERT_TRUE(ZoomCanvasAtPoint(Canvas, p, 1.5));
     EXPECT_DOUBLE_EQ(Canvas.fZoom, 3);
-    EXPECT_EQ(Canvas.ToPt(Before), P);
-    EXPECT_FALSE(ZoomCanvasAtPoint(Canvas, P, 1000)); // past the largest zoom: nothing changes
+    EXPECT_EQ(Canvas.ToPt(before), p);
+    EXPECT_FALSE(ZoomCanvasAtPoint(Canvas, p, 1000)); // past the largest zoom: nothing changes
     EXPECT_DOUBLE_EQ(Canvas.fZoom, 3);
 }
 
@@ -38,11 +38,11 @@ TEST_F(DrawingViewTest, OriginsAtTheEdgeOfTheCoordinateRangeSaturate) {
     ASSERT_TRUE(ZoomCanvasAtPoint(Canvas, {0, 0}, 2));
     EXPECT_EQ(Canvas.fStart.Y, INT32_MAX);
 
-    TSymbolCanvas Pan(&Surface);
+    TSymbolCanvas pan(&Surface);
     Canvas.fStart = {INT32_MAX, 0};
-    SetupPanCanvas(Canvas, Pan, 800, 600, 0, 0);
-    EXPECT_EQ(Pan.fStart.X, INT32_MAX);
-    EXPECT_EQ(Pan.fSize, TPoint(1600, 1200));
+    SetupPanCanvas(Canvas, pan, 800, 600, 0, 0);
+    EXPECT_EQ(pan.fStart.X, INT32_MAX);
+    EXPECT_EQ(pan.fSize, TPoint(1600, 1200));
 }
 
 } // namespace

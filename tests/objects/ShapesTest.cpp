@@ -20,25 +20,25 @@ namespace {
 
 // The drawing calls of a log, each run of MoveTo/LineTo folded into one "Lines x y x y ..."
 // entry; pens are left out, brushes kept only when asked for.
-std::vector<std::string> Shapes(const TRecordingSurface& S, bool KeepBrush = false) {
-    std::vector<std::string> Out;
-    bool InLines = false;
-    for (const std::string& Call : S.Calls()) {
-        std::istringstream In(Call);
-        std::string Op;
-        In >> Op;
-        if (Op == "Pen" || (Op == "Brush" && !KeepBrush)) continue;
-        if (Op == "MoveTo") {
-            Out.push_back("Lines" + Call.substr(6));
-            InLines = true;
-        } else if (Op == "LineTo" && InLines) {
-            Out.back() += Call.substr(6);
+std::vector<std::string> Shapes(const TRecordingSurface& s, bool keepBrush = false) {
+    std::vector<std::string> out;
+    bool inLines = false;
+    for (const std::string& call : s.Calls()) {
+        std::istringstream in(call);
+        std::string op;
+        in >> op;
+        if (op == "Pen" || (op == "Brush" && !keepBrush)) continue;
+        if (op == "MoveTo") {
+            out.push_back("Lines" + call.substr(6));
+            inLines = true;
+        } else if (op == "LineTo" && inLines) {
+            out.back() += call.substr(6);
         } else {
-            Out.push_back(Call);
-            InLines = false;
+            out.push_back(call);
+            inLines = false;
         }
     }
-    return Out;
+    return out;
 }
 
 // Drawing (0, 0) lands on device (400, 300); one drawing unit is two pixels, Y up.
@@ -51,11 +51,11 @@ public:
         Canvas.fZoom = 2;
         Canvas.fStart = {400, -900};
     }
-    std::vector<std::string> Draw(TSymbolObject& Obj, TSymbolDrawMode Mode = sdmNormal,
-                                  bool KeepBrush = false) {
+    std::vector<std::string> Draw(TSymbolObject& obj, TSymbolDrawMode mode = sdmNormal,
+                                  bool keepBrush = false) {
         Surface.ClearCalls();
-        Obj.DrawSymbol(Canvas, Mode, false, nullptr);
-        return Shapes(Surface, KeepBrush);
+        obj.DrawSymbol(Canvas, mode, false, nullptr);
+        return Shapes(Surface, keepBrush);
     }
 };
 
@@ -67,27 +67,27 @@ struct TTwoPointCase {
     std::vector<std::string> Expected;
 };
 
-std::unique_ptr<TSymbolObject2Point> TwoPoint(TSymbolObjectType SubType, TPoint P1, TPoint P2,
-                                              bool Fill = false, bool Flip = false, bool Alternate = false) {
-    auto O = std::make_unique<TSymbolObject2Point>();
-    O->fSymbolObjectSubType = SubType;
-    O->fP1 = P1;
-    O->fP2 = P2;
-    O->fFill = Fill;
-    O->fFlip = Flip;
-    O->fAlternate = Alternate;
-    return O;
+std::unique_ptr<TSymbolObject2Point> TwoPoint(TSymbolObjectType subType, TPoint p1, TPoint p2,
+                                              bool fill = false, bool flip = false, bool alternate = false) {
+    auto o = std::make_unique<TSymbolObject2Point>();
+    o->fSymbolObjectSubType = subType;
+    o->fP1 = p1;
+    o->fP2 = p2;
+    o->fFill = fill;
+    o->fFlip = flip;
+    o->fAlternate = alternate;
+    return o;
 }
 
-void CheckCases(ShapeDraw& T, const std::vector<TTwoPointCase>& Cases, bool KeepBrush = false) {
-    for (const TTwoPointCase& C : Cases) {
-        auto O = TwoPoint(C.SubType, C.P1, C.P2, C.Fill, C.Flip, C.Alternate);
-        EXPECT_EQ(T.Draw(*O, sdmNormal, KeepBrush), C.Expected) << C.Name;
+void CheckCases(ShapeDraw& t, const std::vector<TTwoPointCase>& cases, bool keepBrush = false) {
+    for (const TTwoPointCase& c : cases) {
+        auto o = TwoPoint(c.SubType, c.P1, c.P2, c.Fill, c.Flip, c.Alternate);
+        EXPECT_EQ(t.Draw(*o, sdmNormal, keepBrush), c.Expected) << c.Name;
     }
 }
 
 TEST_F(ShapeDraw, SimpleTwoPointShapes) {
-    const std::vector<TTwoPointCase> Cases = {
+    const std::vector<TTwoPointCase> cases = {
         {"line", soLine, {0, 0}, {50, 20}, false, false, false, {"Lines 400 300 500 260"}},
         {"arrow",
          soArrow,
@@ -148,14 +148,14 @@ TEST_F(ShapeDraw, SimpleTwoPointShapes) {
         {"circle", soCircle, {0, 0}, {30, 40}, false, false, false, {"Ellipse 300 200 501 401"}},
         {"not a shape of this class", soSolenoid, {0, 0}, {30, 40}, false, false, false, {}},
     };
-    CheckCases(*this, Cases);
+    CheckCases(*this, cases);
 }
 
 TEST_F(ShapeDraw, FilledShapesSetTheSolidBrushAndClearItAgain) {
-    const TColor Pen = Canvas.ObjectColor(sdmNormal, symlinetypeSymbol, false, 0);
-    const std::string Solid = "Brush " + ColorText(Pen) + " solid",
-                      Clear = "Brush " + ColorText(Pen) + " clear";
-    const std::vector<TTwoPointCase> Cases = {
+    const TColor pen = Canvas.ObjectColor(sdmNormal, symlinetypeSymbol, false, 0);
+    const std::string solid = "Brush " + ColorText(pen) + " solid",
+                      clear = "Brush " + ColorText(pen) + " clear";
+    const std::vector<TTwoPointCase> cases = {
         {"arrow",
          soArrow,
          {0, 0},
@@ -163,7 +163,7 @@ TEST_F(ShapeDraw, FilledShapesSetTheSolidBrushAndClearItAgain) {
          true,
          false,
          false,
-         {Clear, "Lines 400 300 560 300", Solid, "Polygon 560 289 560 311 600 300", Clear}},
+         {clear, "Lines 400 300 560 300", solid, "Polygon 560 289 560 311 600 300", clear}},
         {"circle",
          soCircle,
          {0, 0},
@@ -171,7 +171,7 @@ TEST_F(ShapeDraw, FilledShapesSetTheSolidBrushAndClearItAgain) {
          true,
          false,
          false,
-         {Clear, Solid, "Ellipse 300 200 501 401", Clear}},
+         {clear, solid, "Ellipse 300 200 501 401", clear}},
         {"rectangle",
          soRectangle,
          {0, 0},
@@ -179,47 +179,47 @@ TEST_F(ShapeDraw, FilledShapesSetTheSolidBrushAndClearItAgain) {
          true,
          false,
          false,
-         {Clear, Solid, "Polygon 400 300 520 300 520 360 400 360", Clear}},
+         {clear, solid, "Polygon 400 300 520 300 520 360 400 360", clear}},
     };
-    CheckCases(*this, Cases, true);
+    CheckCases(*this, cases, true);
 
-    TSymbolObject1Point Dot;
-    Dot.fSymbolObjectSubType = soDot;
-    Dot.fP1 = {10, 10};
-    Dot.fScale = 2;
-    Dot.fFill = true;
-    EXPECT_EQ(Draw(Dot, sdmNormal, true),
-              (std::vector<std::string>{Clear, Solid, "Ellipse 400 260 441 301", Clear}));
-    Dot.fSymbolObjectSubType = soNone;
-    EXPECT_EQ(Draw(Dot), std::vector<std::string>{});
+    TSymbolObject1Point dot;
+    dot.fSymbolObjectSubType = soDot;
+    dot.fP1 = {10, 10};
+    dot.fScale = 2;
+    dot.fFill = true;
+    EXPECT_EQ(Draw(dot, sdmNormal, true),
+              (std::vector<std::string>{clear, solid, "Ellipse 400 260 441 301", clear}));
+    dot.fSymbolObjectSubType = soNone;
+    EXPECT_EQ(Draw(dot), std::vector<std::string>{});
 }
 
 TEST_F(ShapeDraw, StyledEdgesArePatternedOneByOne) {
     // A dashed square of side 60: each side is one dash (12..48) between two end pieces of 4.
-    auto Square = TwoPoint(soRectangle, {0, 0}, {60, 60});
-    Square->fSymLineStyle = symlinestyleDashed;
-    const auto Calls = Draw(*Square);
-    ASSERT_EQ(Calls.size(), 12u);
-    EXPECT_EQ(Calls[0], "Lines 400 300 408 300");
-    EXPECT_EQ(Calls[1], "Lines 424 300 496 300");
-    EXPECT_EQ(Calls[2], "Lines 512 300 520 300");
-    EXPECT_EQ(Calls[11], "Lines 400 292 400 300");
+    auto square = TwoPoint(soRectangle, {0, 0}, {60, 60});
+    square->fSymLineStyle = symlinestyleDashed;
+    const auto calls = Draw(*square);
+    ASSERT_EQ(calls.size(), 12u);
+    EXPECT_EQ(calls[0], "Lines 400 300 408 300");
+    EXPECT_EQ(calls[1], "Lines 424 300 496 300");
+    EXPECT_EQ(calls[2], "Lines 512 300 520 300");
+    EXPECT_EQ(calls[11], "Lines 400 292 400 300");
     // Filled, the same square is one polygon whatever the pen.
-    Square->fFill = true;
-    EXPECT_EQ(Draw(*Square), std::vector<std::string>{"Polygon 400 300 520 300 520 180 400 180"});
+    square->fFill = true;
+    EXPECT_EQ(Draw(*square), std::vector<std::string>{"Polygon 400 300 520 300 520 180 400 180"});
 
-    TSymbolObject3Point Triangle;
-    Triangle.fSymbolObjectSubType = soTriangle;
-    Triangle.fP2 = {100, 0};
-    Triangle.fP3 = {0, 100};
-    EXPECT_EQ(Draw(Triangle), std::vector<std::string>{"Polygon 400 300 600 300 400 100"});
-    Triangle.fSymLineStyle = symlinestyleDashed;
+    TSymbolObject3Point triangle;
+    triangle.fSymbolObjectSubType = soTriangle;
+    triangle.fP2 = {100, 0};
+    triangle.fP3 = {0, 100};
+    EXPECT_EQ(Draw(triangle), std::vector<std::string>{"Polygon 400 300 600 300 400 100"});
+    triangle.fSymLineStyle = symlinestyleDashed;
     // 100, 141 and 100 units long: 2 + 3 + 2 dashes, each between its two end pieces.
-    EXPECT_EQ(Draw(Triangle).size(), 4u + 5u + 4u);
+    EXPECT_EQ(Draw(triangle).size(), 4u + 5u + 4u);
 }
 
 TEST_F(ShapeDraw, Springs) {
-    const std::vector<TTwoPointCase> Cases = {
+    const std::vector<TTwoPointCase> cases = {
         {"teeth along X, count made even",
          soSpring,
          {0, 0},
@@ -257,11 +257,11 @@ TEST_F(ShapeDraw, Springs) {
         // The angle of this one misses 180 degrees by a single-precision hair.
         {"no height, leftwards", soSpring, {10, 0}, {-30, 0}, false, false, false, {}},
     };
-    CheckCases(*this, Cases);
+    CheckCases(*this, cases);
 }
 
 TEST_F(ShapeDraw, CheckValvesAndOrifices) {
-    const std::vector<TTwoPointCase> Cases = {
+    const std::vector<TTwoPointCase> cases = {
         {"check valve",
          soCheckValve,
          {0, 0},
@@ -313,24 +313,24 @@ TEST_F(ShapeDraw, CheckValvesAndOrifices) {
          false,
          {"Lines 400 240 440 280 480 240", "Lines 400 360 440 320 480 360"}},
     };
-    CheckCases(*this, Cases);
+    CheckCases(*this, cases);
 
-    TOrificeDrawData D;
+    TOrificeDrawData d;
     for (const auto& [Length, Gap] : {std::pair{30, 5.0}, std::pair{29, 11.6}}) {
-        TSymbolObjectsDrawHelper::CreateOrificeLines(XYPoint(0, 0), XYPoint(Length, 0), D);
-        EXPECT_NEAR(D.P[0].Y - D.R, Gap, 1e-9) << Length; // the arc's nearest point to the chord
-        EXPECT_NEAR(XYDistance(D.P[0], D.P[1]), D.R, 1e-9) << Length;
+        TSymbolObjectsDrawHelper::CreateOrificeLines(XYPoint(0, 0), XYPoint(Length, 0), d);
+        EXPECT_NEAR(d.P[0].Y - d.R, Gap, 1e-9) << Length; // the arc's nearest point to the chord
+        EXPECT_NEAR(XYDistance(d.P[0], d.P[1]), d.R, 1e-9) << Length;
     }
     // The restrictor's chord: 2 * L/3 across the middle of the diameter, perpendicular to it.
-    TXYPoint A, B;
-    TSymbolObjectsDrawHelper::PerpendicularChord({0, 0}, {90, 0}, 0, A, B);
-    EXPECT_NEAR(A.X, 45, 1e-9);
-    EXPECT_NEAR(A.Y, 30, 1e-9);
-    EXPECT_NEAR(B.Y, -30, 1e-9);
+    TXYPoint a, b;
+    TSymbolObjectsDrawHelper::PerpendicularChord({0, 0}, {90, 0}, 0, a, b);
+    EXPECT_NEAR(a.X, 45, 1e-9);
+    EXPECT_NEAR(a.Y, 30, 1e-9);
+    EXPECT_NEAR(b.Y, -30, 1e-9);
 }
 
 TEST_F(ShapeDraw, RotatingMachines) {
-    const std::vector<TTwoPointCase> Cases = {
+    const std::vector<TTwoPointCase> cases = {
         {"pump",
          soPump1,
          {0, 0},
@@ -416,27 +416,27 @@ TEST_F(ShapeDraw, RotatingMachines) {
          false,
          {"Lines 152 124 228 198", "Lines 224 52 298 128"}},
     };
-    CheckCases(*this, Cases);
+    CheckCases(*this, cases);
 }
 
 TEST_F(ShapeDraw, DragModeAddsConstructionLines) {
-    auto Motor = TwoPoint(soMotor1, {0, 0}, {100, 0});
-    EXPECT_EQ(Draw(*Motor, sdmDrag),
+    auto motor = TwoPoint(soMotor1, {0, 0}, {100, 0});
+    EXPECT_EQ(Draw(*motor, sdmDrag),
               (std::vector<std::string>{"Lines 400 300 600 300", "Ellipse 200 100 601 501",
                                         "Lines 594 348 500 300 594 252"}));
-    auto Circle = TwoPoint(soCircle, {0, 0}, {30, 40});
-    EXPECT_EQ(Draw(*Circle, sdmDrag),
+    auto circle = TwoPoint(soCircle, {0, 0}, {30, 40});
+    EXPECT_EQ(Draw(*circle, sdmDrag),
               (std::vector<std::string>{"Ellipse 300 200 501 401", "Lines 400 300 460 220"}));
 
-    TSymbolObject3Point Arc;
-    Arc.fSymbolObjectSubType = soArc;
-    Arc.fP2 = {100, 0};
-    Arc.fP3 = {50, 50};
-    EXPECT_EQ(Draw(Arc, sdmDrag),
+    TSymbolObject3Point arc;
+    arc.fSymbolObjectSubType = soArc;
+    arc.fP2 = {100, 0};
+    arc.fP3 = {50, 50};
+    EXPECT_EQ(Draw(arc, sdmDrag),
               (std::vector<std::string>{"Arc 400 200 601 401 600 300 400 300", "Lines 492 292 509 309",
                                         "Lines 508 292 491 309"}));
     Canvas.fMoveMode = true;
-    EXPECT_EQ(Draw(Arc, sdmDrag).size(), 1u);
+    EXPECT_EQ(Draw(arc, sdmDrag).size(), 1u);
 }
 
 TEST_F(ShapeDraw, ThreePointArcs) {
@@ -444,7 +444,7 @@ TEST_F(ShapeDraw, ThreePointArcs) {
         TPoint P1, P2, P3;
         std::vector<std::string> Expected;
     };
-    const TCase Cases[] = {
+    const TCase cases[] = {
         {{0, 0}, {100, 0}, {50, 50}, {"Arc 400 200 601 401 600 300 400 300"}},
         {{100, 0}, {0, 0}, {50, 50}, {"Arc 400 200 601 401 600 300 400 300"}},
         {{0, 0}, {100, 0}, {50, -50}, {"Arc 400 200 601 401 400 300 600 300"}},
@@ -457,53 +457,53 @@ TEST_F(ShapeDraw, ThreePointArcs) {
         {{0, 0}, {100, 0}, {0, 0}, {}},
         {{0, 0}, {0, 0}, {50, 50}, {}},
     };
-    for (const TCase& C : Cases) {
-        TSymbolObject3Point Arc;
-        Arc.fSymbolObjectSubType = soArc;
-        Arc.fP1 = C.P1;
-        Arc.fP2 = C.P2;
-        Arc.fP3 = C.P3;
-        EXPECT_EQ(Draw(Arc), C.Expected) << C.P1.X << "," << C.P2.X << "," << C.P3.Y;
+    for (const TCase& c : cases) {
+        TSymbolObject3Point arc;
+        arc.fSymbolObjectSubType = soArc;
+        arc.fP1 = c.P1;
+        arc.fP2 = c.P2;
+        arc.fP3 = c.P3;
+        EXPECT_EQ(Draw(arc), c.Expected) << c.P1.X << "," << c.P2.X << "," << c.P3.Y;
     }
 }
 
 TEST_F(ShapeDraw, PolyLinesAndClouds) {
-    TSymbolObjectPolyLine Line;
-    Line.fPoints.Items = {{0, 0}, {50, 0}, {50, 50}};
-    EXPECT_EQ(Draw(Line), std::vector<std::string>{"Lines 400 300 500 300 500 200"});
-    EXPECT_FALSE(Line.Closed());
-    Line.ClosePoints();
-    EXPECT_TRUE(Line.Closed());
-    EXPECT_EQ(Line.fPoints.Items.back(), TPoint(0, 0));
-    Line.ClosePoints();
-    EXPECT_EQ(Line.fPoints.Count(), 4);
-    Line.fPoints.Items = {{0, 0}, {0, 0}, {5, 5}, {5, 5}, {0, 0}};
-    Line.Purge();
-    EXPECT_EQ(Line.fPoints.Items, (std::vector<TPoint>{{0, 0}, {5, 5}, {0, 0}}));
+    TSymbolObjectPolyLine line;
+    line.fPoints.Items = {{0, 0}, {50, 0}, {50, 50}};
+    EXPECT_EQ(Draw(line), std::vector<std::string>{"Lines 400 300 500 300 500 200"});
+    EXPECT_FALSE(line.Closed());
+    line.ClosePoints();
+    EXPECT_TRUE(line.Closed());
+    EXPECT_EQ(line.fPoints.Items.back(), TPoint(0, 0));
+    line.ClosePoints();
+    EXPECT_EQ(line.fPoints.Count(), 4);
+    line.fPoints.Items = {{0, 0}, {0, 0}, {5, 5}, {5, 5}, {0, 0}};
+    line.Purge();
+    EXPECT_EQ(line.fPoints.Items, (std::vector<TPoint>{{0, 0}, {5, 5}, {0, 0}}));
 
-    TSymbolObjectPolyLine Cloud;
-    Cloud.fSymbolObjectSubType = soRevisionCloud;
-    Cloud.fPoints.Items = {{0, 0}};
-    Cloud.UpdateRevisionCloud();
-    EXPECT_TRUE(Cloud.fArcs.Items.empty());
-    EXPECT_EQ(Draw(Cloud), std::vector<std::string>{});
+    TSymbolObjectPolyLine cloud;
+    cloud.fSymbolObjectSubType = soRevisionCloud;
+    cloud.fPoints.Items = {{0, 0}};
+    cloud.UpdateRevisionCloud();
+    EXPECT_TRUE(cloud.fArcs.Items.empty());
+    EXPECT_EQ(Draw(cloud), std::vector<std::string>{});
     // Stored arcs replace the straight outline.
-    Cloud.fPoints.Items = {{0, 0}, {100, 0}};
-    EXPECT_EQ(Draw(Cloud), std::vector<std::string>{"Lines 400 300 600 300"});
-    Cloud.fArcs.Items = {{XYPoint(0, 0), XYPoint(100, 0), XYPoint(50, 50)}};
-    EXPECT_EQ(Draw(Cloud), std::vector<std::string>{"Arc 400 200 601 401 600 300 400 300"});
+    cloud.fPoints.Items = {{0, 0}, {100, 0}};
+    EXPECT_EQ(Draw(cloud), std::vector<std::string>{"Lines 400 300 600 300"});
+    cloud.fArcs.Items = {{XYPoint(0, 0), XYPoint(100, 0), XYPoint(50, 50)}};
+    EXPECT_EQ(Draw(cloud), std::vector<std::string>{"Arc 400 200 601 401 600 300 400 300"});
 }
 
 TEST_F(ShapeDraw, ObjectPenIsRestoredAfterChildren) {
-    auto Line = TwoPoint(soLine, {0, 0}, {50, 0});
-    Line->fColorIsOverruled = true;
-    Line->fOverruledColor = RGBColor(1, 2, 3);
-    TSymbolObject* Child = Line->fSymbolObjectList.Add(som2Point);
-    Child->fSymbolObjectSubType = soLine;
-    Child->fColorIsOverruled = true;
-    Child->fOverruledColor = RGBColor(9, 9, 9);
+    auto line = TwoPoint(soLine, {0, 0}, {50, 0});
+    line->fColorIsOverruled = true;
+    line->fOverruledColor = RGBColor(1, 2, 3);
+    TSymbolObject* child = line->fSymbolObjectList.Add(som2Point);
+    child->fSymbolObjectSubType = soLine;
+    child->fColorIsOverruled = true;
+    child->fOverruledColor = RGBColor(9, 9, 9);
     Surface.ClearCalls();
-    Line->DrawSymbol(Canvas, sdmNormal, false, nullptr);
+    line->DrawSymbol(Canvas, sdmNormal, false, nullptr);
     EXPECT_EQ(Surface.Pen().Color, RGBColor(1, 2, 3));
 }
 
@@ -512,9 +512,9 @@ TEST_F(ShapeDraw, ObjectPenIsRestoredAfterChildren) {
 // Pick distance of 4 pixels at zoom 1.
 constexpr double Pick = 4;
 
-std::shared_ptr<TSymbolObject> Scaled(std::unique_ptr<TSymbolObject2Point> O, double Scale) {
-    O->fScale = Scale;
-    return O;
+std::shared_ptr<TSymbolObject> Scaled(std::unique_ptr<TSymbolObject2Point> o, double scale) {
+    o->fScale = scale;
+    return o;
 }
 
 TEST(ShapeHitTest, OnAndJustOutsideEachKindOfGeometry) {
@@ -523,22 +523,22 @@ TEST(ShapeHitTest, OnAndJustOutsideEachKindOfGeometry) {
         std::shared_ptr<TSymbolObject> Obj;
         TPoint On, Off;
     };
-    auto Arc = std::make_shared<TSymbolObject3Point>();
-    Arc->fSymbolObjectSubType = soArc;
-    Arc->fP2 = {100, 0};
-    Arc->fP3 = {50, 50};
-    auto Poly = std::make_shared<TSymbolObjectPolyLine>();
-    Poly->fPoints.Items = {{0, 0}, {100, 0}, {100, 100}};
-    auto Dot = std::make_shared<TSymbolObject1Point>();
-    Dot->fSymbolObjectSubType = soDot;
-    const std::vector<TCase> Cases = {
+    auto arc = std::make_shared<TSymbolObject3Point>();
+    arc->fSymbolObjectSubType = soArc;
+    arc->fP2 = {100, 0};
+    arc->fP3 = {50, 50};
+    auto poly = std::make_shared<TSymbolObjectPolyLine>();
+    poly->fPoints.Items = {{0, 0}, {100, 0}, {100, 100}};
+    auto dot = std::make_shared<TSymbolObject1Point>();
+    dot->fSymbolObjectSubType = soDot;
+    const std::vector<TCase> cases = {
         {"segment", TwoPoint(soLine, {0, 0}, {100, 0}), {50, 4}, {50, 5}},
         {"segment end", TwoPoint(soLine, {0, 0}, {100, 0}), {103, 0}, {105, 0}},
         {"circle outline", TwoPoint(soCircle, {0, 0}, {100, 0}), {0, 104}, {0, 105}},
         {"inside an open circle", TwoPoint(soCircle, {0, 0}, {100, 0}), {0, 96}, {0, 95}},
         {"inside a filled circle", TwoPoint(soCircle, {0, 0}, {100, 0}, true), {0, 0}, {0, 105}},
-        {"arc", Arc, {50, 54}, {50, 55}},
-        {"other half of the arc's circle", Arc, {0, 3}, {50, -50}},
+        {"arc", arc, {50, 54}, {50, 55}},
+        {"other half of the arc's circle", arc, {0, 3}, {50, -50}},
         {"orifice arc", TwoPoint(soOrifice1, {0, 0}, {60, 0}), {30, 14}, {30, 5}},
         {"arrow head", TwoPoint(soArrow, {0, 0}, {100, 0}), {90, 0}, {90, 8}},
         {"inside an open arrow head", Scaled(TwoPoint(soArrow, {0, 0}, {100, 0}), 3), {60, 10}, {60, 0}},
@@ -549,102 +549,102 @@ TEST(ShapeHitTest, OnAndJustOutsideEachKindOfGeometry) {
         {"spring tooth", TwoPoint(soSpring, {0, 0}, {100, 200}), {52, 100}, {25, 100}},
         {"machine stub", TwoPoint(soEMotor1, {0, 0}, {100, 0}), {-25, 140}, {0, 140}},
         {"machine circle", TwoPoint(soPump1, {0, 0}, {0, -100}), {70, 70}, {0, 0}},
-        {"dot", Dot, {9, 0}, {10, 0}},
-        {"poly-line", Poly, {104, 50}, {105, 50}},
+        {"dot", dot, {9, 0}, {10, 0}},
+        {"poly-line", poly, {104, 50}, {105, 50}},
     };
-    for (const TCase& C : Cases) {
-        EXPECT_TRUE(C.Obj->HitTest(C.On, Pick)) << C.Name;
-        EXPECT_FALSE(C.Obj->HitTest(C.Off, Pick)) << C.Name;
+    for (const TCase& c : cases) {
+        EXPECT_TRUE(c.Obj->HitTest(c.On, Pick)) << c.Name;
+        EXPECT_FALSE(c.Obj->HitTest(c.Off, Pick)) << c.Name;
     }
     // A shape that draws nothing cannot be clicked.
     EXPECT_FALSE(TwoPoint(soSpring, {0, 0}, {40, 0})->HitTest({20, 0}, Pick));
 }
 
 TEST(ShapeHitTest, WindowAndCrossingRectangles) {
-    const auto Window = [](int L, int B, int R, int T) { return TRect({L, B}, {R, T}); };
-    const auto Crossing = [](int L, int B, int R, int T) { return TRect({R, B}, {L, T}); };
-    auto Circle = TwoPoint(soCircle, {0, 0}, {50, 0});
-    EXPECT_TRUE(Circle->HitTestRect(Window(-50, -50, 50, 50)));
-    EXPECT_FALSE(Circle->HitTestRect(Window(-49, -50, 50, 50)));
-    EXPECT_TRUE(Circle->HitTestRect(Crossing(45, -5, 60, 5)));
-    EXPECT_FALSE(Circle->HitTestRect(Crossing(-10, -10, 10, 10))); // inside the outline
-    EXPECT_FALSE(Circle->HitTestRect(Crossing(40, 40, 60, 60)));   // in the corner outside it
-    Circle->fFill = true;
-    EXPECT_TRUE(Circle->HitTestRect(Crossing(-10, -10, 10, 10)));
+    const auto window = [](int l, int b, int r, int t) { return TRect({l, b}, {r, t}); };
+    const auto crossing = [](int l, int b, int r, int t) { return TRect({r, b}, {l, t}); };
+    auto circle = TwoPoint(soCircle, {0, 0}, {50, 0});
+    EXPECT_TRUE(circle->HitTestRect(window(-50, -50, 50, 50)));
+    EXPECT_FALSE(circle->HitTestRect(window(-49, -50, 50, 50)));
+    EXPECT_TRUE(circle->HitTestRect(crossing(45, -5, 60, 5)));
+    EXPECT_FALSE(circle->HitTestRect(crossing(-10, -10, 10, 10))); // inside the outline
+    EXPECT_FALSE(circle->HitTestRect(crossing(40, 40, 60, 60)));   // in the corner outside it
+    circle->fFill = true;
+    EXPECT_TRUE(circle->HitTestRect(crossing(-10, -10, 10, 10)));
 
-    TSymbolObject3Point Arc;
-    Arc.fSymbolObjectSubType = soArc;
-    Arc.fP2 = {100, 0};
-    Arc.fP3 = {50, 50};
-    EXPECT_TRUE(Arc.HitTestRect(Crossing(40, 45, 60, 60)));
-    EXPECT_FALSE(Arc.HitTestRect(Crossing(40, -60, 60, -45)));
-    EXPECT_TRUE(Arc.HitTestRect(Window(0, 0, 100, 50)));
-    EXPECT_FALSE(Arc.HitTestRect(Window(0, 0, 100, 49)));
+    TSymbolObject3Point arc;
+    arc.fSymbolObjectSubType = soArc;
+    arc.fP2 = {100, 0};
+    arc.fP3 = {50, 50};
+    EXPECT_TRUE(arc.HitTestRect(crossing(40, 45, 60, 60)));
+    EXPECT_FALSE(arc.HitTestRect(crossing(40, -60, 60, -45)));
+    EXPECT_TRUE(arc.HitTestRect(window(0, 0, 100, 50)));
+    EXPECT_FALSE(arc.HitTestRect(window(0, 0, 100, 49)));
 
-    auto Shut = TwoPoint(soShutOff, {0, 0}, {100, 40});
-    EXPECT_FALSE(Shut->HitTestRect(Crossing(10, 18, 12, 22))); // in an open triangle
-    Shut->fFill = true;
-    EXPECT_TRUE(Shut->HitTestRect(Crossing(10, 18, 12, 22)));
+    auto shut = TwoPoint(soShutOff, {0, 0}, {100, 40});
+    EXPECT_FALSE(shut->HitTestRect(crossing(10, 18, 12, 22))); // in an open triangle
+    shut->fFill = true;
+    EXPECT_TRUE(shut->HitTestRect(crossing(10, 18, 12, 22)));
 }
 
 TEST(ShapeExtents, CoverWhatIsDrawn) {
-    const auto Of = [](const TSymbolObject& O) {
-        const TExtentsRect E = O.Extents(TExtentsRect());
-        return std::vector<int>{E.Left, E.Bottom, E.Right, E.Top};
+    const auto of = [](const TSymbolObject& o) {
+        const TExtentsRect e = o.Extents(TExtentsRect());
+        return std::vector<int>{e.Left, e.Bottom, e.Right, e.Top};
     };
-    EXPECT_EQ(Of(*TwoPoint(soCircle, {10, 10}, {40, 50})), (std::vector<int>{-40, -40, 60, 60}));
-    EXPECT_EQ(Of(*TwoPoint(soSpring, {0, 0}, {40, 20})), (std::vector<int>{0, 0, 40, 20}));
-    EXPECT_EQ(Of(*TwoPoint(soArrow, {0, 0}, {100, 0})), (std::vector<int>{0, -5, 100, 5}));
+    EXPECT_EQ(of(*TwoPoint(soCircle, {10, 10}, {40, 50})), (std::vector<int>{-40, -40, 60, 60}));
+    EXPECT_EQ(of(*TwoPoint(soSpring, {0, 0}, {40, 20})), (std::vector<int>{0, 0, 40, 20}));
+    EXPECT_EQ(of(*TwoPoint(soArrow, {0, 0}, {100, 0})), (std::vector<int>{0, -5, 100, 5}));
     // The stub reaches 1.5 radii from the centre, e = 25 to either side of its axis.
-    EXPECT_EQ(Of(*TwoPoint(soEMotor1, {0, 0}, {100, 0})), (std::vector<int>{-100, -100, 100, 150}));
-    EXPECT_EQ(Of(*TwoPoint(soOrifice2, {0, 0}, {40, 0})), (std::vector<int>{0, -30, 40, 30}));
+    EXPECT_EQ(of(*TwoPoint(soEMotor1, {0, 0}, {100, 0})), (std::vector<int>{-100, -100, 100, 150}));
+    EXPECT_EQ(of(*TwoPoint(soOrifice2, {0, 0}, {40, 0})), (std::vector<int>{0, -30, 40, 30}));
     // Without a shape of its own an object stands at its points.
-    EXPECT_EQ(Of(*TwoPoint(soSolenoid, {5, 6}, {-7, 8})), (std::vector<int>{-7, 6, 5, 8}));
-    EXPECT_EQ(Of(*TwoPoint(soMotor1, {5, 6}, {5, 6})), (std::vector<int>{5, 6, 5, 6}));
+    EXPECT_EQ(of(*TwoPoint(soSolenoid, {5, 6}, {-7, 8})), (std::vector<int>{-7, 6, 5, 8}));
+    EXPECT_EQ(of(*TwoPoint(soMotor1, {5, 6}, {5, 6})), (std::vector<int>{5, 6, 5, 6}));
 
-    TSymbolObject3Point Arc;
-    Arc.fSymbolObjectSubType = soArc;
-    Arc.fP2 = {100, 0};
-    Arc.fP3 = {50, 50};
-    EXPECT_EQ(Of(Arc), (std::vector<int>{0, 0, 100, 50}));
-    Arc.fTemporaryHidden = temphiddenAll;
-    EXPECT_FALSE(Arc.Extents(TExtentsRect()).Defined);
+    TSymbolObject3Point arc;
+    arc.fSymbolObjectSubType = soArc;
+    arc.fP2 = {100, 0};
+    arc.fP3 = {50, 50};
+    EXPECT_EQ(of(arc), (std::vector<int>{0, 0, 100, 50}));
+    arc.fTemporaryHidden = temphiddenAll;
+    EXPECT_FALSE(arc.Extents(TExtentsRect()).Defined);
 }
 
 // ---------------------------------------------------------------------------------------------
 
 TEST(ShapeRecords, KeysDefaultsAndDump) {
-    for (const TRecordVariant Variant : {TRecordVariant::UniCode, TRecordVariant::Legacy}) {
-        TSymbolObject3Point Tri;
-        TRecordReader Reader("  SymbolType=Triangle\r\n  Point2X=30\r\n  Point2Y=x\r\n  Point3X=-5\r\n"
+    for (const TRecordVariant variant : {TRecordVariant::UniCode, TRecordVariant::Legacy}) {
+        TSymbolObject3Point tri;
+        TRecordReader reader("  SymbolType=Triangle\r\n  Point2X=30\r\n  Point2Y=x\r\n  Point3X=-5\r\n"
                              "  Point3Y=7\r\n  Point2Y=12\r\n  Point3X=oops\r\nEnd.\r\nrest",
-                             Variant);
-        Tri.LoadFromReader(Reader);
-        EXPECT_EQ(Tri.fP2, TPoint(30, 12));
-        EXPECT_EQ(Tri.fP3, TPoint(-5, 7)); // an unreadable number keeps the value before it
-        EXPECT_EQ(Tri.fSymbolObjectSubType, soTriangle);
-        Tri.SetDefaults();
-        EXPECT_EQ(Tri.fP2, TPoint());
-        EXPECT_EQ(Tri.fP3, TPoint());
+                             variant);
+        tri.LoadFromReader(reader);
+        EXPECT_EQ(tri.fP2, TPoint(30, 12));
+        EXPECT_EQ(tri.fP3, TPoint(-5, 7)); // an unreadable number keeps the value before it
+        EXPECT_EQ(tri.fSymbolObjectSubType, soTriangle);
+        tri.SetDefaults();
+        EXPECT_EQ(tri.fP2, TPoint());
+        EXPECT_EQ(tri.fP3, TPoint());
     }
 
-    TSymbolObjectPolyLine Poly;
-    TRecordReader Reader("  Point=1,2\n  Point=bad\n  Point=3, 4\n  Point=5\n  Point=-6,-7\nEnd.\n",
+    TSymbolObjectPolyLine poly;
+    TRecordReader reader("  Point=1,2\n  Point=bad\n  Point=3, 4\n  Point=5\n  Point=-6,-7\nEnd.\n",
                          TRecordVariant::UniCode);
-    Poly.LoadFromReader(Reader);
-    EXPECT_EQ(Poly.fPoints.Items, (std::vector<TPoint>{{1, 2}, {3, 4}, {-6, -7}}));
-    Poly.fArcs.Items = {{XYPoint(0, 0), XYPoint(1, 0), XYPoint(0.5, 0.25)}};
-    TJsonWriter W(false);
-    Poly.Dump(W);
-    EXPECT_NE(W.Text().find("\"Points\":[[1, 2],[3, 4],[-6, -7]]"), std::string::npos) << W.Text();
-    EXPECT_NE(W.Text().find("\"Arcs\":[{\"StartPt\":[0,0],\"EndPt\":[1,0],\"ThroughPt\":[0.5,0.25]}]"),
+    poly.LoadFromReader(reader);
+    EXPECT_EQ(poly.fPoints.Items, (std::vector<TPoint>{{1, 2}, {3, 4}, {-6, -7}}));
+    poly.fArcs.Items = {{XYPoint(0, 0), XYPoint(1, 0), XYPoint(0.5, 0.25)}};
+    TJsonWriter w(false);
+    poly.Dump(w);
+    EXPECT_NE(w.Text().find("\"Points\":[[1, 2],[3, 4],[-6, -7]]"), std::string::npos) << w.Text();
+    EXPECT_NE(w.Text().find("\"Arcs\":[{\"StartPt\":[0,0],\"EndPt\":[1,0],\"ThroughPt\":[0.5,0.25]}]"),
               std::string::npos)
-        << W.Text();
+        << w.Text();
 
-    auto Two = TwoPoint(soLine, {0, 0}, {-3, 4});
-    TJsonWriter W2(false);
-    Two->Dump(W2);
-    EXPECT_NE(W2.Text().find("\"P2\":[-3, 4]"), std::string::npos) << W2.Text();
+    auto two = TwoPoint(soLine, {0, 0}, {-3, 4});
+    TJsonWriter w2(false);
+    two->Dump(w2);
+    EXPECT_NE(w2.Text().find("\"P2\":[-3, 4]"), std::string::npos) << w2.Text();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -660,65 +660,65 @@ protected:
         ASSERT_TRUE(Doc.LoadFromFile(KORVANE_FIXTURES "/bad-shapes.sym"));
         Canvas.fSize = {800, 600};
     }
-    TSymbolObject& Object(int Handle) {
-        TSymbolObject* O = Doc.Symbol().fSymbolObjectList.Find(Handle);
-        EXPECT_NE(O, nullptr) << Handle;
-        return *O;
+    TSymbolObject& Object(int handle) {
+        TSymbolObject* o = Doc.Symbol().fSymbolObjectList.Find(handle);
+        EXPECT_NE(o, nullptr) << handle;
+        return *o;
     }
-    std::vector<std::string> Draw(TSymbolObject& O) {
+    std::vector<std::string> Draw(TSymbolObject& o) {
         Surface.ClearCalls();
-        O.DrawSymbol(Canvas, sdmNormal, true, nullptr);
+        o.DrawSymbol(Canvas, sdmNormal, true, nullptr);
         return Shapes(Surface);
     }
 };
 
 TEST_F(ShapeBadInput, AlmostFlatSpringVisitsOnlyWhatCanBeSeen) {
-    TSymbolObject& Spring = Object(1); // 2e9 units long, 1 unit tall: billions of teeth
-    for (const double Zoom : {1.0, 1e-6, 50.0}) {
-        Canvas.fZoom = Zoom;
-        Canvas.fStart = {800, -Round(600 * Zoom) + 300};
-        const auto Calls = Draw(Spring);
-        ASSERT_EQ(Calls.size(), 1u) << Zoom;
+    TSymbolObject& spring = Object(1); // 2e9 units long, 1 unit tall: billions of teeth
+    for (const double zoom : {1.0, 1e-6, 50.0}) {
+        Canvas.fZoom = zoom;
+        Canvas.fStart = {800, -Round(600 * zoom) + 300};
+        const auto calls = Draw(spring);
+        ASSERT_EQ(calls.size(), 1u) << zoom;
         // One zig-zag across the screen: no more points than pixels, plus the two beyond its edges.
-        const auto Points = std::count(Calls[0].begin(), Calls[0].end(), ' ') / 2;
-        EXPECT_GT(Points, 1) << Zoom;
-        EXPECT_LE(Points, 800 + 20) << Zoom;
+        const auto points = std::count(calls[0].begin(), calls[0].end(), ' ') / 2;
+        EXPECT_GT(points, 1) << zoom;
+        EXPECT_LE(points, 800 + 20) << zoom;
     }
-    EXPECT_TRUE(Spring.HitTest({-1000000, 0}, 4));
-    EXPECT_FALSE(Spring.HitTest({-1000000, 6}, 4));
-    EXPECT_TRUE(Spring.HitTestRect(TRect({0, -10}, {-1000, 10})));
-    const TExtentsRect E = Spring.Extents(TExtentsRect());
-    EXPECT_EQ(E.Left, -2000000000);
-    EXPECT_EQ(E.Bottom, -1);
+    EXPECT_TRUE(spring.HitTest({-1000000, 0}, 4));
+    EXPECT_FALSE(spring.HitTest({-1000000, 6}, 4));
+    EXPECT_TRUE(spring.HitTestRect(TRect({0, -10}, {-1000, 10})));
+    const TExtentsRect e = spring.Extents(TExtentsRect());
+    EXPECT_EQ(e.Left, -2000000000);
+    EXPECT_EQ(e.Bottom, -1);
 }
 
 TEST_F(ShapeBadInput, ZeroLengthShapesAreSkipped) {
     Canvas.fStart = {400, -300};
-    for (const int Handle : {2, 3, 4}) { // motor with stubs, blocked end, arc through coincident points
-        EXPECT_EQ(Draw(Object(Handle)), std::vector<std::string>{}) << Handle;
-        EXPECT_FALSE(Object(Handle).HitTest({0, 0}, 4)) << Handle;
+    for (const int handle : {2, 3, 4}) { // motor with stubs, blocked end, arc through coincident points
+        EXPECT_EQ(Draw(Object(handle)), std::vector<std::string>{}) << handle;
+        EXPECT_FALSE(Object(handle).HitTest({0, 0}, 4)) << handle;
     }
 }
 
 TEST_F(ShapeBadInput, ExtremeCoordinatesStayFiniteAndOnTheSurface) {
-    TSymbolObject& Pump = Object(5); // centre at the 32-bit limit, radius over 4e9
+    TSymbolObject& pump = Object(5); // centre at the 32-bit limit, radius over 4e9
     Canvas.ZoomExtents(Doc.Symbol().Extents(TExtentsRect()));
     Surface.ClearCalls();
     Doc.Symbol().DrawSymbol(Canvas, sdmNormal, true, nullptr);
-    for (const std::string& Call : Surface.Calls()) {
-        std::istringstream In(Call);
-        std::string Op, Word;
-        In >> Op;
-        if (Op == "Pen" || Op == "Brush") continue;
-        while (In >> Word) {
-            const long long V = std::stoll(Word);
-            EXPECT_LE(std::llabs(V), SafeDeviceCoord) << Call;
+    for (const std::string& call : Surface.Calls()) {
+        std::istringstream in(call);
+        std::string op, word;
+        in >> op;
+        if (op == "Pen" || op == "Brush") continue;
+        while (in >> word) {
+            const long long v = std::stoll(word);
+            EXPECT_LE(std::llabs(v), SafeDeviceCoord) << call;
         }
     }
-    const TExtentsRect E = Pump.Extents(TExtentsRect());
-    EXPECT_EQ(E.Right, INT32_MAX);
-    EXPECT_EQ(E.Left, INT32_MIN);
-    EXPECT_TRUE(Pump.HitTest({INT32_MIN, 0}, 4));
+    const TExtentsRect e = pump.Extents(TExtentsRect());
+    EXPECT_EQ(e.Right, INT32_MAX);
+    EXPECT_EQ(e.Left, INT32_MIN);
+    EXPECT_TRUE(pump.HitTest({INT32_MIN, 0}, 4));
 }
 
 } // namespace

@@ -460,19 +460,19 @@ TEST_F(TextCanvasTest, FontColours) {
         TSymbolDrawMode Mode;
         TColor Expected;
     };
-    TOverrideTextStyleSettingsData lineType, own_;
+    TOverrideTextStyleSettingsData lineType, ownColour;
     lineType.UseStyleDefault = lineType.UseStyleColor = false;
-    own_ = lineType;
-    own_.UseDefaultColor = false;
-    own_.TextColor = RGBColor(9, 9, 9);
+    ownColour = lineType;
+    ownColour.UseDefaultColor = false;
+    ownColour.TextColor = RGBColor(9, 9, 9);
     const Case cases[] = {
         {"TextStyle_Text", {}, sdmNormal, green},
         {"Own", {}, sdmNormal, RGBColor(1, 2, 3)},
         {"Black", {}, sdmNormal, RGBColor(0xFF, 0xFF, 0xFF)}, // the background colour would vanish
         {"Missing", {}, sdmNormal, yellow},                   // the pen of an attribute
         {"TextStyle_Text", lineType, sdmNormal, yellow},
-        {"TextStyle_Text", own_, sdmNormal, RGBColor(9, 9, 9)},
-        {"TextStyle_Text", own_, sdmHighlight, Canvas.DrawColor(dcHighlight)},
+        {"TextStyle_Text", ownColour, sdmNormal, RGBColor(9, 9, 9)},
+        {"TextStyle_Text", ownColour, sdmHighlight, Canvas.DrawColor(dcHighlight)},
     };
     for (const Case& c : cases) {
         Canvas.ApplyObjectPen(c.Mode, symlinetypeAttribute, symlinestyleDefault, false, 0);
@@ -489,10 +489,10 @@ TEST_F(TextCanvasTest, FontColours) {
 // asked to measure.
 class TWideningSurface : public TRecordingSurface {
 public:
-    TSize TextExtent(const std::string& Text) override {
+    TSize TextExtent(const std::string& text) override {
         ++Measured;
         const int64_t h = Font().Height;
-        return {int32_t(std::min<int64_t>(int64_t(Text.size()) * h * h / 8, INT32_MAX)), int32_t(h)};
+        return {int32_t(std::min<int64_t>(int64_t(text.size()) * h * h / 8, INT32_MAX)), int32_t(h)};
     }
     int Measured = 0;
 };
@@ -554,9 +554,9 @@ TEST(TextFit, TooSmallToReadBecomesARectangle) {
 TEST(TextFit, APaintMeasuresEachStringOnce) {
     class TCounting : public TRecordingSurface {
     public:
-        TSize TextExtent(const std::string& Text) override {
-            ++Counts[Text];
-            return TRecordingSurface::TextExtent(Text);
+        TSize TextExtent(const std::string& text) override {
+            ++Counts[text];
+            return TRecordingSurface::TextExtent(text);
         }
         std::map<std::string, int> Counts;
     } surface;

@@ -62,11 +62,11 @@ def write(path, members, method=zipfile.ZIP_DEFLATED):
             z.writestr(zipfile.ZipInfo(name), content, compress_type=method)
 )PY";
 
-std::string Quote(const std::string& Text) {
-    std::string Result = "'";
-    for (char C : Text)
-        Result += C == '\'' ? std::string("'\\''") : std::string(1, C);
-    return Result + "'";
+std::string Quote(const std::string& text) {
+    std::string result = "'";
+    for (char c : text)
+        result += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return result + "'";
 }
 
 std::string PythonProgram() {
@@ -76,51 +76,51 @@ std::string PythonProgram() {
 class TArchiveTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string Pattern = (fs::temp_directory_path() / "kvpkgXXXXXX").string();
-        ASSERT_NE(::mkdtemp(Pattern.data()), nullptr);
-        Root = Pattern;
+        std::string pattern = (fs::temp_directory_path() / "kvpkgXXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        Root = pattern;
         Temp = Root / "tmp";
         Source = Root / "src";
         fs::create_directories(Temp);
         fs::create_directories(Source);
     }
     void TearDown() override {
-        std::error_code Ignored;
-        fs::remove_all(Root, Ignored);
+        std::error_code ignored;
+        fs::remove_all(Root, ignored);
     }
 
-    fs::path File(const std::string& Relative, const std::string& Content) const {
-        const fs::path P = Source / Relative;
-        fs::create_directories(P.parent_path());
-        std::ofstream(P, std::ios::binary) << Content;
-        return P;
+    fs::path File(const std::string& relative, const std::string& content) const {
+        const fs::path p = Source / relative;
+        fs::create_directories(p.parent_path());
+        std::ofstream(p, std::ios::binary) << content;
+        return p;
     }
 
     // Runs a shell command in the source folder; the test fails when the command does.
-    void Run(const std::string& Command) const {
-        const std::string Line = "cd " + Quote(Source.string()) + " && " + Command + " >/dev/null 2>&1";
-        ASSERT_EQ(std::system(Line.c_str()), 0) << Line;
+    void Run(const std::string& command) const {
+        const std::string line = "cd " + Quote(Source.string()) + " && " + command + " >/dev/null 2>&1";
+        ASSERT_EQ(std::system(line.c_str()), 0) << line;
     }
 
-    void Python(const std::string& Script) const {
-        const fs::path ScriptFile = Root / "make.py";
-        std::ofstream(ScriptFile) << PythonPrelude << Script;
-        Run(PythonProgram() + " " + Quote(ScriptFile.string()));
+    void Python(const std::string& script) const {
+        const fs::path scriptFile = Root / "make.py";
+        std::ofstream(scriptFile) << PythonPrelude << script;
+        Run(PythonProgram() + " " + Quote(scriptFile.string()));
     }
 
     // Every path below Root, links listed as links and never entered.
     std::set<std::string> Tree() const {
-        std::set<std::string> Paths;
-        for (auto It = fs::recursive_directory_iterator(Root); It != fs::recursive_directory_iterator(); ++It)
-            Paths.insert(fs::relative(It->path(), Root).string());
-        return Paths;
+        std::set<std::string> paths;
+        for (auto it = fs::recursive_directory_iterator(Root); it != fs::recursive_directory_iterator(); ++it)
+            paths.insert(fs::relative(it->path(), Root).string());
+        return paths;
     }
 
-    static std::string Read(const fs::path& P) {
-        std::ifstream In(P, std::ios::binary);
-        std::stringstream S;
-        S << In.rdbuf();
-        return S.str();
+    static std::string Read(const fs::path& p) {
+        std::ifstream in(p, std::ios::binary);
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
     }
 
     fs::path Root, Temp, Source;
@@ -139,7 +139,7 @@ TEST(SafeMemberPath, KeepsOnlyNamesBelowTheFolder) {
     const struct {
         const char* Stored;
         const char* Safe;
-    } Cases[] = {
+    } cases[] = {
         {"plan.kdf", "plan.kdf"},
         {"a/b/plan.kdf", "a/b/plan.kdf"},
         {"a\\b\\plan.kdf", "a/b/plan.kdf"},
@@ -157,60 +157,60 @@ TEST(SafeMemberPath, KeepsOnlyNamesBelowTheFolder) {
         {"", ""},
         {".", ""},
     };
-    for (const auto& C : Cases)
-        EXPECT_EQ(SafeMemberPath(C.Stored), C.Safe) << C.Stored;
+    for (const auto& c : cases)
+        EXPECT_EQ(SafeMemberPath(c.Stored), c.Safe) << c.Stored;
 }
 
 TEST_F(TArchiveTest, ZipPackageWithTopLevelDrawing) {
     File("plan.kdf", "drawing");
     File("notes.txt", "n");
     Run("zip -q pack.zip notes.txt plan.kdf");
-    const std::string Zip = (Source / "pack.zip").string();
+    const std::string zip = (Source / "pack.zip").string();
 
-    EXPECT_EQ(FindDrawingInZip(Zip), "plan.kdf");
-    TTempDirs Dirs(Temp.string());
-    const TPackageOpenResult R = OpenZipPackage(Zip, Dirs);
-    ASSERT_EQ(R.Status, TPackageOpenStatus::posDrawingFound) << R.ErrorText;
-    EXPECT_EQ(fs::path(R.UnpackFolder).parent_path(), Temp);
-    EXPECT_THAT(fs::path(R.UnpackFolder).filename().string(), StartsWith("Unpack_"));
-    EXPECT_EQ(R.DrawingFileName, R.UnpackFolder + "/plan.kdf");
-    EXPECT_EQ(Read(R.DrawingFileName), "drawing");
-    EXPECT_EQ(Read(R.UnpackFolder + "/notes.txt"), "n");
-    EXPECT_EQ(fs::status(R.UnpackFolder).permissions() & fs::perms::all, fs::perms::owner_all);
-    EXPECT_THAT(Dirs.Folders(), ElementsAre(R.UnpackFolder));
+    EXPECT_EQ(FindDrawingInZip(zip), "plan.kdf");
+    TTempDirs dirs(Temp.string());
+    const TPackageOpenResult r = OpenZipPackage(zip, dirs);
+    ASSERT_EQ(r.Status, TPackageOpenStatus::posDrawingFound) << r.ErrorText;
+    EXPECT_EQ(fs::path(r.UnpackFolder).parent_path(), Temp);
+    EXPECT_THAT(fs::path(r.UnpackFolder).filename().string(), StartsWith("Unpack_"));
+    EXPECT_EQ(r.DrawingFileName, r.UnpackFolder + "/plan.kdf");
+    EXPECT_EQ(Read(r.DrawingFileName), "drawing");
+    EXPECT_EQ(Read(r.UnpackFolder + "/notes.txt"), "n");
+    EXPECT_EQ(fs::status(r.UnpackFolder).permissions() & fs::perms::all, fs::perms::owner_all);
+    EXPECT_THAT(dirs.Folders(), ElementsAre(r.UnpackFolder));
 }
 
 TEST_F(TArchiveTest, DrawingInSubFolderAndFolderEntriesAreNotMembers) {
     Python(
         "write('pack.zip', [('readme.txt', 'r'), ('Dir/', ''), ('Dir/Sub/', ''), ('Dir/Sub/pump.SYM', 'sym'),"
         " ('later.kdf', 'k')])");
-    const std::string Zip = (Source / "pack.zip").string();
+    const std::string zip = (Source / "pack.zip").string();
 
-    TZipFile Reader;
-    Reader.Open(Zip, TZipMode::zmRead);
-    ASSERT_EQ(Reader.GetFileCount(), 3);
-    EXPECT_EQ(Reader.GetFileName(1), "Dir/Sub/pump.SYM");
-    EXPECT_THROW(Reader.GetFileName(3), EZipError);
+    TZipFile reader;
+    reader.Open(zip, TZipMode::zmRead);
+    ASSERT_EQ(reader.GetFileCount(), 3);
+    EXPECT_EQ(reader.GetFileName(1), "Dir/Sub/pump.SYM");
+    EXPECT_THROW(reader.GetFileName(3), EZipError);
 
-    EXPECT_EQ(FindDrawingInZip(Zip), "Dir/Sub/pump.SYM");
-    TTempDirs Dirs(Temp.string());
-    const TPackageOpenResult R = OpenZipPackage(Zip, Dirs);
-    ASSERT_EQ(R.Status, TPackageOpenStatus::posDrawingFound) << R.ErrorText;
-    EXPECT_EQ(R.DrawingFileName, R.UnpackFolder + "/Dir/Sub/pump.SYM");
-    EXPECT_EQ(Read(R.DrawingFileName), "sym");
+    EXPECT_EQ(FindDrawingInZip(zip), "Dir/Sub/pump.SYM");
+    TTempDirs dirs(Temp.string());
+    const TPackageOpenResult r = OpenZipPackage(zip, dirs);
+    ASSERT_EQ(r.Status, TPackageOpenStatus::posDrawingFound) << r.ErrorText;
+    EXPECT_EQ(r.DrawingFileName, r.UnpackFolder + "/Dir/Sub/pump.SYM");
+    EXPECT_EQ(Read(r.DrawingFileName), "sym");
 }
 
 TEST_F(TArchiveTest, PackageWithoutDrawingOpensNothing) {
     Python("write('pack.zip', [('docs/', ''), ('docs/readme.txt', 'r')])");
-    TTempDirs Dirs(Temp.string());
-    const TPackageOpenResult R = OpenZipPackage((Source / "pack.zip").string(), Dirs);
-    EXPECT_EQ(R.Status, TPackageOpenStatus::posNoDrawing);
-    EXPECT_EQ(R.DrawingFileName, "");
+    TTempDirs dirs(Temp.string());
+    const TPackageOpenResult r = OpenZipPackage((Source / "pack.zip").string(), dirs);
+    EXPECT_EQ(r.Status, TPackageOpenStatus::posNoDrawing);
+    EXPECT_EQ(r.DrawingFileName, "");
     EXPECT_TRUE(fs::is_empty(Temp));
 
-    EXPECT_EQ(OpenZipPackage((Source / "missing.zip").string(), Dirs).Status,
+    EXPECT_EQ(OpenZipPackage((Source / "missing.zip").string(), dirs).Status,
               TPackageOpenStatus::posFileMissing);
-    EXPECT_EQ(OpenPackedDrawing((Source / "missing.kdx").string(), Dirs).Status,
+    EXPECT_EQ(OpenPackedDrawing((Source / "missing.kdx").string(), dirs).Status,
               TPackageOpenStatus::posFileMissing);
 }
 
@@ -219,35 +219,35 @@ TEST_F(TArchiveTest, MemberNamesInUtf8AndCodePage437) {
     Python("write('pack.zip', [('Sch\\u00e9ma/Pumpe-\\u00e4.kdf', 'u'), ('SchXma.txt', 'c')])\n"
            "d = open('pack.zip', 'rb').read().replace(b'SchXma', b'Sch\\x82ma')\n"
            "open('pack.zip', 'wb').write(d)\n");
-    const std::string Zip = (Source / "pack.zip").string();
-    TZipFile Reader(Zip, TZipMode::zmRead);
-    ASSERT_EQ(Reader.GetFileCount(), 2);
-    EXPECT_EQ(Reader.GetFileName(0), "Sch\xC3\xA9ma/Pumpe-\xC3\xA4.kdf");
-    EXPECT_EQ(Reader.GetFileName(1), "Sch\xC3\xA9ma.txt");
+    const std::string zip = (Source / "pack.zip").string();
+    TZipFile reader(zip, TZipMode::zmRead);
+    ASSERT_EQ(reader.GetFileCount(), 2);
+    EXPECT_EQ(reader.GetFileName(0), "Sch\xC3\xA9ma/Pumpe-\xC3\xA4.kdf");
+    EXPECT_EQ(reader.GetFileName(1), "Sch\xC3\xA9ma.txt");
 
-    TTempDirs Dirs(Temp.string());
-    const TPackageOpenResult R = OpenZipPackage(Zip, Dirs);
-    ASSERT_EQ(R.Status, TPackageOpenStatus::posDrawingFound) << R.ErrorText;
-    EXPECT_EQ(Read(R.UnpackFolder + "/Sch\xC3\xA9ma/Pumpe-\xC3\xA4.kdf"), "u");
-    EXPECT_EQ(Read(R.UnpackFolder + "/Sch\xC3\xA9ma.txt"), "c");
+    TTempDirs dirs(Temp.string());
+    const TPackageOpenResult r = OpenZipPackage(zip, dirs);
+    ASSERT_EQ(r.Status, TPackageOpenStatus::posDrawingFound) << r.ErrorText;
+    EXPECT_EQ(Read(r.UnpackFolder + "/Sch\xC3\xA9ma/Pumpe-\xC3\xA4.kdf"), "u");
+    EXPECT_EQ(Read(r.UnpackFolder + "/Sch\xC3\xA9ma.txt"), "c");
 }
 
 TEST_F(TArchiveTest, SamePackageTwiceGetsTwoFoldersBothGoneAtExit) {
     File("plan.kdf", "drawing");
     Run("zip -q pack.zip plan.kdf");
-    std::string First, Second;
+    std::string first, second;
     {
-        TTempDirs Dirs(Temp.string());
-        First = OpenZipPackage((Source / "pack.zip").string(), Dirs).UnpackFolder;
-        Second = OpenZipPackage((Source / "pack.zip").string(), Dirs).UnpackFolder;
-        ASSERT_FALSE(First.empty());
-        ASSERT_FALSE(Second.empty());
-        EXPECT_NE(First, Second);
-        EXPECT_TRUE(fs::exists(First + "/plan.kdf"));
-        EXPECT_TRUE(fs::exists(Second + "/plan.kdf"));
+        TTempDirs dirs(Temp.string());
+        first = OpenZipPackage((Source / "pack.zip").string(), dirs).UnpackFolder;
+        second = OpenZipPackage((Source / "pack.zip").string(), dirs).UnpackFolder;
+        ASSERT_FALSE(first.empty());
+        ASSERT_FALSE(second.empty());
+        EXPECT_NE(first, second);
+        EXPECT_TRUE(fs::exists(first + "/plan.kdf"));
+        EXPECT_TRUE(fs::exists(second + "/plan.kdf"));
     } // the program ends
-    EXPECT_FALSE(fs::exists(First));
-    EXPECT_FALSE(fs::exists(Second));
+    EXPECT_FALSE(fs::exists(first));
+    EXPECT_FALSE(fs::exists(second));
     EXPECT_TRUE(fs::is_empty(Temp));
 }
 
@@ -261,14 +261,14 @@ TEST_F(TArchiveTest, PackedArchiveGivesFirstTopDrawingAndPreviewPages) {
     File("~PrintPreview/notes.txt", "t");
     Run("zip -q -r plan.kdx b.kdf sub ~PrintPreview valve.pdf A.kdf");
 
-    TTempDirs Dirs(Temp.string());
-    const TPackageOpenResult R = OpenPackedDrawing((Source / "plan.kdx").string(), Dirs);
-    ASSERT_EQ(R.Status, TPackageOpenStatus::posDrawingFound) << R.ErrorText;
-    EXPECT_THAT(fs::path(R.UnpackFolder).filename().string(), StartsWith("~KDX~"));
-    EXPECT_EQ(R.DrawingFileName, R.UnpackFolder + "/A.kdf");
-    EXPECT_THAT(R.PrintPreviewPDFs, ElementsAre(R.UnpackFolder + "/~PrintPreview/Page1.pdf",
-                                                R.UnpackFolder + "/~PrintPreview/page2.pdf"));
-    EXPECT_EQ(Read(R.UnpackFolder + "/valve.pdf"), "datasheet");
+    TTempDirs dirs(Temp.string());
+    const TPackageOpenResult r = OpenPackedDrawing((Source / "plan.kdx").string(), dirs);
+    ASSERT_EQ(r.Status, TPackageOpenStatus::posDrawingFound) << r.ErrorText;
+    EXPECT_THAT(fs::path(r.UnpackFolder).filename().string(), StartsWith("~KDX~"));
+    EXPECT_EQ(r.DrawingFileName, r.UnpackFolder + "/A.kdf");
+    EXPECT_THAT(r.PrintPreviewPDFs, ElementsAre(r.UnpackFolder + "/~PrintPreview/Page1.pdf",
+                                                r.UnpackFolder + "/~PrintPreview/page2.pdf"));
+    EXPECT_EQ(Read(r.UnpackFolder + "/valve.pdf"), "datasheet");
 }
 
 TEST_F(TArchiveTest, PackedArchiveWithDrawingOnlyInSubFolderStillOffersPages) {
@@ -276,114 +276,114 @@ TEST_F(TArchiveTest, PackedArchiveWithDrawingOnlyInSubFolderStillOffersPages) {
     File("~printpreview/1.pdf", "p1");
     Run("zip -q -r plan.kdx sub ~printpreview");
 
-    TTempDirs Dirs(Temp.string());
-    const TPackageOpenResult R = OpenPackedDrawing((Source / "plan.kdx").string(), Dirs);
-    EXPECT_EQ(R.Status, TPackageOpenStatus::posNoDrawing) << R.ErrorText;
-    EXPECT_EQ(R.DrawingFileName, "");
-    EXPECT_THAT(R.PrintPreviewPDFs, ElementsAre(R.UnpackFolder + "/~printpreview/1.pdf"));
+    TTempDirs dirs(Temp.string());
+    const TPackageOpenResult r = OpenPackedDrawing((Source / "plan.kdx").string(), dirs);
+    EXPECT_EQ(r.Status, TPackageOpenStatus::posNoDrawing) << r.ErrorText;
+    EXPECT_EQ(r.DrawingFileName, "");
+    EXPECT_THAT(r.PrintPreviewPDFs, ElementsAre(r.UnpackFolder + "/~printpreview/1.pdf"));
 }
 
 TEST_F(TArchiveTest, UnpackFoldersAreFreshAndOwnerOnly) {
-    const fs::path Victim = Root / "victim";
-    fs::create_directories(Victim);
-    fs::create_directory_symlink(Victim, Temp / "Unpack_5");
+    const fs::path victim = Root / "victim";
+    fs::create_directories(victim);
+    fs::create_directory_symlink(victim, Temp / "Unpack_5");
     fs::create_directory(Temp / "Unpack_6");
 
-    TTempDirs Dirs(Temp.string(), TSequence{{5, 6, 5, 7}});
-    std::string Error;
-    const std::string Folder = Dirs.CreateUnpackFolder("Unpack_", &Error);
-    EXPECT_EQ(Folder, (Temp / "Unpack_7").string()) << Error;
-    EXPECT_EQ(fs::symlink_status(Folder).permissions() & fs::perms::all, fs::perms::owner_all);
-    EXPECT_TRUE(fs::is_empty(Victim));
+    TTempDirs dirs(Temp.string(), TSequence{{5, 6, 5, 7}});
+    std::string error;
+    const std::string folder = dirs.CreateUnpackFolder("Unpack_", &error);
+    EXPECT_EQ(folder, (Temp / "Unpack_7").string()) << error;
+    EXPECT_EQ(fs::symlink_status(folder).permissions() & fs::perms::all, fs::perms::owner_all);
+    EXPECT_TRUE(fs::is_empty(victim));
 
     // Taken names all the way: no folder, a clear reason, and the package is not handled.
-    TTempDirs Stuck(Temp.string(), TSequence{{5}});
-    EXPECT_EQ(Stuck.CreateUnpackFolder("Unpack_", &Error), "");
-    EXPECT_THAT(Error, HasSubstr("File exists"));
+    TTempDirs stuck(Temp.string(), TSequence{{5}});
+    EXPECT_EQ(stuck.CreateUnpackFolder("Unpack_", &error), "");
+    EXPECT_THAT(error, HasSubstr("File exists"));
     File("plan.kdf", "drawing");
     Run("zip -q pack.zip plan.kdf");
-    const std::string Zip = (Source / "pack.zip").string();
-    const TPackageOpenResult R = OpenZipPackage(Zip, Stuck);
-    EXPECT_EQ(R.Status, TPackageOpenStatus::posFailed);
-    EXPECT_THAT(R.ErrorText, StartsWith("Cannot handle file:\n" + Zip));
+    const std::string zip = (Source / "pack.zip").string();
+    const TPackageOpenResult r = OpenZipPackage(zip, stuck);
+    EXPECT_EQ(r.Status, TPackageOpenStatus::posFailed);
+    EXPECT_THAT(r.ErrorText, StartsWith("Cannot handle file:\n" + zip));
 }
 
 TEST_F(TArchiveTest, CleanupDeletesOnlyFoldersThisRunMade) {
-    const fs::path Victim = Root / "victim";
-    fs::create_directories(Victim);
-    std::ofstream(Victim / "precious.txt") << "keep";
+    const fs::path victim = Root / "victim";
+    fs::create_directories(victim);
+    std::ofstream(victim / "precious.txt") << "keep";
 
-    TTempDirs Dirs(Temp.string(), TSequence{{1, 2, 3}});
-    const std::string Swapped = Dirs.CreateUnpackFolder("~KDX~");
-    const std::string Replaced = Dirs.CreateUnpackFolder("~KDX~");
-    const std::string Kept = Dirs.CreateUnpackFolder("~KDX~");
+    TTempDirs dirs(Temp.string(), TSequence{{1, 2, 3}});
+    const std::string swapped = dirs.CreateUnpackFolder("~KDX~");
+    const std::string replaced = dirs.CreateUnpackFolder("~KDX~");
+    const std::string kept = dirs.CreateUnpackFolder("~KDX~");
     // After the unpack, one folder is swapped for a link to the victim, another for a new folder.
-    fs::remove(Swapped);
-    fs::create_directory_symlink(Victim, Swapped);
-    fs::rename(Replaced, Root / "moved-away");
-    fs::create_directory(Replaced);
-    std::ofstream(Replaced + "/other.txt") << "someone else's";
-    fs::create_directory_symlink(Victim, Kept + "/link-inside");
+    fs::remove(swapped);
+    fs::create_directory_symlink(victim, swapped);
+    fs::rename(replaced, Root / "moved-away");
+    fs::create_directory(replaced);
+    std::ofstream(replaced + "/other.txt") << "someone else's";
+    fs::create_directory_symlink(victim, kept + "/link-inside");
 
-    Dirs.DeleteTempDirs();
-    EXPECT_EQ(Read(Victim / "precious.txt"), "keep");
-    EXPECT_TRUE(fs::is_symlink(Swapped));
-    EXPECT_TRUE(fs::exists(Replaced + "/other.txt"));
-    EXPECT_FALSE(fs::exists(fs::symlink_status(Kept)));
-    EXPECT_THAT(Dirs.Folders(), IsEmpty());
+    dirs.DeleteTempDirs();
+    EXPECT_EQ(Read(victim / "precious.txt"), "keep");
+    EXPECT_TRUE(fs::is_symlink(swapped));
+    EXPECT_TRUE(fs::exists(replaced + "/other.txt"));
+    EXPECT_FALSE(fs::exists(fs::symlink_status(kept)));
+    EXPECT_THAT(dirs.Folders(), IsEmpty());
 }
 
 TEST_F(TArchiveTest, ArchiveObjectModesAndWriting) {
-    TZipFile Closed;
-    EXPECT_THROW(Closed.ExtractAll(Temp.string()), EZipError);
+    TZipFile closed;
+    EXPECT_THROW(closed.ExtractAll(Temp.string()), EZipError);
     try {
-        Closed.Extract(0, Temp.string());
+        closed.Extract(0, Temp.string());
         FAIL() << "extracting from a closed archive must throw";
-    } catch (const EZipError& E) {
-        EXPECT_STREQ(E.what(), "File must be open for reading");
+    } catch (const EZipError& e) {
+        EXPECT_STREQ(e.what(), "File must be open for reading");
     }
 
     File("plan.kdf", "drawing");
     File("dir/sheet.pdf", "pdf");
-    const std::string Zip = (Source / "made.zip").string();
+    const std::string zip = (Source / "made.zip").string();
     {
-        TZipFile Writer(Zip, TZipMode::zmWrite);
-        Writer.Add((Source / "plan.kdf").string());
-        Writer.Add((Source / "dir/sheet.pdf").string(), "pages\\sheet.pdf");
-        EXPECT_THROW(Writer.ExtractAll(Temp.string()), EZipError);
+        TZipFile writer(zip, TZipMode::zmWrite);
+        writer.Add((Source / "plan.kdf").string());
+        writer.Add((Source / "dir/sheet.pdf").string(), "pages\\sheet.pdf");
+        EXPECT_THROW(writer.ExtractAll(Temp.string()), EZipError);
     }
     // Info-ZIP reads what was written, names and content.
     Run("unzip -q -o made.zip -d check");
     EXPECT_EQ(Read(Source / "check/plan.kdf"), "drawing");
     EXPECT_EQ(Read(Source / "check/pages/sheet.pdf"), "pdf");
 
-    TZipFile Reader(Zip, TZipMode::zmRead);
-    EXPECT_THROW(Reader.Add((Source / "plan.kdf").string()), EZipError);
-    ASSERT_EQ(Reader.GetFileCount(), 2);
-    EXPECT_TRUE(Reader.Extract("pages/sheet.pdf", (Root / "one").string()));
+    TZipFile reader(zip, TZipMode::zmRead);
+    EXPECT_THROW(reader.Add((Source / "plan.kdf").string()), EZipError);
+    ASSERT_EQ(reader.GetFileCount(), 2);
+    EXPECT_TRUE(reader.Extract("pages/sheet.pdf", (Root / "one").string()));
     EXPECT_EQ(Read(Root / "one/pages/sheet.pdf"), "pdf");
-    EXPECT_FALSE(Reader.Extract("absent.txt", (Root / "one").string()));
-    EXPECT_THAT(Reader.LastError(), HasSubstr("absent.txt"));
+    EXPECT_FALSE(reader.Extract("absent.txt", (Root / "one").string()));
+    EXPECT_THAT(reader.LastError(), HasSubstr("absent.txt"));
 
     // Reopening under another name reads the other archive, not the one still open.
     Run("zip -q other.zip dir/sheet.pdf");
-    Reader.Open((Source / "other.zip").string(), TZipMode::zmRead);
-    ASSERT_EQ(Reader.GetFileCount(), 1);
-    EXPECT_EQ(Reader.GetFileName(0), "dir/sheet.pdf");
+    reader.Open((Source / "other.zip").string(), TZipMode::zmRead);
+    ASSERT_EQ(reader.GetFileCount(), 1);
+    EXPECT_EQ(reader.GetFileName(0), "dir/sheet.pdf");
 }
 
 // Each hostile archive is refused with one message, and nothing is written anywhere: the whole
 // test tree is the same before and after, the unpack folder included.
 TEST_F(TArchiveTest, HostileArchivesAreRefused) {
-    const std::string Outside = (Root / "outside").string();
+    const std::string outside = (Root / "outside").string();
     const struct {
         const char* Label;
         std::function<void()> Build;
         const char* Message;
         TZipExtractLimits Limits;
-    } Cases[] = {
+    } cases[] = {
         {"absolute path",
-         [&] { Python("write('bad.zip', [('plan.kdf', 'k'), ('" + Outside + "/evil.txt', 'x')])"); },
+         [&] { Python("write('bad.zip', [('plan.kdf', 'k'), ('" + outside + "/evil.txt', 'x')])"); },
          "unsafe name",
          {}},
         {"climbing with /",
@@ -450,29 +450,29 @@ TEST_F(TArchiveTest, HostileArchivesAreRefused) {
          {}},
     };
 
-    for (const auto& C : Cases) {
-        SCOPED_TRACE(C.Label);
-        for (const fs::path& P : {Source, Temp, fs::path(Outside)}) {
-            fs::remove_all(P);
-            fs::create_directories(P);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Label);
+        for (const fs::path& p : {Source, Temp, fs::path(outside)}) {
+            fs::remove_all(p);
+            fs::create_directories(p);
         }
-        C.Build();
+        c.Build();
         if (HasFatalFailure()) return;
-        const std::set<std::string> Before = Tree();
+        const std::set<std::string> before = Tree();
 
-        TTempDirs Dirs(Temp.string());
-        const TPackageOpenResult R = OpenZipPackage((Source / "bad.zip").string(), Dirs, C.Limits);
-        EXPECT_EQ(R.Status, TPackageOpenStatus::posFailed);
-        EXPECT_THAT(R.ErrorText, HasSubstr(C.Message));
-        EXPECT_EQ(R.DrawingFileName, "");
-        EXPECT_EQ(Tree(), Before);
+        TTempDirs dirs(Temp.string());
+        const TPackageOpenResult r = OpenZipPackage((Source / "bad.zip").string(), dirs, c.Limits);
+        EXPECT_EQ(r.Status, TPackageOpenStatus::posFailed);
+        EXPECT_THAT(r.ErrorText, HasSubstr(c.Message));
+        EXPECT_EQ(r.DrawingFileName, "");
+        EXPECT_EQ(Tree(), before);
 
         // The packed-archive path refuses the same archive the same way.
         fs::copy_file(Source / "bad.zip", Source / "bad.kdx");
-        const std::set<std::string> BeforeKdx = Tree();
-        const TPackageOpenResult K = OpenPackedDrawing((Source / "bad.kdx").string(), Dirs, C.Limits);
-        EXPECT_EQ(K.Status, TPackageOpenStatus::posFailed);
-        EXPECT_THAT(K.PrintPreviewPDFs, IsEmpty());
-        EXPECT_EQ(Tree(), BeforeKdx);
+        const std::set<std::string> beforeKdx = Tree();
+        const TPackageOpenResult k = OpenPackedDrawing((Source / "bad.kdx").string(), dirs, c.Limits);
+        EXPECT_EQ(k.Status, TPackageOpenStatus::posFailed);
+        EXPECT_THAT(k.PrintPreviewPDFs, IsEmpty());
+        EXPECT_EQ(Tree(), beforeKdx);
     }
 }

@@ -23,18 +23,18 @@ namespace {
 class TTempTree {
 public:
     TTempTree() {
-        std::string Pattern = (fs::temp_directory_path() / "kvshellXXXXXX").string();
-        Root = ::mkdtemp(Pattern.data());
+        std::string pattern = (fs::temp_directory_path() / "kvshellXXXXXX").string();
+        Root = ::mkdtemp(pattern.data());
     }
     ~TTempTree() {
-        std::error_code Ignored;
-        fs::remove_all(Root, Ignored);
+        std::error_code ignored;
+        fs::remove_all(Root, ignored);
     }
-    fs::path File(const std::string& Relative, const std::string& Content = "x") const {
-        const fs::path P = Root / Relative;
-        fs::create_directories(P.parent_path());
-        std::ofstream(P) << Content;
-        return P;
+    fs::path File(const std::string& relative, const std::string& content = "x") const {
+        const fs::path p = Root / relative;
+        fs::create_directories(p.parent_path());
+        std::ofstream(p) << content;
+        return p;
     }
     fs::path Root;
 };
@@ -42,12 +42,12 @@ public:
 // Sets an environment variable for one scope and puts the old value back after.
 class TScopedEnv {
 public:
-    TScopedEnv(const char* Name, const char* Value) : fName(Name) {
-        if (const char* Old = std::getenv(Name)) fOld = Old;
-        if (Value)
-            ::setenv(Name, Value, 1);
+    TScopedEnv(const char* name, const char* value) : fName(name) {
+        if (const char* old = std::getenv(name)) fOld = old;
+        if (value)
+            ::setenv(name, value, 1);
         else
-            ::unsetenv(Name);
+            ::unsetenv(name);
     }
     ~TScopedEnv() {
         if (fOld)
@@ -67,14 +67,14 @@ TEST(FileTypes, TypeFollowsExtensionIgnoringCase) {
     const struct {
         const char* Name;
         TFileType Type;
-    } Cases[] = {
+    } cases[] = {
         {"plan.kdf", 6},     {"PLAN.KDF", 6},        {"pack.Zip", 11},    {"pump.sym", 7},
         {"archive.kdx", 62}, {"sheet.pdf", 5},       {"plan.kdf.bak", 0}, {"README", 1},
         {"trailing.", 0},    {"/dir.kdf/README", 1}, {"old.mnf", 9},      {"old.PTR", 10},
         {"data.sqlite", 22}, {"model.fcstd", 44},    {"any.*", 66},       {"", 1},
     };
-    for (const auto& C : Cases)
-        EXPECT_EQ(GetFileType(C.Name), C.Type) << C.Name;
+    for (const auto& c : cases)
+        EXPECT_EQ(GetFileType(c.Name), c.Type) << c.Name;
 }
 
 TEST(FileTypes, SetAndRemoveExtension) {
@@ -102,28 +102,28 @@ TEST(FileTypes, DescriptionsStayInsideTheTable) {
 }
 
 TEST(FindFiles, PlainFilesInCaseInsensitiveOrder) {
-    TTempTree T;
-    for (const char* Name :
+    TTempTree t;
+    for (const char* name :
          {"b.kdf", "c.KDF", "A.kdf", "x.kdf", "X.kdf", ".hidden.kdf", "notes.txt", "sub/deep.kdf"})
-        T.File(Name);
-    fs::create_directory(T.Root / "folder.kdf");
-    const std::string R = T.Root.string();
+        t.File(name);
+    fs::create_directory(t.Root / "folder.kdf");
+    const std::string r = t.Root.string();
 
-    EXPECT_THAT(FindFiles(R, "*.kdf"), ElementsAre(R + "/.hidden.kdf", R + "/A.kdf", R + "/b.kdf",
-                                                   R + "/c.KDF", R + "/X.kdf", R + "/x.kdf"));
+    EXPECT_THAT(FindFiles(r, "*.kdf"), ElementsAre(r + "/.hidden.kdf", r + "/A.kdf", r + "/b.kdf",
+                                                   r + "/c.KDF", r + "/X.kdf", r + "/x.kdf"));
     // A trailing separator on the folder still gives exactly one between folder and name.
-    EXPECT_THAT(FindFiles(R + "/", "n*"), ElementsAre(R + "/notes.txt"));
-    EXPECT_THAT(FindFiles(R + "/missing", "*.*"), IsEmpty());
-    EXPECT_EQ(FindFiles(R, "*.*").size(), 7u);
+    EXPECT_THAT(FindFiles(r + "/", "n*"), ElementsAre(r + "/notes.txt"));
+    EXPECT_THAT(FindFiles(r + "/missing", "*.*"), IsEmpty());
+    EXPECT_EQ(FindFiles(r, "*.*").size(), 7u);
 }
 
 TEST(FindFiles, MaskMatching) {
-    const std::string Long(200, 'a');
+    const std::string longName(200, 'a');
     const struct {
         const char* Name;
         const char* Mask;
         bool Match;
-    } Cases[] = {
+    } cases[] = {
         {"plan.kdf", "*.kdf", true},
         {"plan.kdfx", "*.kdf", false},
         {"plan.KDF", "*.kdf", true},
@@ -136,56 +136,56 @@ TEST(FindFiles, MaskMatching) {
         {"page10.pdf", "page*.pdf", true},
         {"", "*", true},
         {"abc", "", false},
-        {Long.c_str(), "*a*a*a*a*a*a*b", false},
+        {longName.c_str(), "*a*a*a*a*a*a*b", false},
     };
-    for (const auto& C : Cases)
-        EXPECT_EQ(MatchesFileMask(C.Name, C.Mask), C.Match) << C.Name << " ~ " << C.Mask;
+    for (const auto& c : cases)
+        EXPECT_EQ(MatchesFileMask(c.Name, c.Mask), c.Match) << c.Name << " ~ " << c.Mask;
 }
 
 TEST(Folders, ForceAndDelete) {
-    TTempTree T;
+    TTempTree t;
     EXPECT_FALSE(ForceFolder(""));
-    const std::string Deep = (T.Root / "a/b/c").string();
-    EXPECT_TRUE(ForceFolder(Deep));
-    EXPECT_TRUE(fs::is_directory(Deep));
-    EXPECT_TRUE(ForceFolder(Deep + "/"));
-    EXPECT_FALSE(ForceFolder(T.File("plain").string()));
+    const std::string deep = (t.Root / "a/b/c").string();
+    EXPECT_TRUE(ForceFolder(deep));
+    EXPECT_TRUE(fs::is_directory(deep));
+    EXPECT_TRUE(ForceFolder(deep + "/"));
+    EXPECT_FALSE(ForceFolder(t.File("plain").string()));
 
-    T.File("a/b/c/file.txt");
-    EXPECT_TRUE(DeleteFolder((T.Root / "a").string() + "/"));
-    EXPECT_FALSE(fs::exists(T.Root / "a"));
+    t.File("a/b/c/file.txt");
+    EXPECT_TRUE(DeleteFolder((t.Root / "a").string() + "/"));
+    EXPECT_FALSE(fs::exists(t.Root / "a"));
 }
 
 TEST(Folders, DeleteNeverFollowsLinks) {
-    TTempTree T;
-    const fs::path Keep = T.File("keep/precious.txt").parent_path();
-    fs::create_directories(T.Root / "tree");
-    fs::create_directory_symlink(Keep, T.Root / "tree/inner-link");
-    fs::create_directory_symlink(Keep, T.Root / "top-link");
+    TTempTree t;
+    const fs::path keep = t.File("keep/precious.txt").parent_path();
+    fs::create_directories(t.Root / "tree");
+    fs::create_directory_symlink(keep, t.Root / "tree/inner-link");
+    fs::create_directory_symlink(keep, t.Root / "top-link");
 
-    EXPECT_TRUE(DeleteFolder((T.Root / "tree").string()));
+    EXPECT_TRUE(DeleteFolder((t.Root / "tree").string()));
     // With the trailing separator kept, the path would name the linked folder itself.
-    EXPECT_TRUE(DeleteFolder((T.Root / "top-link").string() + "/"));
-    EXPECT_FALSE(fs::exists(fs::symlink_status(T.Root / "top-link")));
-    EXPECT_TRUE(fs::exists(Keep / "precious.txt"));
+    EXPECT_TRUE(DeleteFolder((t.Root / "top-link").string() + "/"));
+    EXPECT_FALSE(fs::exists(fs::symlink_status(t.Root / "top-link")));
+    EXPECT_TRUE(fs::exists(keep / "precious.txt"));
 }
 
 TEST(Folders, LongFileName) {
-    TTempTree T;
-    T.File("sub/plan.kdf");
-    const fs::path Old = fs::current_path();
-    fs::current_path(T.Root);
-    EXPECT_EQ(GetLongFileName("./sub/../sub/plan.kdf"), (T.Root / "sub/plan.kdf").string());
+    TTempTree t;
+    t.File("sub/plan.kdf");
+    const fs::path old = fs::current_path();
+    fs::current_path(t.Root);
+    EXPECT_EQ(GetLongFileName("./sub/../sub/plan.kdf"), (t.Root / "sub/plan.kdf").string());
     EXPECT_EQ(GetLongFileName("sub/missing.kdf"), "");
-    fs::current_path(Old);
+    fs::current_path(old);
     EXPECT_EQ(GetLongFileName(""), "");
 }
 
 TEST(ProgramFolders, FollowTheDesktopFolders) {
-    TScopedEnv Config("XDG_CONFIG_HOME", "/home/u/cfg/");
-    TScopedEnv Cache("XDG_CACHE_HOME", "/home/u/cache");
-    TScopedEnv Data("XDG_DATA_HOME", "/home/u/data");
-    TScopedEnv Tmp("TMPDIR", "/scratch//tmp/");
+    TScopedEnv config("XDG_CONFIG_HOME", "/home/u/cfg/");
+    TScopedEnv cache("XDG_CACHE_HOME", "/home/u/cache");
+    TScopedEnv data("XDG_DATA_HOME", "/home/u/data");
+    TScopedEnv tmp("TMPDIR", "/scratch//tmp/");
 
     EXPECT_EQ(GetTempFolder(), "/scratch/tmp/");
     EXPECT_EQ(GetProgramTempFolder(), "/scratch/tmp/KorvaneViewer1.0.0_temp/");
@@ -200,11 +200,11 @@ TEST(ProgramFolders, FollowTheDesktopFolders) {
 }
 
 TEST(ProgramFolders, UnsetOrRelativeVariablesFallBackBelowHome) {
-    TScopedEnv Home("HOME", "/home/u");
-    TScopedEnv Config("XDG_CONFIG_HOME", "relative/cfg");
-    TScopedEnv Cache("XDG_CACHE_HOME", nullptr);
-    TScopedEnv Data("XDG_DATA_HOME", "");
-    TScopedEnv Tmp("TMPDIR", nullptr);
+    TScopedEnv home("HOME", "/home/u");
+    TScopedEnv config("XDG_CONFIG_HOME", "relative/cfg");
+    TScopedEnv cache("XDG_CACHE_HOME", nullptr);
+    TScopedEnv data("XDG_DATA_HOME", "");
+    TScopedEnv tmp("TMPDIR", nullptr);
 
     EXPECT_EQ(GetUserDataFolder(), "/home/u/.config/QUAV/KorvaneViewer/");
     EXPECT_EQ(GetLocalMakerFolder(), "/home/u/.cache/QUAV/");
@@ -213,17 +213,17 @@ TEST(ProgramFolders, UnsetOrRelativeVariablesFallBackBelowHome) {
 }
 
 TEST(Messages, BoxesAndTexts) {
-    TRecordingMessageBoxes Boxes;
+    TRecordingMessageBoxes boxes;
     {
-        TScopedMessageBoxes Use(Boxes);
+        TScopedMessageBoxes use(boxes);
         ShowWarningMessage("careful");
         ShowCannotHandleFile("/data/plan.zip");
-        Boxes.QuestionAnswer = true;
+        boxes.QuestionAnswer = true;
         EXPECT_TRUE(ShowQuestionMessage("sure?"));
     }
     ShowInformationMessage("after the scope: not recorded");
     using M = TRecordingMessageBoxes::TMessage;
-    EXPECT_THAT(Boxes.Messages, ElementsAre(M{TMessageKind::mkWarning, "careful"},
+    EXPECT_THAT(boxes.Messages, ElementsAre(M{TMessageKind::mkWarning, "careful"},
                                             M{TMessageKind::mkError, "Cannot handle file:\n/data/plan.zip"},
                                             M{TMessageKind::mkQuestion, "sure?"}));
     // With nobody to answer, a question is declined.
@@ -240,28 +240,28 @@ TEST(Messages, FormatAndTranslateFallBackToTheIds) {
 }
 
 TEST(Messages, OpenDocumentReportsFailures) {
-    TTempTree T;
-    const std::string Sheet = T.File("sheet.pdf").string();
-    std::vector<std::string> Asked;
-    bool Accept = true;
-    const TDocumentOpener Previous = SetDocumentOpener([&](const std::string& Path) {
-        Asked.push_back(Path);
-        return Accept;
+    TTempTree t;
+    const std::string sheet = t.File("sheet.pdf").string();
+    std::vector<std::string> asked;
+    bool accept = true;
+    const TDocumentOpener previous = SetDocumentOpener([&](const std::string& path) {
+        asked.push_back(path);
+        return accept;
     });
-    TRecordingMessageBoxes Boxes;
-    TScopedMessageBoxes Use(Boxes);
+    TRecordingMessageBoxes boxes;
+    TScopedMessageBoxes use(boxes);
 
-    EXPECT_TRUE(OpenDocument(Sheet));
-    EXPECT_THAT(Boxes.Messages, IsEmpty());
+    EXPECT_TRUE(OpenDocument(sheet));
+    EXPECT_THAT(boxes.Messages, IsEmpty());
 
-    Accept = false;
-    EXPECT_FALSE(OpenDocument(Sheet));
+    accept = false;
+    EXPECT_FALSE(OpenDocument(sheet));
     // A missing file never reaches the desktop: the user gets the same clear message.
-    EXPECT_FALSE(OpenDocument((T.Root / "gone.pdf").string()));
-    EXPECT_THAT(Asked, ElementsAre(Sheet, Sheet));
+    EXPECT_FALSE(OpenDocument((t.Root / "gone.pdf").string()));
+    EXPECT_THAT(asked, ElementsAre(sheet, sheet));
     using M = TRecordingMessageBoxes::TMessage;
-    EXPECT_THAT(Boxes.Messages, ElementsAre(M{TMessageKind::mkError, "Cannot open " + Sheet + " !"},
+    EXPECT_THAT(boxes.Messages, ElementsAre(M{TMessageKind::mkError, "Cannot open " + sheet + " !"},
                                             M{TMessageKind::mkError,
-                                              "Cannot open " + (T.Root / "gone.pdf").string() + " !"}));
-    SetDocumentOpener(Previous);
+                                              "Cannot open " + (t.Root / "gone.pdf").string() + " !"}));
+    SetDocumentOpener(previous);
 }

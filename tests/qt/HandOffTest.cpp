@@ -24,36 +24,36 @@ namespace {
 class THandOffTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string Pattern = (fs::temp_directory_path() / "kvhandoffXXXXXX").string();
-        ASSERT_NE(::mkdtemp(Pattern.data()), nullptr);
-        Root = Pattern;
+        std::string pattern = (fs::temp_directory_path() / "kvhandoffXXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        Root = pattern;
         fs::create_directories(Root / "sub");
         std::ofstream(Root / "sub/plan \xC3\xA9.kdf") << "x";
         Socket = QString::fromStdString((Root / "RUR0033").string());
     }
     void TearDown() override {
-        std::error_code Ignored;
-        fs::remove_all(Root, Ignored);
+        std::error_code ignored;
+        fs::remove_all(Root, ignored);
     }
 
     // Runs the event loop until Done holds; the deadline only keeps a broken build from hanging.
-    static void ProcessUntil(const std::function<bool()>& Done) {
-        QDeadlineTimer Deadline(20000);
-        while (!Done() && !Deadline.hasExpired())
+    static void ProcessUntil(const std::function<bool()>& done) {
+        QDeadlineTimer deadline(20000);
+        while (!done() && !deadline.hasExpired())
             QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     }
 
     // Sends from another thread, as a second process would, while this thread runs the loop.
-    bool SendAndWait(const QString& Argument, std::vector<std::string>& Opened, size_t Expected) {
-        std::atomic<bool> Sent = false, Finished = false;
-        std::thread Sender([&] {
-            Sent = SendToRunningInstance(Argument, Socket);
-            Finished = true;
+    bool SendAndWait(const QString& argument, std::vector<std::string>& opened, size_t expected) {
+        std::atomic<bool> sent = false, finished = false;
+        std::thread sender([&] {
+            sent = SendToRunningInstance(argument, Socket);
+            finished = true;
         });
-        ProcessUntil([&] { return Finished && Opened.size() >= Expected; });
-        Sender.join();
+        ProcessUntil([&] { return finished && opened.size() >= expected; });
+        sender.join();
         QCoreApplication::processEvents();
-        return Sent;
+        return sent;
     }
 
     int Argc = 1;
@@ -64,12 +64,12 @@ protected:
     QString Socket;
 };
 
-std::vector<THandOffMessage> Chars(std::u16string Text) {
-    std::vector<THandOffMessage> M{{1025, 0}};
-    for (char16_t C : Text)
-        M.push_back({1026, C});
-    M.push_back({1026, 0});
-    return M;
+std::vector<THandOffMessage> Chars(std::u16string text) {
+    std::vector<THandOffMessage> m{{1025, 0}};
+    for (char16_t c : text)
+        m.push_back({1026, c});
+    m.push_back({1026, 0});
+    return m;
 }
 
 } // namespace
@@ -81,106 +81,106 @@ TEST(HandOffMessages, OneCodeUnitPerMessage) {
     EXPECT_EQ(HandOffMessages(std::string("ab\0cd", 5)), Chars(u"ab"));
 
     // The wire form survives arbitrary splits.
-    const std::vector<THandOffMessage> Sent = HandOffMessages("/x/\xC3\xA9.kdf");
-    const std::string Bytes = EncodeHandOff(Sent);
-    std::string Pending;
-    std::vector<THandOffMessage> Received;
-    for (size_t I = 0; I < Bytes.size(); I += 3) {
-        Pending += Bytes.substr(I, 3);
-        DecodeHandOff(Pending, Received);
+    const std::vector<THandOffMessage> sent = HandOffMessages("/x/\xC3\xA9.kdf");
+    const std::string bytes = EncodeHandOff(sent);
+    std::string pending;
+    std::vector<THandOffMessage> received;
+    for (size_t i = 0; i < bytes.size(); i += 3) {
+        pending += bytes.substr(i, 3);
+        DecodeHandOff(pending, received);
     }
-    EXPECT_EQ(Received, Sent);
-    EXPECT_THAT(Pending, IsEmpty());
+    EXPECT_EQ(received, sent);
+    EXPECT_THAT(pending, IsEmpty());
 }
 
 TEST(HandOffReceiver, OpensOnlyCompleteExistingPaths) {
-    const fs::path Folder = fs::temp_directory_path();
-    std::string Pattern = (Folder / "kvrecvXXXXXX").string();
-    ASSERT_NE(::mkdtemp(Pattern.data()), nullptr);
-    const std::string File = Pattern + "/plan.kdf";
-    std::ofstream(File) << "x";
+    const fs::path folder = fs::temp_directory_path();
+    std::string pattern = (folder / "kvrecvXXXXXX").string();
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    const std::string file = pattern + "/plan.kdf";
+    std::ofstream(file) << "x";
 
-    std::vector<std::string> Opened;
-    THandOffReceiver Receiver([&](const std::string& Path) { Opened.push_back(Path); });
-    const auto Feed = [&](const std::vector<THandOffMessage>& Messages) {
-        for (const THandOffMessage& M : Messages)
-            EXPECT_TRUE(Receiver.ApplicationMessage(M.Msg, M.WParam));
+    std::vector<std::string> opened;
+    THandOffReceiver receiver([&](const std::string& path) { opened.push_back(path); });
+    const auto feed = [&](const std::vector<THandOffMessage>& messages) {
+        for (const THandOffMessage& m : messages)
+            EXPECT_TRUE(receiver.ApplicationMessage(m.Msg, m.WParam));
     };
 
-    EXPECT_FALSE(Receiver.ApplicationMessage(15, 0)); // not ours: normal processing goes on
-    Feed(HandOffMessages(Pattern + "/./plan.kdf"));
-    EXPECT_EQ(Receiver.ReceiveMessage(), Pattern + "/./plan.kdf"); // kept until the next start
-    Feed(HandOffMessages(Pattern + "/missing.kdf"));
-    Feed(HandOffMessages(""));
-    EXPECT_EQ(Receiver.ReceiveMessage(), "");
+    EXPECT_FALSE(receiver.ApplicationMessage(15, 0)); // not ours: normal processing goes on
+    feed(HandOffMessages(pattern + "/./plan.kdf"));
+    EXPECT_EQ(receiver.ReceiveMessage(), pattern + "/./plan.kdf"); // kept until the next start
+    feed(HandOffMessages(pattern + "/missing.kdf"));
+    feed(HandOffMessages(""));
+    EXPECT_EQ(receiver.ReceiveMessage(), "");
     // A path longer than any file system takes is dropped whole, not grown without end.
-    std::vector<THandOffMessage> Flood{{1025, 0}};
-    for (char C : File)
-        Flood.push_back({1026, static_cast<uint32_t>(C)});
-    Flood.insert(Flood.end(), HandOffMaxPathUnits, {1026, '/'});
-    Flood.push_back({1026, 0});
-    Feed(Flood);
-    EXPECT_EQ(Receiver.ReceiveMessage().size(), HandOffMaxPathUnits);
+    std::vector<THandOffMessage> flood{{1025, 0}};
+    for (char c : file)
+        flood.push_back({1026, static_cast<uint32_t>(c)});
+    flood.insert(flood.end(), HandOffMaxPathUnits, {1026, '/'});
+    flood.push_back({1026, 0});
+    feed(flood);
+    EXPECT_EQ(receiver.ReceiveMessage().size(), HandOffMaxPathUnits);
 
-    EXPECT_THAT(Opened, ElementsAre(File));
-    fs::remove_all(Pattern);
+    EXPECT_THAT(opened, ElementsAre(file));
+    fs::remove_all(pattern);
 }
 
 TEST_F(THandOffTest, SecondStartHandsItsFileToTheRunningViewer) {
-    THandOffServer Server(Socket);
-    QString Error;
-    ASSERT_TRUE(Server.Listen(&Error)) << Error.toStdString();
-    std::vector<std::string> Opened;
-    QObject::connect(&Server, &THandOffServer::DocumentRequested,
-                     [&](const QString& Path) { Opened.push_back(Path.toStdString()); });
+    THandOffServer server(Socket);
+    QString error;
+    ASSERT_TRUE(server.Listen(&error)) << error.toStdString();
+    std::vector<std::string> opened;
+    QObject::connect(&server, &THandOffServer::DocumentRequested,
+                     [&](const QString& path) { opened.push_back(path.toStdString()); });
 
     // A relative argument means the sender's current folder, not the receiver's.
-    const fs::path Old = fs::current_path();
+    const fs::path old = fs::current_path();
     fs::current_path(Root);
-    const bool Sent = SendAndWait(QString::fromUtf8("sub/plan \xC3\xA9.kdf"), Opened, 1);
-    fs::current_path(Old);
-    EXPECT_TRUE(Sent);
-    EXPECT_TRUE(SendAndWait(QString(), Opened, 1)); // no argument: nothing to open
-    EXPECT_THAT(Opened, ElementsAre((Root / "sub/plan \xC3\xA9.kdf").string()));
+    const bool sent = SendAndWait(QString::fromUtf8("sub/plan \xC3\xA9.kdf"), opened, 1);
+    fs::current_path(old);
+    EXPECT_TRUE(sent);
+    EXPECT_TRUE(SendAndWait(QString(), opened, 1)); // no argument: nothing to open
+    EXPECT_THAT(opened, ElementsAre((Root / "sub/plan \xC3\xA9.kdf").string()));
 
     // A second viewer does not take the socket over from the running one.
-    THandOffServer Second(Socket);
-    EXPECT_FALSE(Second.Listen(&Error));
-    EXPECT_TRUE(SendAndWait(QString::fromStdString((Root / "sub/plan \xC3\xA9.kdf").string()), Opened, 2));
-    EXPECT_EQ(Opened.size(), 2u);
+    THandOffServer second(Socket);
+    EXPECT_FALSE(second.Listen(&error));
+    EXPECT_TRUE(SendAndWait(QString::fromStdString((Root / "sub/plan \xC3\xA9.kdf").string()), opened, 2));
+    EXPECT_EQ(opened.size(), 2u);
 }
 
 TEST_F(THandOffTest, SocketLeftByACrashDoesNotBlockTheNextStart) {
     // What a viewer that died leaves: a bound socket file nobody listens on.
-    const int Fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    ASSERT_GE(Fd, 0);
-    sockaddr_un Address{};
-    Address.sun_family = AF_UNIX;
-    const std::string Path = Socket.toStdString();
-    ASSERT_LT(Path.size(), sizeof Address.sun_path);
-    std::copy(Path.begin(), Path.end(), Address.sun_path);
-    ASSERT_EQ(::bind(Fd, reinterpret_cast<sockaddr*>(&Address), sizeof Address), 0);
-    ::close(Fd);
-    ASSERT_TRUE(fs::exists(Path));
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_GE(fd, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const std::string path = Socket.toStdString();
+    ASSERT_LT(path.size(), sizeof address.sun_path);
+    std::copy(path.begin(), path.end(), address.sun_path);
+    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ::close(fd);
+    ASSERT_TRUE(fs::exists(path));
 
     EXPECT_FALSE(SendToRunningInstance(QStringLiteral("/x.kdf"), Socket, 500));
-    THandOffServer Server(Socket);
-    QString Error;
-    ASSERT_TRUE(Server.Listen(&Error)) << Error.toStdString();
-    std::vector<std::string> Opened;
-    QObject::connect(&Server, &THandOffServer::DocumentRequested,
-                     [&](const QString& P) { Opened.push_back(P.toStdString()); });
-    EXPECT_TRUE(SendAndWait(QString::fromStdString((Root / "sub/plan \xC3\xA9.kdf").string()), Opened, 1));
-    EXPECT_EQ(Opened.size(), 1u);
+    THandOffServer server(Socket);
+    QString error;
+    ASSERT_TRUE(server.Listen(&error)) << error.toStdString();
+    std::vector<std::string> opened;
+    QObject::connect(&server, &THandOffServer::DocumentRequested,
+                     [&](const QString& p) { opened.push_back(p.toStdString()); });
+    EXPECT_TRUE(SendAndWait(QString::fromStdString((Root / "sub/plan \xC3\xA9.kdf").string()), opened, 1));
+    EXPECT_EQ(opened.size(), 1u);
 }
 
 TEST(HandOffSocket, NothingListeningMeansNoHandOff) {
     EXPECT_FALSE(
         SendToRunningInstance(QStringLiteral("/x.kdf"), QStringLiteral("/nonexistent/RUR0033"), 500));
     // Outside a runtime folder the name carries the user id, so users never share one.
-    const bool WasSet = qEnvironmentVariableIsSet("XDG_RUNTIME_DIR");
-    const QByteArray Saved = qgetenv("XDG_RUNTIME_DIR");
+    const bool wasSet = qEnvironmentVariableIsSet("XDG_RUNTIME_DIR");
+    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
     qunsetenv("XDG_RUNTIME_DIR");
     EXPECT_TRUE(HandOffSocketPath().endsWith(QStringLiteral("RUR0033-") + QString::number(::getuid())));
-    if (WasSet) qputenv("XDG_RUNTIME_DIR", Saved);
+    if (wasSet) qputenv("XDG_RUNTIME_DIR", saved);
 }

@@ -16,39 +16,39 @@ struct TSeen {
 };
 
 // Answers the next modal box with Button once it is up, noting what it showed.
-void AnswerNextBox(TSeen& Seen, QMessageBox::StandardButton Button) {
-    QTimer::singleShot(0, [&Seen, Button] {
-        auto* Box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (Box == nullptr) return AnswerNextBox(Seen, Button);
-        Seen = {Box->windowTitle(), Box->text(), Box->icon()};
-        Box->button(Button)->click();
+void AnswerNextBox(TSeen& seen, QMessageBox::StandardButton button) {
+    QTimer::singleShot(0, [&seen, button] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr) return AnswerNextBox(seen, button);
+        seen = {box->windowTitle(), box->text(), box->icon()};
+        box->button(button)->click();
     });
 }
 
 } // namespace
 
 TEST(QtMessageBoxes, ShowKindTextAndAnswer) {
-    int Argc = 1;
-    char Name[] = "test_shell";
-    char* Argv[] = {Name, nullptr};
-    QApplication App(Argc, Argv);
-    TQtMessageBoxes Boxes;
-    TSeen Seen;
+    int argc = 1;
+    char name[] = "test_shell";
+    char* argv[] = {name, nullptr};
+    QApplication app(argc, argv);
+    TQtMessageBoxes boxes;
+    TSeen seen;
 
-    AnswerNextBox(Seen, QMessageBox::Ok);
-    EXPECT_TRUE(Boxes.Show(TMessageKind::mkError, "Cannot open /x.pdf !"));
-    EXPECT_EQ(Seen.Title, "Error");
-    EXPECT_EQ(Seen.Text, "Cannot open /x.pdf !");
-    EXPECT_EQ(Seen.Icon, QMessageBox::Critical);
+    AnswerNextBox(seen, QMessageBox::Ok);
+    EXPECT_TRUE(boxes.Show(TMessageKind::mkError, "Cannot open /x.pdf !"));
+    EXPECT_EQ(seen.Title, "Error");
+    EXPECT_EQ(seen.Text, "Cannot open /x.pdf !");
+    EXPECT_EQ(seen.Icon, QMessageBox::Critical);
 
-    AnswerNextBox(Seen, QMessageBox::Ok);
-    Boxes.Show(TMessageKind::mkWarning, "newer file");
-    EXPECT_EQ(Seen.Title, "Warning");
-    EXPECT_EQ(Seen.Icon, QMessageBox::Warning);
+    AnswerNextBox(seen, QMessageBox::Ok);
+    boxes.Show(TMessageKind::mkWarning, "newer file");
+    EXPECT_EQ(seen.Title, "Warning");
+    EXPECT_EQ(seen.Icon, QMessageBox::Warning);
 
-    AnswerNextBox(Seen, QMessageBox::Yes);
-    EXPECT_TRUE(Boxes.Show(TMessageKind::mkQuestion, "Download?"));
-    AnswerNextBox(Seen, QMessageBox::No);
-    EXPECT_FALSE(Boxes.Show(TMessageKind::mkQuestion, "Download?"));
-    EXPECT_EQ(Seen.Icon, QMessageBox::Question);
+    AnswerNextBox(seen, QMessageBox::Yes);
+    EXPECT_TRUE(boxes.Show(TMessageKind::mkQuestion, "Download?"));
+    AnswerNextBox(seen, QMessageBox::No);
+    EXPECT_FALSE(boxes.Show(TMessageKind::mkQuestion, "Download?"));
+    EXPECT_EQ(seen.Icon, QMessageBox::Question);
 }

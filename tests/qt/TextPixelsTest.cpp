@@ -14,11 +14,11 @@ namespace {
 
 void EnsureApp() {
     if (QGuiApplication::instance()) return;
-    static int Argc = 1;
-    static char Name[] = "test_platform";
-    static char* Argv[] = {Name, nullptr};
+    static int argc = 1;
+    static char name[] = "test_platform";
+    static char* argv[] = {name, nullptr};
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    new QGuiApplication(Argc, Argv);
+    new QGuiApplication(argc, argv);
 }
 
 struct TInk {
@@ -68,11 +68,11 @@ TEST_P(TextPixelsTest, BoxHoldsTheInk) {
     const int left = std::min(c1.X, c2.X), right = std::max(c1.X, c2.X);
     const int top = std::min(c1.Y, c2.Y), bottom = std::max(c1.Y, c2.Y);
     // Within the box (a pixel of anti-aliasing aside), and filling most of its length.
-    constexpr int Slack = 2;
-    EXPECT_GE(ink.Left, left - Slack);
-    EXPECT_LE(ink.Right, right + Slack);
-    EXPECT_GE(ink.Top, top - Slack);
-    EXPECT_LE(ink.Bottom, bottom + Slack);
+    constexpr int slack = 2;
+    EXPECT_GE(ink.Left, left - slack);
+    EXPECT_LE(ink.Right, right + slack);
+    EXPECT_GE(ink.Top, top - slack);
+    EXPECT_LE(ink.Bottom, bottom + slack);
     const int along = rotation == 90 ? ink.Bottom - ink.Top : ink.Right - ink.Left;
     const int length = rotation == 90 ? bottom - top : right - left;
     EXPECT_GT(along, length * 8 / 10);

@@ -39,16 +39,16 @@ namespace {
 
 const QRgb Black = qRgb(0, 0, 0), White = qRgb(255, 255, 255);
 
-QRgb ToQRgb(TColor C) {
-    return qRgb(ColorRed(C), ColorGreen(C), ColorBlue(C));
+QRgb ToQRgb(TColor c) {
+    return qRgb(ColorRed(c), ColorGreen(c), ColorBlue(c));
 }
 // Highlight of the black scheme, and the colour it gives symbol lines.
 const QRgb Highlight = ToQRgb(SymbolCanvasColorsBlack().DrawColors[dcHighlight]);
 const QRgb SymbolColour = ToQRgb(SymbolCanvasColorsBlack().LineTypeColors[symlinetypeSymbol]);
 
-void ProcessUntil(const std::function<bool()>& Done) {
-    QDeadlineTimer Deadline(20000);
-    while (!Done() && !Deadline.hasExpired())
+void ProcessUntil(const std::function<bool()>& done) {
+    QDeadlineTimer deadline(20000);
+    while (!done() && !deadline.hasExpired())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
 }
 
@@ -57,66 +57,66 @@ protected:
     void SetUp() override { Form = MakeForm(); }
 
     std::unique_ptr<TMainForm> MakeForm() {
-        auto F = std::make_unique<TMainForm>();
-        F->resize(800, 600);
-        F->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(F.get()));
+        auto f = std::make_unique<TMainForm>();
+        f->resize(800, 600);
+        f->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(f.get()));
         QCoreApplication::processEvents(); // the first activation
-        return F;
+        return f;
     }
 
-    std::string Drawing(const std::string& Name,
-                        const std::string& Body = ComponentText(1, 100, 100, "A-1")) {
-        return Dir.Write(Name, DrawingText(Body));
+    std::string Drawing(const std::string& name,
+                        const std::string& body = ComponentText(1, 100, 100, "A-1")) {
+        return Dir.Write(name, DrawingText(body));
     }
     // A ZIP at Name holding the given members (stored name -> content).
-    std::string Zip(const std::string& Name,
-                    const std::vector<std::pair<std::string, std::string>>& Members) {
-        const std::string Path = Dir.File(Name);
-        TZipFile Z(Path, TZipMode::zmWrite);
-        for (const auto& [Stored, Content] : Members)
-            Z.Add(Dir.Write("zip-src/" + Stored, Content), Stored);
-        Z.Close();
-        return Path;
+    std::string Zip(const std::string& name,
+                    const std::vector<std::pair<std::string, std::string>>& members) {
+        const std::string path = Dir.File(name);
+        TZipFile z(path, TZipMode::zmWrite);
+        for (const auto& [Stored, Content] : members)
+            z.Add(Dir.Write("zip-src/" + Stored, Content), Stored);
+        z.Close();
+        return path;
     }
-    static std::string Pdf(int Page) {
-        TTempDir D;
-        const std::string Path = D.File("p.pdf");
+    static std::string Pdf(int page) {
+        TTempDir d;
+        const std::string path = d.File("p.pdf");
         {
-            QPdfWriter Writer(QString::fromStdString(Path));
-            QPainter P(&Writer);
-            P.drawText(100, 100, QStringLiteral("page %1").arg(Page));
+            QPdfWriter writer(QString::fromStdString(path));
+            QPainter p(&writer);
+            p.drawText(100, 100, QStringLiteral("page %1").arg(page));
         }
-        std::ifstream In(Path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(In), {});
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
     }
 
     TSymbolObjectList& Objects() { return Form->SymbolFile().Symbol().fSymbolObjectList; }
     double Ratio() const { return Form->PaintBox()->devicePixelRatioF(); }
     // Where a drawing point shows, in the paint box's logical pixels (those of mouse events).
-    QPoint ScreenOf(TPoint DrawingPoint) {
-        const TPoint D = Form->SymbolCanvas().ToPt(DrawingPoint);
-        return {qRound(D.X / Ratio()), qRound(D.Y / Ratio())};
+    QPoint ScreenOf(TPoint drawingPoint) {
+        const TPoint d = Form->SymbolCanvas().ToPt(drawingPoint);
+        return {qRound(d.X / Ratio()), qRound(d.Y / Ratio())};
     }
-    QRgb PixelAt(TPoint DrawingPoint) {
-        const TPoint D = Form->SymbolCanvas().ToPt(DrawingPoint);
-        return Form->ViewImage().pixel(D.X, D.Y) | 0xFF000000u;
+    QRgb PixelAt(TPoint drawingPoint) {
+        const TPoint d = Form->SymbolCanvas().ToPt(drawingPoint);
+        return Form->ViewImage().pixel(d.X, d.Y) | 0xFF000000u;
     }
-    void Wheel(QPoint Pos, int Delta, QWidget* Target = nullptr) {
-        QWidget* W = Target ? Target : Form->PaintBox();
-        QWheelEvent E(QPointF(Pos), QPointF(W->mapToGlobal(Pos)), QPoint(), QPoint(0, Delta), Qt::NoButton,
+    void Wheel(QPoint pos, int delta, QWidget* target = nullptr) {
+        QWidget* w = target ? target : Form->PaintBox();
+        QWheelEvent e(QPointF(pos), QPointF(w->mapToGlobal(pos)), QPoint(), QPoint(0, delta), Qt::NoButton,
                       Qt::NoModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(W, &E);
+        QApplication::sendEvent(w, &e);
     }
-    void Mouse(QEvent::Type Type, QPoint Pos, Qt::MouseButton Button, Qt::MouseButtons Buttons,
-               Qt::KeyboardModifiers Mods = Qt::NoModifier) {
-        QWidget* W = Form->PaintBox();
-        QMouseEvent E(Type, QPointF(Pos), QPointF(W->mapToGlobal(Pos)), Button, Buttons, Mods);
-        QApplication::sendEvent(W, &E);
+    void Mouse(QEvent::Type type, QPoint pos, Qt::MouseButton button, Qt::MouseButtons buttons,
+               Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QWidget* w = Form->PaintBox();
+        QMouseEvent e(type, QPointF(pos), QPointF(w->mapToGlobal(pos)), button, buttons, mods);
+        QApplication::sendEvent(w, &e);
     }
-    void Click(QPoint Pos, Qt::KeyboardModifiers Mods = Qt::NoModifier) {
-        Mouse(QEvent::MouseButtonPress, Pos, Qt::LeftButton, Qt::LeftButton, Mods);
-        Mouse(QEvent::MouseButtonRelease, Pos, Qt::LeftButton, Qt::NoButton, Mods);
+    void Click(QPoint pos, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        Mouse(QEvent::MouseButtonPress, pos, Qt::LeftButton, Qt::LeftButton, mods);
+        Mouse(QEvent::MouseButtonRelease, pos, Qt::LeftButton, Qt::NoButton, mods);
     }
     // Three components and a loose box, zoomed all: A selectable, B with a hidden BOM record,
     // C without BOM, and a line belonging to no component.
@@ -139,12 +139,12 @@ protected:
 // Opening files
 
 TEST_F(MainFormTest, OpensByTypeWhateverTheCaseOfTheExtension) {
-    const std::string Kdf = Drawing("plan.kdf");
+    const std::string kdf = Drawing("plan.kdf");
     const struct {
         std::string File;
         std::string Opened; // "" when the file is ignored
-    } Cases[] = {
-        {Kdf, Kdf},
+    } cases[] = {
+        {kdf, kdf},
         {Drawing("UPPER.KDF"), Dir.File("UPPER.KDF")},
         {Drawing("part.Sym"), Dir.File("part.Sym")},
         {Drawing("plan.kdf.bak"), ""},
@@ -152,13 +152,13 @@ TEST_F(MainFormTest, OpensByTypeWhateverTheCaseOfTheExtension) {
         {Dir.Write("sheet.pdf", "%PDF-1.4"), ""},
         {Drawing("plan.txt"), ""},
     };
-    for (const auto& C : Cases) {
+    for (const auto& c : cases) {
         Form->FileCloseAction->trigger();
-        Form->OpenDocumentFile(C.File);
-        EXPECT_EQ(Form->FileName(), C.Opened) << C.File;
-        EXPECT_EQ(Form->StatusText().toStdString(), C.Opened) << C.File;
-        EXPECT_EQ(Objects().Count(), C.Opened.empty() ? 0 : 1) << C.File;
-        if (!C.Opened.empty()) {
+        Form->OpenDocumentFile(c.File);
+        EXPECT_EQ(Form->FileName(), c.Opened) << c.File;
+        EXPECT_EQ(Form->StatusText().toStdString(), c.Opened) << c.File;
+        EXPECT_EQ(Objects().Count(), c.Opened.empty() ? 0 : 1) << c.File;
+        if (!c.Opened.empty()) {
             EXPECT_EQ(Form->LastPath(), Dir.Path().string());
         }
     }
@@ -166,9 +166,9 @@ TEST_F(MainFormTest, OpensByTypeWhateverTheCaseOfTheExtension) {
 }
 
 TEST_F(MainFormTest, AnIgnoredFileLeavesTheShownDrawingAndItsPagesAlone) {
-    const std::string Kdx = Zip("pack.kdx", {{"plan.kdf", DrawingText(ComponentText(1, 0, 0, "A"))},
+    const std::string kdx = Zip("pack.kdx", {{"plan.kdf", DrawingText(ComponentText(1, 0, 0, "A"))},
                                              {"~PrintPreview/1.pdf", Pdf(1)}});
-    Form->OpenDocumentFile(Kdx);
+    Form->OpenDocumentFile(kdx);
     ASSERT_EQ(Form->PrintPreviewPDFs().size(), 1u);
     Form->OpenDocumentFile(Dir.Write("notes.txt", "x"));
     EXPECT_EQ(Form->PrintPreviewPDFs().size(), 1u);
@@ -176,11 +176,11 @@ TEST_F(MainFormTest, AnIgnoredFileLeavesTheShownDrawingAndItsPagesAlone) {
 }
 
 TEST_F(MainFormTest, ADrawingThatFailsToLoadKeepsTheOneShown) {
-    const std::string Good = Drawing("good.kdf");
-    Form->OpenDocumentFile(Good);
+    const std::string good = Drawing("good.kdf");
+    Form->OpenDocumentFile(good);
     fs::create_directories(Dir.Path() / "elsewhere");
     Form->OpenDocumentFile(Dir.File("elsewhere/missing.kdf"));
-    EXPECT_EQ(Form->FileName(), Good);
+    EXPECT_EQ(Form->FileName(), good);
     EXPECT_EQ(Form->LastPath(), Dir.Path().string());
     EXPECT_EQ(CurrentDrawingFolder, Dir.Path().string());
     ASSERT_EQ(Boxes.Messages.size(), 1u);
@@ -189,9 +189,9 @@ TEST_F(MainFormTest, ADrawingThatFailsToLoadKeepsTheOneShown) {
 }
 
 TEST_F(MainFormTest, ANewerFileIsShownAfterAWarning) {
-    const std::string File = Dir.Write("new.kdf", DrawingText(ComponentText(1, 0, 0, "A"), "2030-99999"));
-    Form->OpenDocumentFile(File);
-    EXPECT_EQ(Form->FileName(), File);
+    const std::string file = Dir.Write("new.kdf", DrawingText(ComponentText(1, 0, 0, "A"), "2030-99999"));
+    Form->OpenDocumentFile(file);
+    EXPECT_EQ(Form->FileName(), file);
     ASSERT_EQ(Boxes.Messages.size(), 1u);
     EXPECT_EQ(Boxes.Messages[0].Kind, TMessageKind::mkWarning);
     EXPECT_EQ(Boxes.Messages[0].Text,
@@ -201,100 +201,100 @@ TEST_F(MainFormTest, ANewerFileIsShownAfterAWarning) {
 
 TEST_F(MainFormTest, DropOpensOneFileAndNothingWhenSeveralAreDropped) {
     // Deeper than 255 characters: dropped names are taken whole.
-    std::string Deep = "deep";
-    while (Dir.File(Deep).size() < 300)
-        Deep += "/folder-with-a-long-name";
-    const std::string Long = Drawing(Deep + "/plan.kdf");
-    const std::string Other = Drawing("other.kdf");
-    const auto Drop = [&](const std::vector<std::string>& Files) {
-        QMimeData Mime;
-        QList<QUrl> Urls;
-        for (const std::string& F : Files)
-            Urls << QUrl::fromLocalFile(QString::fromStdString(F));
-        Mime.setUrls(Urls);
+    std::string deep = "deep";
+    while (Dir.File(deep).size() < 300)
+        deep += "/folder-with-a-long-name";
+    const std::string longName = Drawing(deep + "/plan.kdf");
+    const std::string other = Drawing("other.kdf");
+    const auto drop = [&](const std::vector<std::string>& files) {
+        QMimeData mime;
+        QList<QUrl> urls;
+        for (const std::string& f : files)
+            urls << QUrl::fromLocalFile(QString::fromStdString(f));
+        mime.setUrls(urls);
         // As a real drop arrives: entering first, then the drop.
-        QDragEnterEvent Enter(QPoint(100, 100), Qt::CopyAction, &Mime, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(Form.get(), &Enter);
-        ASSERT_TRUE(Enter.isAccepted());
-        QDropEvent E(QPointF(100, 100), Qt::CopyAction, &Mime, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(Form.get(), &E);
+        QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(Form.get(), &enter);
+        ASSERT_TRUE(enter.isAccepted());
+        QDropEvent e(QPointF(100, 100), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(Form.get(), &e);
     };
-    Drop({Long, Other});
+    drop({longName, other});
     EXPECT_EQ(Form->FileName(), "");
-    Drop({Dir.Write("sheet.pdf", "%PDF")});
+    drop({Dir.Write("sheet.pdf", "%PDF")});
     EXPECT_EQ(Form->FileName(), "");
-    Drop({Long});
-    EXPECT_EQ(Form->FileName(), Long);
+    drop({longName});
+    EXPECT_EQ(Form->FileName(), longName);
 }
 
 TEST_F(MainFormTest, HandedOverPathsOpenWhenTheyNameAFile) {
-    const QString Socket = QString::fromStdString(Dir.File("RUR0033"));
-    ASSERT_TRUE(Form->StartHandOffServer(Socket));
-    const auto Send = [&](const std::string& Path) {
-        std::atomic<bool> Done = false, Sent = false;
-        std::thread Sender([&] {
-            Sent = SendToRunningInstance(QString::fromStdString(Path), Socket);
-            Done = true;
+    const QString socket = QString::fromStdString(Dir.File("RUR0033"));
+    ASSERT_TRUE(Form->StartHandOffServer(socket));
+    const auto send = [&](const std::string& path) {
+        std::atomic<bool> done = false, sent = false;
+        std::thread sender([&] {
+            sent = SendToRunningInstance(QString::fromStdString(path), socket);
+            done = true;
         });
-        ProcessUntil([&] { return Done.load(); });
-        Sender.join();
+        ProcessUntil([&] { return done.load(); });
+        sender.join();
         // The receiver reads in its own time: let it drain the socket.
-        for (int I = 0; I < 20; ++I)
+        for (int i = 0; i < 20; ++i)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        return Sent.load();
+        return sent.load();
     };
-    std::string Deep = "handed";
-    while (Dir.File(Deep).size() < 300)
-        Deep += "/another-long-folder-name";
-    const std::string Long = Drawing(Deep + "/plan.kdf");
-    ASSERT_TRUE(Send(Long));
-    EXPECT_EQ(Form->FileName(), Long);
-    ASSERT_TRUE(Send(""));
-    EXPECT_EQ(Form->FileName(), Long);
-    ASSERT_TRUE(Send(Dir.File("missing.kdf")));
-    EXPECT_EQ(Form->FileName(), Long);
+    std::string deep = "handed";
+    while (Dir.File(deep).size() < 300)
+        deep += "/another-long-folder-name";
+    const std::string longName = Drawing(deep + "/plan.kdf");
+    ASSERT_TRUE(send(longName));
+    EXPECT_EQ(Form->FileName(), longName);
+    ASSERT_TRUE(send(""));
+    EXPECT_EQ(Form->FileName(), longName);
+    ASSERT_TRUE(send(Dir.File("missing.kdf")));
+    EXPECT_EQ(Form->FileName(), longName);
     EXPECT_THAT(Boxes.Messages, IsEmpty());
     // A second viewer cannot take the name while this one listens.
-    TMainForm Second;
-    EXPECT_FALSE(Second.StartHandOffServer(Socket));
+    TMainForm second;
+    EXPECT_FALSE(second.StartHandOffServer(socket));
 }
 
 TEST_F(MainFormTest, PackagesOpenTheirDrawingAndAreDeletedAtExit) {
-    const std::string ZipFile =
+    const std::string zipFile =
         Zip("Pack.ZIP", {{"readme.txt", "x"},
                          {"sub/dir/plan.kdf", DrawingText(ComponentText(1, 0, 0, "A"))},
                          {"later.kdf", DrawingText("")}});
-    Form->OpenDocumentFile(ZipFile);
+    Form->OpenDocumentFile(zipFile);
     ASSERT_EQ(Form->TempDirs().Folders().size(), 1u);
-    const std::string First = Form->TempDirs().Folders()[0];
-    EXPECT_EQ(Form->FileName(), First + "/sub/dir/plan.kdf");
+    const std::string first = Form->TempDirs().Folders()[0];
+    EXPECT_EQ(Form->FileName(), first + "/sub/dir/plan.kdf");
     EXPECT_EQ(Form->LastPath(), Dir.Path().string());
-    EXPECT_EQ(CurrentDrawingFolder, First + "/sub/dir");
-    EXPECT_THAT(fs::path(First).filename().string(), ::testing::StartsWith("Unpack_"));
+    EXPECT_EQ(CurrentDrawingFolder, first + "/sub/dir");
+    EXPECT_THAT(fs::path(first).filename().string(), ::testing::StartsWith("Unpack_"));
 
-    Form->OpenDocumentFile(ZipFile);
+    Form->OpenDocumentFile(zipFile);
     ASSERT_EQ(Form->TempDirs().Folders().size(), 2u);
-    const std::string Second = Form->TempDirs().Folders()[1];
-    EXPECT_NE(First, Second);
-    EXPECT_EQ(Form->FileName(), Second + "/sub/dir/plan.kdf");
+    const std::string second = Form->TempDirs().Folders()[1];
+    EXPECT_NE(first, second);
+    EXPECT_EQ(Form->FileName(), second + "/sub/dir/plan.kdf");
 
     // A package without a drawing opens nothing and unpacks nothing.
     Form->OpenDocumentFile(Zip("none.zip", {{"a.txt", "x"}}));
     EXPECT_EQ(Form->TempDirs().Folders().size(), 2u);
-    EXPECT_EQ(Form->FileName(), Second + "/sub/dir/plan.kdf");
+    EXPECT_EQ(Form->FileName(), second + "/sub/dir/plan.kdf");
 
     Form.reset();
-    EXPECT_FALSE(fs::exists(First));
-    EXPECT_FALSE(fs::exists(Second));
+    EXPECT_FALSE(fs::exists(first));
+    EXPECT_FALSE(fs::exists(second));
     EXPECT_THAT(Boxes.Messages, IsEmpty());
 }
 
 TEST_F(MainFormTest, PackedArchivesOfferTheirPagesEvenWithoutATopLevelDrawing) {
-    const std::string Pages1 = Pdf(1), Pages2 = Pdf(2);
-    const std::string Full = Zip("full.kdx", {{"plan.kdf", DrawingText(ComponentText(1, 0, 0, "A"))},
-                                              {"~PrintPreview/1.pdf", Pages1},
-                                              {"~PrintPreview/2.pdf", Pages2}});
-    Form->OpenDocumentFile(Full);
+    const std::string pages1 = Pdf(1), pages2 = Pdf(2);
+    const std::string full = Zip("full.kdx", {{"plan.kdf", DrawingText(ComponentText(1, 0, 0, "A"))},
+                                              {"~PrintPreview/1.pdf", pages1},
+                                              {"~PrintPreview/2.pdf", pages2}});
+    Form->OpenDocumentFile(full);
     EXPECT_EQ(Form->FileName(), Form->UnpackLocation() + "/plan.kdf");
     EXPECT_EQ(Form->LastPath(), Dir.Path().string());
     ASSERT_EQ(Form->PrintPreviewPDFs().size(), 2u);
@@ -303,55 +303,55 @@ TEST_F(MainFormTest, PackedArchivesOfferTheirPagesEvenWithoutATopLevelDrawing) {
     // The preview: two pages, Prev and Next step through them, Close goes back to the drawing.
     Form->ActionPrintPreview->trigger();
     ASSERT_TRUE(Form->PrintPreviewShown());
-    auto* Prev = Form->findChild<QPushButton*>(QStringLiteral("ButtonPrev"));
-    auto* Next = Form->findChild<QPushButton*>(QStringLiteral("ButtonNext"));
-    EXPECT_TRUE(Prev->isVisible() && Next->isVisible());
-    EXPECT_FALSE(Prev->isEnabled());
-    EXPECT_TRUE(Next->isEnabled());
-    Next->click();
+    auto* prev = Form->findChild<QPushButton*>(QStringLiteral("ButtonPrev"));
+    auto* next = Form->findChild<QPushButton*>(QStringLiteral("ButtonNext"));
+    EXPECT_TRUE(prev->isVisible() && next->isVisible());
+    EXPECT_FALSE(prev->isEnabled());
+    EXPECT_TRUE(next->isEnabled());
+    next->click();
     EXPECT_EQ(Form->CurrentPrintPreviewPDF(), 1);
-    EXPECT_TRUE(Prev->isEnabled());
-    EXPECT_FALSE(Next->isEnabled());
+    EXPECT_TRUE(prev->isEnabled());
+    EXPECT_FALSE(next->isEnabled());
     // Keys and the wheel belong to the drawing only.
     EXPECT_FALSE(Form->FormKeyDown(Qt::Key_Home, Qt::NoModifier));
     Form->findChild<QPushButton*>(QStringLiteral("ButtonClose"))->click();
     EXPECT_FALSE(Form->PrintPreviewShown());
 
     // Only a drawing at the top of the archive is opened; the pages come all the same.
-    const std::string Shown = Form->FileName();
-    const std::string Nested = Zip("nested.kdx", {{"sub/plan.kdf", DrawingText(ComponentText(1, 0, 0, "A"))},
-                                                  {"~PrintPreview/1.pdf", Pages1}});
-    Form->OpenDocumentFile(Nested);
-    EXPECT_EQ(Form->FileName(), Shown);
+    const std::string shown = Form->FileName();
+    const std::string nested = Zip("nested.kdx", {{"sub/plan.kdf", DrawingText(ComponentText(1, 0, 0, "A"))},
+                                                  {"~PrintPreview/1.pdf", pages1}});
+    Form->OpenDocumentFile(nested);
+    EXPECT_EQ(Form->FileName(), shown);
     EXPECT_EQ(Form->PrintPreviewPDFs().size(), 1u);
     EXPECT_EQ(Form->TempDirs().Folders().size(), 2u);
 }
 
 TEST_F(MainFormTest, OpenDialogOffersTheCompatibleTypesFirst) {
-    const QStringList Filters = OpenDialogFilters();
-    ASSERT_EQ(Filters.size(), 5);
-    const QStringList Names = [&] {
-        QStringList N;
-        for (const QString& F : Filters)
-            N << F.section(QStringLiteral(" ("), 0, 0);
-        return N;
+    const QStringList filters = OpenDialogFilters();
+    ASSERT_EQ(filters.size(), 5);
+    const QStringList names = [&] {
+        QStringList n;
+        for (const QString& f : filters)
+            n << f.section(QStringLiteral(" ("), 0, 0);
+        return n;
     }();
-    EXPECT_EQ(Names, (QStringList{"Compatible Files", "Korvane Diagram Files", "Korvane Symbol Files",
+    EXPECT_EQ(names, (QStringList{"Compatible Files", "Korvane Diagram Files", "Korvane Symbol Files",
                                   "Compressed Files", "All Files"}));
     // The masks ignore case, in the order drawing, packed drawing, symbol, package.
-    const auto Matches = [&](int Entry, const QString& Name) {
-        const QString Masks = Filters[Entry].section(QLatin1Char('('), 1).chopped(1);
-        for (const QString& M : Masks.split(QLatin1Char(' ')))
-            if (QRegularExpression(QRegularExpression::wildcardToRegularExpression(M)).match(Name).hasMatch())
+    const auto matches = [&](int entry, const QString& name) {
+        const QString masks = filters[entry].section(QLatin1Char('('), 1).chopped(1);
+        for (const QString& m : masks.split(QLatin1Char(' ')))
+            if (QRegularExpression(QRegularExpression::wildcardToRegularExpression(m)).match(name).hasMatch())
                 return true;
         return false;
     };
-    for (const char* Name : {"a.kdf", "A.KDF", "b.Kdx", "c.SYM", "d.zip"})
-        EXPECT_TRUE(Matches(0, QString::fromLatin1(Name))) << Name;
-    EXPECT_FALSE(Matches(0, QStringLiteral("a.kdf.bak")));
-    EXPECT_TRUE(Matches(1, QStringLiteral("x.KdF")));
-    EXPECT_FALSE(Matches(1, QStringLiteral("x.sym")));
-    EXPECT_TRUE(Matches(4, QStringLiteral("README")));
+    for (const char* name : {"a.kdf", "A.KDF", "b.Kdx", "c.SYM", "d.zip"})
+        EXPECT_TRUE(matches(0, QString::fromLatin1(name))) << name;
+    EXPECT_FALSE(matches(0, QStringLiteral("a.kdf.bak")));
+    EXPECT_TRUE(matches(1, QStringLiteral("x.KdF")));
+    EXPECT_FALSE(matches(1, QStringLiteral("x.sym")));
+    EXPECT_TRUE(matches(4, QStringLiteral("README")));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -363,92 +363,92 @@ TEST_F(MainFormTest, WheelStepKeepsTheDrawingPointUnderTheCursor) {
         bool Reverse;
         int Delta;
         double Factor;
-    } Cases[] = {
+    } cases[] = {
         {false, -120, 1.5}, {false, 120, 0.5}, {false, -1, 1.5}, {true, -120, 0.5}, {true, 120, 1.5}};
-    for (const auto& C : Cases) {
-        if (Form->ReverseMouseWheel() != C.Reverse) Form->OptionsReverseMouseWheelAction->trigger();
+    for (const auto& c : cases) {
+        if (Form->ReverseMouseWheel() != c.Reverse) Form->OptionsReverseMouseWheelAction->trigger();
         Form->ZoomAll();
-        TSymbolCanvas& Canvas = Form->SymbolCanvas();
-        const QPoint Logical(211, 157);
+        TSymbolCanvas& canvas = Form->SymbolCanvas();
+        const QPoint logical(211, 157);
         // The canvas works in device pixels; mouse events come in logical ones.
-        const QPoint At(qRound(Logical.x() * Ratio()), qRound(Logical.y() * Ratio()));
-        const TPoint Under = Canvas.FromPt({At.x(), At.y()});
-        const double Zoom = Canvas.fZoom, NewZoom = Zoom * C.Factor;
-        Wheel(Logical, C.Delta);
-        EXPECT_DOUBLE_EQ(Canvas.fZoom, NewZoom) << C.Delta << " " << C.Reverse;
+        const QPoint at(qRound(logical.x() * Ratio()), qRound(logical.y() * Ratio()));
+        const TPoint under = canvas.FromPt({at.x(), at.y()});
+        const double zoom = canvas.fZoom, newZoom = zoom * c.Factor;
+        Wheel(logical, c.Delta);
+        EXPECT_DOUBLE_EQ(canvas.fZoom, newZoom) << c.Delta << " " << c.Reverse;
         // The start the zoom formula gives (halves rounded to even), ...
-        EXPECT_EQ(Canvas.fStart, TPoint(int(std::nearbyint(At.x() - NewZoom * Under.X)),
-                                        -int(std::nearbyint(NewZoom * (Canvas.fSize.Y - Under.Y) - At.y()))))
-            << C.Delta << " " << C.Reverse;
+        EXPECT_EQ(canvas.fStart, TPoint(int(std::nearbyint(at.x() - newZoom * under.X)),
+                                        -int(std::nearbyint(newZoom * (canvas.fSize.Y - under.Y) - at.y()))))
+            << c.Delta << " " << c.Reverse;
         // ... which keeps the drawing point under the cursor, up to a half pixel rounded away.
-        const TPoint Now = Canvas.ToPt(Under);
-        EXPECT_LE(std::abs(Now.X - At.x()) + std::abs(Now.Y - At.y()), 1) << C.Delta << " " << C.Reverse;
+        const TPoint now = canvas.ToPt(under);
+        EXPECT_LE(std::abs(now.X - at.x()) + std::abs(now.Y - at.y()), 1) << c.Delta << " " << c.Reverse;
     }
 }
 
 TEST_F(MainFormTest, WheelStepsBeyondTheLimitsChangeNothing) {
     BuildScene();
-    TSymbolCanvas& Canvas = Form->SymbolCanvas();
+    TSymbolCanvas& canvas = Form->SymbolCanvas();
     const struct {
         double Zoom;
         int Delta;
         double Expected;
-    } Cases[] = {
+    } cases[] = {
         {150, -120, 150},      // 225 is above 200
         {0.0015, 120, 0.0015}, // 0.00075 is below 0.001
         {0.002, 120, 0.001},   // the bound itself is allowed
         {100, -120, 150},
     };
-    for (const auto& C : Cases) {
-        Canvas.fZoom = C.Zoom;
-        Canvas.fStart = {7, 9};
-        Wheel({100, 100}, C.Delta);
-        EXPECT_NEAR(Canvas.fZoom, C.Expected, C.Expected * 1e-12) << C.Zoom;
-        if (C.Zoom == C.Expected) {
-            EXPECT_EQ(Canvas.fStart, TPoint(7, 9)) << C.Zoom;
+    for (const auto& c : cases) {
+        canvas.fZoom = c.Zoom;
+        canvas.fStart = {7, 9};
+        Wheel({100, 100}, c.Delta);
+        EXPECT_NEAR(canvas.fZoom, c.Expected, c.Expected * 1e-12) << c.Zoom;
+        if (c.Zoom == c.Expected) {
+            EXPECT_EQ(canvas.fStart, TPoint(7, 9)) << c.Zoom;
         }
     }
     // Over the tool bar the wheel does not zoom.
-    Canvas.fZoom = 1;
+    canvas.fZoom = 1;
     Wheel({5, 5}, -120, Form->findChild<QToolBar*>(QStringLiteral("ToolBarMainForm")));
-    EXPECT_EQ(Canvas.fZoom, 1);
+    EXPECT_EQ(canvas.fZoom, 1);
 }
 
 TEST_F(MainFormTest, ZoomAllFitsButNeverMagnifiesASmallDrawing) {
-    TSymbolCanvas& Canvas = Form->SymbolCanvas();
-    Canvas.fZoom = 3;
+    TSymbolCanvas& canvas = Form->SymbolCanvas();
+    canvas.fZoom = 3;
     Form->ZoomAll(); // empty document: nothing changes
-    EXPECT_EQ(Canvas.fZoom, 3);
+    EXPECT_EQ(canvas.fZoom, 3);
     AddComponent(Objects(), {0, 0}, {10, 10});
     Form->ZoomAll();
-    EXPECT_EQ(Canvas.fZoom, 1);
+    EXPECT_EQ(canvas.fZoom, 1);
     // Centred: the box's middle sits in the middle of the view.
-    const TPoint Mid = Canvas.ToPt(TPoint(5, 5));
-    EXPECT_NEAR(Mid.X, Canvas.fSize.X / 2, 3);
-    EXPECT_NEAR(Mid.Y, Canvas.fSize.Y / 2, 3);
+    const TPoint mid = canvas.ToPt(TPoint(5, 5));
+    EXPECT_NEAR(mid.X, canvas.fSize.X / 2, 3);
+    EXPECT_NEAR(mid.Y, canvas.fSize.Y / 2, 3);
     AddComponent(Objects(), {0, 0}, {100000, 50000});
     Form->ZoomAll();
-    EXPECT_LT(Canvas.fZoom, 1);
-    const TPoint Far = Canvas.ToPt(TPoint(100000, 50000)), Near = Canvas.ToPt(TPoint(0, 0));
-    EXPECT_GE(Near.X, 0);
-    EXPECT_LE(Far.X, Canvas.fSize.X);
-    EXPECT_GE(Far.Y, 0);
-    EXPECT_LE(Near.Y, Canvas.fSize.Y);
+    EXPECT_LT(canvas.fZoom, 1);
+    const TPoint far = canvas.ToPt(TPoint(100000, 50000)), near = canvas.ToPt(TPoint(0, 0));
+    EXPECT_GE(near.X, 0);
+    EXPECT_LE(far.X, canvas.fSize.X);
+    EXPECT_GE(far.Y, 0);
+    EXPECT_LE(near.Y, canvas.fSize.Y);
     // Home does the same.
-    Canvas.fZoom = 5;
+    canvas.fZoom = 5;
     QTest::keyClick(Form->PaintBox(), Qt::Key_Home);
-    EXPECT_LT(Canvas.fZoom, 1);
+    EXPECT_LT(canvas.fZoom, 1);
 }
 
 TEST_F(MainFormTest, AClickSelectsOnlyComponentsTheBOMShows) {
     BuildScene();
-    const auto Selected = [&] { return Objects().HasSelection(); };
+    const auto selected = [&] { return Objects().HasSelection(); };
     const struct {
         const char* What;
         TPoint At;
         Qt::KeyboardModifiers Mods;
         bool Selects;
-    } Cases[] = {
+    } cases[] = {
         {"component with a BOM record", {50, 50}, Qt::NoModifier, true},
         {"with Ctrl held", {50, 50}, Qt::ControlModifier, true},
         {"first BOM record hidden", {250, 50}, Qt::NoModifier, false},
@@ -456,24 +456,24 @@ TEST_F(MainFormTest, AClickSelectsOnlyComponentsTheBOMShows) {
         {"line of no component", {250, 305}, Qt::NoModifier, false},
         {"empty space", {250, 200}, Qt::NoModifier, false},
     };
-    for (const auto& C : Cases) {
-        Click(ScreenOf(C.At), C.Mods);
-        EXPECT_EQ(Selected(), C.Selects) << C.What;
-        EXPECT_EQ(A->fSelected, C.Selects) << C.What;
-        EXPECT_EQ(Form->PropertiesAction->isEnabled(), C.Selects) << C.What;
-        EXPECT_EQ(Form->ShowDataSheetAction->isEnabled(), C.Selects) << C.What;
-        EXPECT_EQ(PixelAt(TTestBox({0, 0}, {100, 100}).Centre()), C.Selects ? Highlight : SymbolColour)
-            << C.What;
+    for (const auto& c : cases) {
+        Click(ScreenOf(c.At), c.Mods);
+        EXPECT_EQ(selected(), c.Selects) << c.What;
+        EXPECT_EQ(A->fSelected, c.Selects) << c.What;
+        EXPECT_EQ(Form->PropertiesAction->isEnabled(), c.Selects) << c.What;
+        EXPECT_EQ(Form->ShowDataSheetAction->isEnabled(), c.Selects) << c.What;
+        EXPECT_EQ(PixelAt(TTestBox({0, 0}, {100, 100}).Centre()), c.Selects ? Highlight : SymbolColour)
+            << c.What;
     }
     // Shift with a click neither selects nor clears.
     Click(ScreenOf({50, 50}), Qt::ShiftModifier);
-    EXPECT_FALSE(Selected());
+    EXPECT_FALSE(selected());
     Click(ScreenOf({50, 50}));
     Click(ScreenOf({250, 200}), Qt::ShiftModifier);
     EXPECT_TRUE(A->fSelected);
     // Escape clears the selection and its highlight.
     QTest::keyClick(Form->PaintBox(), Qt::Key_Escape);
-    EXPECT_FALSE(Selected());
+    EXPECT_FALSE(selected());
     EXPECT_FALSE(Form->PropertiesAction->isEnabled());
     EXPECT_EQ(PixelAt({50, 50}), SymbolColour);
 }
@@ -485,8 +485,8 @@ TEST_F(MainFormTest, PropertiesAndDatasheetSayTheyAreNotAvailableYet) {
     QTest::keyClick(Form->PaintBox(), Qt::Key_Enter, Qt::ShiftModifier | Qt::KeypadModifier);
     Form->ShowDataSheetAction->trigger();
     ASSERT_EQ(Boxes.Messages.size(), 3u);
-    for (const auto& M : Boxes.Messages)
-        EXPECT_EQ(M.Kind, TMessageKind::mkInformation);
+    for (const auto& m : Boxes.Messages)
+        EXPECT_EQ(m.Kind, TMessageKind::mkInformation);
     // Nothing selected: the actions are disabled and the keys do nothing.
     QTest::keyClick(Form->PaintBox(), Qt::Key_Escape);
     QTest::keyClick(Form->PaintBox(), Qt::Key_Return, Qt::AltModifier);
@@ -495,50 +495,50 @@ TEST_F(MainFormTest, PropertiesAndDatasheetSayTheyAreNotAvailableYet) {
 
 TEST_F(MainFormTest, DoubleClickZoomsAllAndDoesNotSelect) {
     BuildScene();
-    TSymbolCanvas& Canvas = Form->SymbolCanvas();
-    const double Fit = Canvas.fZoom;
+    TSymbolCanvas& canvas = Form->SymbolCanvas();
+    const double fit = canvas.fZoom;
     Wheel({300, 300}, -120);
     Mouse(QEvent::MouseButtonDblClick, ScreenOf({50, 50}), Qt::LeftButton, Qt::LeftButton);
-    EXPECT_DOUBLE_EQ(Canvas.fZoom, Fit);
+    EXPECT_DOUBLE_EQ(canvas.fZoom, fit);
     EXPECT_FALSE(A->fSelected);
 }
 
 TEST_F(MainFormTest, PanMovesOneRenderedPictureAndEndsWhereItShowed) {
     BuildScene();
-    TSymbolCanvas& Canvas = Form->SymbolCanvas();
-    const TPoint Start = Canvas.fStart;
+    TSymbolCanvas& canvas = Form->SymbolCanvas();
+    const TPoint start = canvas.fStart;
     for (const auto& [Button, Mods] : {std::pair{Qt::MiddleButton, Qt::KeyboardModifiers(Qt::NoModifier)},
                                        std::pair{Qt::LeftButton, Qt::KeyboardModifiers(Qt::ShiftModifier)}}) {
         Form->ZoomAll();
-        const TPoint From = Canvas.fStart;
+        const TPoint from = canvas.fStart;
         Mouse(QEvent::MouseButtonPress, {300, 300}, Button, Button, Mods);
         Mouse(QEvent::MouseMove, {310, 305}, Qt::NoButton, Button, Mods);
-        const qint64 Picture = Form->PanBitmap().cacheKey();
+        const qint64 picture = Form->PanBitmap().cacheKey();
         ASSERT_FALSE(Form->PanBitmap().isNull());
-        EXPECT_EQ(Form->PanBitmap().size(), QSize(2 * Canvas.fSize.X, 2 * Canvas.fSize.Y));
+        EXPECT_EQ(Form->PanBitmap().size(), QSize(2 * canvas.fSize.X, 2 * canvas.fSize.Y));
         Mouse(QEvent::MouseMove, {350, 280}, Qt::NoButton, Button, Mods);
-        EXPECT_EQ(Form->PanBitmap().cacheKey(), Picture) << "rendered once per drag";
-        const QImage LastFrame = Form->ViewImage();
+        EXPECT_EQ(Form->PanBitmap().cacheKey(), picture) << "rendered once per drag";
+        const QImage lastFrame = Form->ViewImage();
         Mouse(QEvent::MouseButtonRelease, {350, 280}, Button, Qt::NoButton, Mods);
         EXPECT_TRUE(Form->PanBitmap().isNull());
-        EXPECT_EQ(Canvas.fStart, TPoint(From.X + qRound(50 * Ratio()), From.Y - qRound(20 * Ratio())));
-        EXPECT_FALSE(Canvas.fPan);
+        EXPECT_EQ(canvas.fStart, TPoint(from.X + qRound(50 * Ratio()), from.Y - qRound(20 * Ratio())));
+        EXPECT_FALSE(canvas.fPan);
         // The redrawn view is the picture the drag showed last.
-        EXPECT_EQ(Form->ViewImage(), LastFrame);
+        EXPECT_EQ(Form->ViewImage(), lastFrame);
         EXPECT_FALSE(A->fSelected) << "a pan is no click";
     }
-    EXPECT_NE(Canvas.fStart, Start);
+    EXPECT_NE(canvas.fStart, start);
 }
 
 TEST_F(MainFormTest, ShiftRightDragZoomsAtTheCursor) {
     BuildScene();
-    TSymbolCanvas& Canvas = Form->SymbolCanvas();
-    const double Zoom = Canvas.fZoom;
+    TSymbolCanvas& canvas = Form->SymbolCanvas();
+    const double zoom = canvas.fZoom;
     Mouse(QEvent::MouseButtonPress, {300, 300}, Qt::RightButton, Qt::RightButton, Qt::ShiftModifier);
     Mouse(QEvent::MouseMove, {300, 310}, Qt::NoButton, Qt::RightButton, Qt::ShiftModifier);
-    EXPECT_DOUBLE_EQ(Canvas.fZoom, Zoom * 1.05);
+    EXPECT_DOUBLE_EQ(canvas.fZoom, zoom * 1.05);
     Mouse(QEvent::MouseMove, {320, 310}, Qt::NoButton, Qt::RightButton, Qt::ShiftModifier);
-    EXPECT_DOUBLE_EQ(Canvas.fZoom, Zoom * 1.05 * 0.95);
+    EXPECT_DOUBLE_EQ(canvas.fZoom, zoom * 1.05 * 0.95);
     Mouse(QEvent::MouseButtonRelease, {320, 310}, Qt::RightButton, Qt::NoButton, Qt::ShiftModifier);
 }
 
@@ -552,50 +552,50 @@ TEST_F(MainFormTest, OptionsSwitchBackgroundUnitsAndDrawMode) {
     EXPECT_EQ(Form->findChild<QWidget*>(QStringLiteral("PanelPaintBox"))->palette().color(QPalette::Window),
               QColor(White));
 
-    const bool Metric = Form->MetricUnits();
+    const bool metric = Form->MetricUnits();
     Form->ActionUnits->trigger();
-    EXPECT_EQ(Form->ActionUnits->isChecked(), Metric);
-    for (const TUnitKind Kind :
+    EXPECT_EQ(Form->ActionUnits->isChecked(), metric);
+    for (const TUnitKind kind :
          {TUnitKind::Size, TUnitKind::Pressure, TUnitKind::Flow, TUnitKind::Weight, TUnitKind::Velocity})
-        EXPECT_EQ(IsMetric(Kind), !Metric);
+        EXPECT_EQ(IsMetric(kind), !metric);
     Form->ActionUnits->trigger();
-    EXPECT_EQ(IsMetric(TUnitKind::Pressure), Metric);
+    EXPECT_EQ(IsMetric(TUnitKind::Pressure), metric);
 
-    std::vector<std::string> Captions;
-    std::vector<TSymbolGroupDrawMode> Modes;
-    for (int I = 0; I < 4; ++I) {
+    std::vector<std::string> captions;
+    std::vector<TSymbolGroupDrawMode> modes;
+    for (int i = 0; i < 4; ++i) {
         Form->ActionDrawMode->trigger();
-        Captions.push_back(Form->ActionDrawMode->text().toStdString());
-        Modes.push_back(Form->SymbolCanvas().fSymbolGroupDrawMode);
+        captions.push_back(Form->ActionDrawMode->text().toStdString());
+        modes.push_back(Form->SymbolCanvas().fSymbolGroupDrawMode);
     }
-    EXPECT_THAT(Captions,
+    EXPECT_THAT(captions,
                 ElementsAre("Draw No groups", "Draw Sub groups", "Draw No groups", "Draw Main groups"));
-    EXPECT_THAT(Modes, ElementsAre(drawNoGroups1, drawSubGroups, drawNoGroups2, drawMainGroups));
+    EXPECT_THAT(modes, ElementsAre(drawNoGroups1, drawSubGroups, drawNoGroups2, drawMainGroups));
 }
 
 TEST_F(MainFormTest, AnEmptyDrawingReplacesTheOneShown) {
     // Zoom All leaves an empty drawing alone; the view must still stop showing the old one.
-    const std::string Full = Dir.Write("full.kdf", DrawingText(ComponentText(1, 0, 0, "A")));
-    Form->OpenDocumentFile(Full);
+    const std::string full = Dir.Write("full.kdf", DrawingText(ComponentText(1, 0, 0, "A")));
+    Form->OpenDocumentFile(full);
     AddOutlineBoxes(Form->SymbolFile(), 50);
     Form->ZoomAll();
-    const auto Uniform = [&] {
-        const QImage View = Form->ViewImage();
-        for (int Y = 0; Y < View.height(); ++Y)
-            for (int X = 0; X < View.width(); ++X)
-                if (View.pixel(X, Y) != View.pixel(0, 0)) return false;
+    const auto uniform = [&] {
+        const QImage view = Form->ViewImage();
+        for (int y = 0; y < view.height(); ++y)
+            for (int x = 0; x < view.width(); ++x)
+                if (view.pixel(x, y) != view.pixel(0, 0)) return false;
         return true;
     };
-    ASSERT_FALSE(Uniform());
+    ASSERT_FALSE(uniform());
     Form->OpenDocumentFile(Dir.Write("empty.kdf", DrawingText("")));
     EXPECT_EQ(Form->FileName(), Dir.File("empty.kdf"));
-    EXPECT_TRUE(Uniform());
+    EXPECT_TRUE(uniform());
 }
 
 TEST_F(MainFormTest, CloseEmptiesTheView) {
-    const std::string File = Drawing("plan.kdf");
-    Form->OpenDocumentFile(File);
-    EXPECT_EQ(Form->StatusText().toStdString(), File);
+    const std::string file = Drawing("plan.kdf");
+    Form->OpenDocumentFile(file);
+    EXPECT_EQ(Form->StatusText().toStdString(), file);
     Form->FileCloseAction->trigger();
     EXPECT_EQ(Form->FileName(), "");
     EXPECT_EQ(Form->StatusText(), QString());
@@ -606,7 +606,7 @@ TEST_F(MainFormTest, CloseEmptiesTheView) {
 
 TEST_F(MainFormTest, TheCanvasCanMeasureTextsOutsideAPaint) {
     // Zoom All and hit tests run between paints and measure texts through the canvas.
-    for (int I = 0; I < 2; ++I) {
+    for (int i = 0; i < 2; ++i) {
         ASSERT_NE(Form->SymbolCanvas().fCanvas, nullptr);
         EXPECT_GT(Form->SymbolCanvas().fCanvas->TextExtent("Korvane").cx, 0);
         Form->DrawSymbolFile();
@@ -615,10 +615,10 @@ TEST_F(MainFormTest, TheCanvasCanMeasureTextsOutsideAPaint) {
 
 TEST_F(MainFormTest, ViewPictureFollowsTheScreensScale) {
     BuildScene();
-    const double Ratio = Form->PaintBox()->devicePixelRatioF();
-    const QSize Logical = Form->PaintBox()->size();
+    const double ratio = Form->PaintBox()->devicePixelRatioF();
+    const QSize logical = Form->PaintBox()->size();
     EXPECT_EQ(Form->ViewImage().size(),
-              QSize(qRound(Logical.width() * Ratio), qRound(Logical.height() * Ratio)));
+              QSize(qRound(logical.width() * ratio), qRound(logical.height() * ratio)));
     EXPECT_EQ(Form->SymbolCanvas().fSize, TPoint(Form->ViewImage().width(), Form->ViewImage().height()));
     // A click at a logical position selects what is drawn under it.
     Click(ScreenOf({50, 50}));
@@ -634,35 +634,35 @@ TEST(AboutBox, ShowsTheLogoTheViewerLabelAndTheVersion) {
     EXPECT_EQ(LogoResolutionBucket(120), "120");
     EXPECT_EQ(LogoResolutionBucket(191), "168");
     EXPECT_EQ(LogoResolutionBucket(500), "288");
-    for (const int Ppi : {96, 144, 288}) {
-        const QImage Logo = LoadMainLogo(Ppi);
-        EXPECT_EQ(Logo.size(), QSize(650 * Ppi / 96, 350 * Ppi / 96)) << Ppi;
+    for (const int ppi : {96, 144, 288}) {
+        const QImage logo = LoadMainLogo(ppi);
+        EXPECT_EQ(logo.size(), QSize(650 * ppi / 96, 350 * ppi / 96)) << ppi;
         // The decoded logo, not the blank stand-in.
-        EXPECT_NE(Logo.pixel(Logo.width() / 2, Logo.height() / 2) | 0xFF000000u, White) << Ppi;
+        EXPECT_NE(logo.pixel(logo.width() / 2, logo.height() / 2) | 0xFF000000u, White) << ppi;
     }
     EXPECT_TRUE(DecodePngLogo(QByteArray("not a png")).isNull());
 
-    TAboutDlg About;
-    About.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&About));
-    EXPECT_EQ(About.size(), QSize(650, 350));
-    EXPECT_EQ(About.ViewerLabel()->text(), QStringLiteral("Viewer"));
-    EXPECT_EQ(About.ViewerLabel()->pos(), QPoint(480, 150));
-    EXPECT_EQ(About.VersionLabel()->text().toStdString(), GetProgramVersionText());
-    EXPECT_EQ(About.VersionLabel()->geometry().bottom() + 1, 350 - 4);
-    EXPECT_EQ(About.VersionLabel()->geometry().right() + 1, 650 - 8);
-    QTest::keyClick(&About, Qt::Key_Escape);
-    EXPECT_FALSE(About.isVisible());
+    TAboutDlg about;
+    about.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&about));
+    EXPECT_EQ(about.size(), QSize(650, 350));
+    EXPECT_EQ(about.ViewerLabel()->text(), QStringLiteral("Viewer"));
+    EXPECT_EQ(about.ViewerLabel()->pos(), QPoint(480, 150));
+    EXPECT_EQ(about.VersionLabel()->text().toStdString(), GetProgramVersionText());
+    EXPECT_EQ(about.VersionLabel()->geometry().bottom() + 1, 350 - 4);
+    EXPECT_EQ(about.VersionLabel()->geometry().right() + 1, 650 - 8);
+    QTest::keyClick(&about, Qt::Key_Escape);
+    EXPECT_FALSE(about.isVisible());
 }
 
 TEST(SaveCursor, ShowsTheHourglassForItsScopeOnly) {
     ASSERT_EQ(QGuiApplication::overrideCursor(), nullptr);
     try {
-        TSaveCursor Outer;
+        TSaveCursor outer;
         ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
         EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
         {
-            TSaveCursor Inner(Qt::CrossCursor);
+            TSaveCursor inner(Qt::CrossCursor);
             EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::CrossCursor);
         }
         EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
@@ -678,7 +678,7 @@ int main(int Argc, char** Argv) {
     // Everything the window writes goes to one private folder.
     UsePrivateHomeFolders();
     if (!getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication App(Argc, Argv);
+    QApplication app(Argc, Argv);
     ::testing::InitGoogleTest(&Argc, Argv);
     return RUN_ALL_TESTS();
 }
@@ -687,33 +687,33 @@ namespace {
 
 TEST_F(MainFormTest, OpeningReattachesEveryLineToItsPort) {
     // The line's stored first point is off its port; opening puts it on the port's end.
-    const std::string Text = DrawingText("  Symbol:\r\n    Handle=1\r\n    Port:\r\n      Handle=2\r\n"
+    const std::string text = DrawingText("  Symbol:\r\n    Handle=1\r\n    Port:\r\n      Handle=2\r\n"
                                          "      Point1X=0\r\n      Point1Y=0\r\n      Point2X=10\r\n"
                                          "      Point2Y=0\r\n      PortName=P\r\n    End.\r\n  End.\r\n"
                                          "  ConnectionLine:\r\n    Handle=3\r\n    Port1Handle=2\r\n"
                                          "    Point:\r\n      X=50\r\n      Y=50\r\n    End.\r\n"
                                          "    Point:\r\n      X=300\r\n      Y=50\r\n    End.\r\n  End.\r\n");
-    Form->OpenDocumentFile(Dir.Write("lines.kdf", Text));
-    auto* Line = dynamic_cast<TSymbolObjectConnectionLine*>(Objects().Find(3));
-    ASSERT_NE(Line, nullptr);
-    ASSERT_FALSE(Line->fDrawPoints.Items.empty());
-    EXPECT_EQ(Line->fDrawPoints.Items.front(), TPoint(10, 0));
+    Form->OpenDocumentFile(Dir.Write("lines.kdf", text));
+    auto* line = dynamic_cast<TSymbolObjectConnectionLine*>(Objects().Find(3));
+    ASSERT_NE(line, nullptr);
+    ASSERT_FALSE(line->fDrawPoints.Items.empty());
+    EXPECT_EQ(line->fDrawPoints.Items.front(), TPoint(10, 0));
 }
 
 TEST(BusyIndicator, ShowsProgressAndThenTheFileAgain) {
-    std::vector<QString> Shown;
-    TBusyIndicator Busy([&](const QString& Text) { Shown.push_back(Text); });
-    Busy.BeginBusy();
-    Busy.BeginBusy(); // nested updates keep one hourglass
+    std::vector<QString> shown;
+    TBusyIndicator busy([&](const QString& text) { shown.push_back(text); });
+    busy.BeginBusy();
+    busy.BeginBusy(); // nested updates keep one hourglass
     EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
-    Busy.BusyProgress(40);
-    Busy.EndBusy();
+    busy.BusyProgress(40);
+    busy.EndBusy();
     EXPECT_NE(QGuiApplication::overrideCursor(), nullptr);
-    Busy.EndBusy();
+    busy.EndBusy();
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-    ASSERT_EQ(Shown.size(), 2u);
-    EXPECT_TRUE(Shown[0].endsWith(QStringLiteral(" 40%")));
-    EXPECT_TRUE(Shown[1].isEmpty());
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_TRUE(shown[0].endsWith(QStringLiteral(" 40%")));
+    EXPECT_TRUE(shown[1].isEmpty());
 }
 
 } // namespace

@@ -22,150 +22,150 @@ namespace fs = std::filesystem;
 
 namespace {
 
-QRgb ToQRgb(TColor C) {
-    return qRgb(ColorRed(C), ColorGreen(C), ColorBlue(C));
+QRgb ToQRgb(TColor c) {
+    return qRgb(ColorRed(c), ColorGreen(c), ColorBlue(c));
 }
 
 // Runs a tool while this process keeps its own window alive; its standard output.
-QByteArray RunTool(const QString& Program, const QStringList& Arguments, int TimeoutMs = 15000) {
-    QProcess P;
-    P.start(Program, Arguments);
-    QDeadlineTimer Deadline(TimeoutMs);
-    while (P.state() != QProcess::NotRunning && !Deadline.hasExpired()) {
+QByteArray RunTool(const QString& program, const QStringList& arguments, int timeoutMs = 15000) {
+    QProcess p;
+    p.start(program, arguments);
+    QDeadlineTimer deadline(timeoutMs);
+    while (p.state() != QProcess::NotRunning && !deadline.hasExpired()) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        P.waitForFinished(10);
+        p.waitForFinished(10);
     }
-    if (P.state() != QProcess::NotRunning) {
-        P.kill();
-        P.waitForFinished();
-        ADD_FAILURE() << Program.toStdString() << " did not finish";
+    if (p.state() != QProcess::NotRunning) {
+        p.kill();
+        p.waitForFinished();
+        ADD_FAILURE() << program.toStdString() << " did not finish";
     }
-    QByteArray Out = P.readAllStandardOutput();
+    QByteArray out = p.readAllStandardOutput();
     // Let the window handle what the tool sent it.
-    for (int I = 0; I < 10; ++I)
+    for (int i = 0; i < 10; ++i)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return Out;
+    return out;
 }
 
 QImage Screenshot() {
-    QImage Shot =
+    QImage shot =
         QImage::fromData(RunTool(QStringLiteral("/usr/bin/import"), {"-window", "root", "png:-"}), "PNG");
-    EXPECT_FALSE(Shot.isNull());
-    return Shot.convertToFormat(QImage::Format_RGB32);
+    EXPECT_FALSE(shot.isNull());
+    return shot.convertToFormat(QImage::Format_RGB32);
 }
 
-void Xdo(const QStringList& Arguments) {
-    RunTool(QStringLiteral("xdotool"), Arguments);
+void Xdo(const QStringList& arguments) {
+    RunTool(QStringLiteral("xdotool"), arguments);
 }
 
-QRgb Pixel(const QImage& Shot, QPoint P) {
-    return Shot.pixel(P) | 0xFF000000u;
+QRgb Pixel(const QImage& shot, QPoint p) {
+    return shot.pixel(p) | 0xFF000000u;
 }
 
-bool SamePixels(const QImage& A, const QImage& B) {
-    if (A.size() != B.size()) return false;
-    for (int Y = 0; Y < A.height(); ++Y)
-        for (int X = 0; X < A.width(); ++X)
-            if (Pixel(A, {X, Y}) != Pixel(B, {X, Y})) return false;
+bool SamePixels(const QImage& a, const QImage& b) {
+    if (a.size() != b.size()) return false;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (Pixel(a, {x, y}) != Pixel(b, {x, y})) return false;
     return true;
 }
 
 // Whether Needle occurs in Hay with its top left inside Area.
-bool Contains(const QImage& Hay, const QImage& Needle, const QRect& Area) {
-    for (int Y = Area.top(); Y <= Area.bottom() && Y + Needle.height() <= Hay.height(); ++Y)
-        for (int X = Area.left(); X <= Area.right() && X + Needle.width() <= Hay.width(); ++X) {
-            bool Same = true;
-            for (int J = 0; J < Needle.height() && Same; ++J)
-                for (int I = 0; I < Needle.width() && Same; ++I)
-                    Same = Pixel(Hay, {X + I, Y + J}) == Pixel(Needle, {I, J});
-            if (Same) return true;
+bool Contains(const QImage& hay, const QImage& needle, const QRect& area) {
+    for (int y = area.top(); y <= area.bottom() && y + needle.height() <= hay.height(); ++y)
+        for (int x = area.left(); x <= area.right() && x + needle.width() <= hay.width(); ++x) {
+            bool same = true;
+            for (int j = 0; j < needle.height() && same; ++j)
+                for (int i = 0; i < needle.width() && same; ++i)
+                    same = Pixel(hay, {x + i, y + j}) == Pixel(needle, {i, j});
+            if (same) return true;
         }
     return false;
 }
 
 // The status-bar text as this Qt draws it: the rows and columns of a label that differ from
 // its background.
-QImage TextPicture(const QString& Text) {
-    QLabel Label(Text);
-    Label.adjustSize();
-    QImage Img = Label.grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const QRgb Back = Pixel(Img, {0, 0});
-    QRect Ink;
-    for (int Y = 0; Y < Img.height(); ++Y)
-        for (int X = 0; X < Img.width(); ++X)
-            if (Pixel(Img, {X, Y}) != Back) Ink |= QRect(X, Y, 1, 1);
-    return Img.copy(Ink);
+QImage TextPicture(const QString& text) {
+    QLabel label(text);
+    label.adjustSize();
+    QImage img = label.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QRgb back = Pixel(img, {0, 0});
+    QRect ink;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (Pixel(img, {x, y}) != back) ink |= QRect(x, y, 1, 1);
+    return img.copy(ink);
 }
 
 TEST(ViewerWindow, StartsOnASampleShowingTheDrawingAndItsName) {
-    TTempDir Dir;
-    const std::string Sample = fs::canonical(KORVANE_SAMPLES "/pump-unit.kdf").string();
-    QProcessEnvironment Env = QProcessEnvironment::systemEnvironment();
+    TTempDir dir;
+    const std::string sample = fs::canonical(KORVANE_SAMPLES "/pump-unit.kdf").string();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     // A private hand-off channel and private folders: this viewer must start its own window.
-    for (const char* Var : {"XDG_RUNTIME_DIR", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "TMPDIR"}) {
-        fs::create_directories(Dir.File(Var));
-        fs::permissions(Dir.File(Var), fs::perms::owner_all, fs::perm_options::replace);
-        Env.insert(QString::fromLatin1(Var), QString::fromStdString(Dir.File(Var)));
+    for (const char* var : {"XDG_RUNTIME_DIR", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "TMPDIR"}) {
+        fs::create_directories(dir.File(var));
+        fs::permissions(dir.File(var), fs::perms::owner_all, fs::perm_options::replace);
+        env.insert(QString::fromLatin1(var), QString::fromStdString(dir.File(var)));
     }
-    Env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    Env.remove(QStringLiteral("QT_SCALE_FACTOR"));
-    QProcess Viewer;
-    Viewer.setProcessEnvironment(Env);
-    Viewer.start(QStringLiteral(KORVANE_VIEWER), {QString::fromStdString(Sample)});
-    ASSERT_TRUE(Viewer.waitForStarted());
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    env.remove(QStringLiteral("QT_SCALE_FACTOR"));
+    QProcess viewer;
+    viewer.setProcessEnvironment(env);
+    viewer.start(QStringLiteral(KORVANE_VIEWER), {QString::fromStdString(sample)});
+    ASSERT_TRUE(viewer.waitForStarted());
 
-    QByteArray Window;
-    QDeadlineTimer Deadline(15000);
-    while (Window.isEmpty() && !Deadline.hasExpired()) {
-        Window = RunTool(QStringLiteral("xdotool"), {"search", "--onlyvisible", "--name", "^KorvaneViewer$"})
+    QByteArray window;
+    QDeadlineTimer deadline(15000);
+    while (window.isEmpty() && !deadline.hasExpired()) {
+        window = RunTool(QStringLiteral("xdotool"), {"search", "--onlyvisible", "--name", "^KorvaneViewer$"})
                      .trimmed();
-        if (Window.isEmpty()) QTest::qWait(100);
+        if (window.isEmpty()) QTest::qWait(100);
     }
-    ASSERT_FALSE(Window.isEmpty()) << "no viewer window appeared";
+    ASSERT_FALSE(window.isEmpty()) << "no viewer window appeared";
     QTest::qWait(1000); // the first activation opens the file and paints
-    const QString Geometry = QString::fromLatin1(
-        RunTool(QStringLiteral("xdotool"), {"getwindowgeometry", "--shell", Window.split('\n')[0]}));
-    const auto Value = [&](const char* Key) {
-        for (const QString& Line : Geometry.split(QLatin1Char('\n')))
-            if (Line.startsWith(QLatin1String(Key) + QLatin1Char('=')))
-                return Line.section(QLatin1Char('='), 1).toInt();
+    const QString geometry = QString::fromLatin1(
+        RunTool(QStringLiteral("xdotool"), {"getwindowgeometry", "--shell", window.split('\n')[0]}));
+    const auto value = [&](const char* key) {
+        for (const QString& line : geometry.split(QLatin1Char('\n')))
+            if (line.startsWith(QLatin1String(key) + QLatin1Char('=')))
+                return line.section(QLatin1Char('='), 1).toInt();
         return -1;
     };
-    const QRect Frame(Value("X"), Value("Y"), Value("WIDTH"), Value("HEIGHT"));
-    ASSERT_GT(Frame.width(), 200);
-    const QImage Shot = Screenshot();
-    Viewer.terminate();
-    Viewer.waitForFinished(5000);
+    const QRect frame(value("X"), value("Y"), value("WIDTH"), value("HEIGHT"));
+    ASSERT_GT(frame.width(), 200);
+    const QImage shot = Screenshot();
+    viewer.terminate();
+    viewer.waitForFinished(5000);
 
     // The drawing area: its 4-pixel border in the background colour runs down the window's left
     // edge from below the tool bar to above the status bar; the drawing itself lies inside.
-    const int MidY = Frame.center().y(), BorderX = Frame.left() + 2;
-    const QRgb Background = ToQRgb(SymbolCanvasColorsBlack().DrawColors[dcBackground]);
-    int Top = MidY, Bottom = MidY;
-    while (Top > Frame.top() && Pixel(Shot, {BorderX, Top - 1}) == Background)
-        --Top;
-    while (Bottom < Frame.bottom() && Pixel(Shot, {BorderX, Bottom + 1}) == Background)
-        ++Bottom;
-    EXPECT_GT(Top, Frame.top() + 20) << "tool bar above the drawing";
-    EXPECT_LT(Bottom, Frame.bottom() - 10) << "status bar below the drawing";
-    EXPECT_GT(Bottom - Top, Frame.height() * 2 / 3);
+    const int midY = frame.center().y(), borderX = frame.left() + 2;
+    const QRgb background = ToQRgb(SymbolCanvasColorsBlack().DrawColors[dcBackground]);
+    int top = midY, bottom = midY;
+    while (top > frame.top() && Pixel(shot, {borderX, top - 1}) == background)
+        --top;
+    while (bottom < frame.bottom() && Pixel(shot, {borderX, bottom + 1}) == background)
+        ++bottom;
+    EXPECT_GT(top, frame.top() + 20) << "tool bar above the drawing";
+    EXPECT_LT(bottom, frame.bottom() - 10) << "status bar below the drawing";
+    EXPECT_GT(bottom - top, frame.height() * 2 / 3);
     // What the drawing area shows is what --render draws at its size (inside the 4-pixel border
     // and the panel's line).
-    const QRect Area(Frame.left() + 5, Top + 5, Frame.width() - 10, Bottom - Top + 1 - 10);
-    const std::string Png = Dir.File("render.png");
-    QProcess Render;
-    Render.setProcessEnvironment(Env);
-    Render.start(QStringLiteral(KORVANE_VIEWER),
-                 {"--render", QString::fromStdString(Png), "--size",
-                  QStringLiteral("%1x%2").arg(Area.width()).arg(Area.height()),
-                  QString::fromStdString(Sample)});
-    ASSERT_TRUE(Render.waitForFinished(15000));
-    ASSERT_EQ(Render.exitCode(), 0);
-    EXPECT_TRUE(SamePixels(Shot.copy(Area), QImage(QString::fromStdString(Png))));
+    const QRect area(frame.left() + 5, top + 5, frame.width() - 10, bottom - top + 1 - 10);
+    const std::string png = dir.File("render.png");
+    QProcess render;
+    render.setProcessEnvironment(env);
+    render.start(QStringLiteral(KORVANE_VIEWER),
+                 {"--render", QString::fromStdString(png), "--size",
+                  QStringLiteral("%1x%2").arg(area.width()).arg(area.height()),
+                  QString::fromStdString(sample)});
+    ASSERT_TRUE(render.waitForFinished(15000));
+    ASSERT_EQ(render.exitCode(), 0);
+    EXPECT_TRUE(SamePixels(shot.copy(area), QImage(QString::fromStdString(png))));
 
     // The status bar, below the drawing area, shows the file's path.
-    const QImage Name = TextPicture(QString::fromStdString(Sample));
-    EXPECT_TRUE(Contains(Shot, Name, QRect(Frame.left(), Bottom, 12, Frame.bottom() - Bottom)))
+    const QImage name = TextPicture(QString::fromStdString(sample));
+    EXPECT_TRUE(Contains(shot, name, QRect(frame.left(), bottom, 12, frame.bottom() - bottom)))
         << "the file name is not in the status bar";
 }
 
@@ -174,12 +174,12 @@ TEST(ViewerWindow, StartsOnASampleShowingTheDrawingAndItsName) {
 class ViewerWalk : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string Body;
-        Body += ComponentText(1, 200, 200, "PUMP");
-        Body += ComponentText(2, 600, 200, "RELIEF-VALVE");
-        Body += ComponentText(3, 1000, 200, "DIRECTIONAL-VALVE");
-        Body += ComponentText(4, 600, 600, "HIDDEN", true);
-        File = Dir.Write("valves.kdf", DrawingText(Body));
+        std::string body;
+        body += ComponentText(1, 200, 200, "PUMP");
+        body += ComponentText(2, 600, 200, "RELIEF-VALVE");
+        body += ComponentText(3, 1000, 200, "DIRECTIONAL-VALVE");
+        body += ComponentText(4, 600, 600, "HIDDEN", true);
+        File = Dir.Write("valves.kdf", DrawingText(body));
         Form = std::make_unique<TMainForm>();
         Form->setGeometry(0, 0, 900, 700);
         Form->show();
@@ -194,13 +194,13 @@ protected:
         QTest::qWait(200);
     }
     // A drawing point in screen coordinates, and its colour on the screen.
-    QPoint OnScreen(TPoint P) {
-        const TPoint D = Form->SymbolCanvas().ToPt(P);
-        const double R = Form->PaintBox()->devicePixelRatioF();
-        return Form->PaintBox()->mapToGlobal(QPoint(qRound(D.X / R), qRound(D.Y / R)));
+    QPoint OnScreen(TPoint p) {
+        const TPoint d = Form->SymbolCanvas().ToPt(p);
+        const double r = Form->PaintBox()->devicePixelRatioF();
+        return Form->PaintBox()->mapToGlobal(QPoint(qRound(d.X / r), qRound(d.Y / r)));
     }
-    QRgb ScreenColour(const QImage& Shot, TPoint P) { return Pixel(Shot, OnScreen(P)); }
-    void MoveTo(QPoint P) { Xdo({"mousemove", QString::number(P.x()), QString::number(P.y())}); }
+    QRgb ScreenColour(const QImage& shot, TPoint p) { return Pixel(shot, OnScreen(p)); }
+    void MoveTo(QPoint p) { Xdo({"mousemove", QString::number(p.x()), QString::number(p.y())}); }
 
     TTempDir Dir;
     TRecordingMessageBoxes Boxes;
@@ -210,90 +210,90 @@ protected:
 };
 
 TEST_F(ViewerWalk, ZoomPanSelectAndSwitchOptionsOnTheScreen) {
-    const TSymbolCanvasColorData& BlackScheme = SymbolCanvasColorsBlack();
-    const QRgb Background = ToQRgb(BlackScheme.DrawColors[dcBackground]);
-    const QRgb Normal = ToQRgb(BlackScheme.LineTypeColors[symlinetypeSymbol]);
-    const QRgb Highlight = ToQRgb(BlackScheme.DrawColors[dcHighlight]);
-    const TPoint Valve(600, 200), ValveEdge(655, 200), Beside(600, 300);
-    const QImage Start = Screenshot();
-    EXPECT_EQ(ScreenColour(Start, Valve), Normal);
-    EXPECT_EQ(ScreenColour(Start, Beside), Background);
+    const TSymbolCanvasColorData& blackScheme = SymbolCanvasColorsBlack();
+    const QRgb background = ToQRgb(blackScheme.DrawColors[dcBackground]);
+    const QRgb normal = ToQRgb(blackScheme.LineTypeColors[symlinetypeSymbol]);
+    const QRgb highlight = ToQRgb(blackScheme.DrawColors[dcHighlight]);
+    const TPoint valve(600, 200), valveEdge(655, 200), beside(600, 300);
+    const QImage start = Screenshot();
+    EXPECT_EQ(ScreenColour(start, valve), normal);
+    EXPECT_EQ(ScreenColour(start, beside), background);
 
     // Wheel towards the user over the valve: one step in per event, the valve stays put.
-    TSymbolCanvas& Canvas = Form->SymbolCanvas();
-    const double Fit = Canvas.fZoom;
-    const QPoint ValveAt = OnScreen(Valve);
-    MoveTo(ValveAt);
+    TSymbolCanvas& canvas = Form->SymbolCanvas();
+    const double fit = canvas.fZoom;
+    const QPoint valveAt = OnScreen(valve);
+    MoveTo(valveAt);
     Xdo({"click", "5"});
     Xdo({"click", "5"});
-    EXPECT_DOUBLE_EQ(Canvas.fZoom, Fit * 1.5 * 1.5);
-    EXPECT_LE((OnScreen(Valve) - ValveAt).manhattanLength(), 2);
-    QImage Shot = Screenshot();
-    EXPECT_EQ(ScreenColour(Shot, Valve), Normal);
+    EXPECT_DOUBLE_EQ(canvas.fZoom, fit * 1.5 * 1.5);
+    EXPECT_LE((OnScreen(valve) - valveAt).manhattanLength(), 2);
+    QImage shot = Screenshot();
+    EXPECT_EQ(ScreenColour(shot, valve), normal);
     // The valve's edge moved outwards with the zoom.
-    EXPECT_GT(OnScreen(ValveEdge).x() - ValveAt.x(), (OnScreen(ValveEdge).x() - ValveAt.x()) / 2.25 + 10);
+    EXPECT_GT(OnScreen(valveEdge).x() - valveAt.x(), (OnScreen(valveEdge).x() - valveAt.x()) / 2.25 + 10);
 
     // Pan with the middle button: the valve follows the mouse.
     Xdo({"mousedown", "2"});
-    for (int Step = 1; Step <= 4; ++Step)
-        MoveTo(ValveAt + QPoint(-20 * Step, 10 * Step));
+    for (int step = 1; step <= 4; ++step)
+        MoveTo(valveAt + QPoint(-20 * step, 10 * step));
     Xdo({"mouseup", "2"});
-    EXPECT_LE((OnScreen(Valve) - (ValveAt + QPoint(-80, 40))).manhattanLength(), 2);
-    Shot = Screenshot();
-    EXPECT_EQ(ScreenColour(Shot, Valve), Normal);
+    EXPECT_LE((OnScreen(valve) - (valveAt + QPoint(-80, 40))).manhattanLength(), 2);
+    shot = Screenshot();
+    EXPECT_EQ(ScreenColour(shot, valve), normal);
 
     // Click the valve: it turns to the highlight colour and its actions are enabled.
-    MoveTo(OnScreen(Valve));
+    MoveTo(OnScreen(valve));
     Xdo({"click", "1"});
-    Shot = Screenshot();
-    EXPECT_EQ(ScreenColour(Shot, Valve), Highlight);
-    int SelectedComponents = 0;
-    for (const auto& Object : Form->SymbolFile().Symbol().fSymbolObjectList)
-        SelectedComponents += Object->fSelected;
-    EXPECT_EQ(SelectedComponents, 1) << "only the valve is selected";
+    shot = Screenshot();
+    EXPECT_EQ(ScreenColour(shot, valve), highlight);
+    int selectedComponents = 0;
+    for (const auto& object : Form->SymbolFile().Symbol().fSymbolObjectList)
+        selectedComponents += object->fSelected;
+    EXPECT_EQ(selectedComponents, 1) << "only the valve is selected";
     EXPECT_TRUE(Form->PropertiesAction->isEnabled());
     EXPECT_TRUE(Form->ShowDataSheetAction->isEnabled());
 
     // Escape clears it.
     Xdo({"key", "Escape"});
-    Shot = Screenshot();
-    EXPECT_EQ(ScreenColour(Shot, Valve), Normal);
+    shot = Screenshot();
+    EXPECT_EQ(ScreenColour(shot, valve), normal);
     EXPECT_FALSE(Form->PropertiesAction->isEnabled());
 
     // The context menu switches to the white background.
-    MoveTo(OnScreen(Beside));
+    MoveTo(OnScreen(beside));
     Xdo({"click", "3"});
     Xdo({"key", "Down", "Return"});
     ASSERT_FALSE(Form->BlackBackground());
-    const TSymbolCanvasColorData& WhiteScheme = SymbolCanvasColorsWhite();
-    Shot = Screenshot();
-    EXPECT_EQ(ScreenColour(Shot, Beside), ToQRgb(WhiteScheme.DrawColors[dcBackground]));
-    EXPECT_EQ(ScreenColour(Shot, Valve), ToQRgb(WhiteScheme.LineTypeColors[symlinetypeSymbol]));
+    const TSymbolCanvasColorData& whiteScheme = SymbolCanvasColorsWhite();
+    shot = Screenshot();
+    EXPECT_EQ(ScreenColour(shot, beside), ToQRgb(whiteScheme.DrawColors[dcBackground]));
+    EXPECT_EQ(ScreenColour(shot, valve), ToQRgb(whiteScheme.LineTypeColors[symlinetypeSymbol]));
 
     // The draw mode from the Options menu, four times round to where it began.
-    const QImage BeforeModes = Screenshot();
-    for (int I = 0; I < 4; ++I) {
-        QMenu* Options = nullptr;
-        for (QAction* A : Form->menuBar()->actions())
-            if (A->text() == QStringLiteral("Options")) Options = A->menu();
-        ASSERT_NE(Options, nullptr);
-        const QRect Title = Form->menuBar()->actionGeometry(Options->menuAction());
-        MoveTo(Form->menuBar()->mapToGlobal(Title.center()));
+    const QImage beforeModes = Screenshot();
+    for (int i = 0; i < 4; ++i) {
+        QMenu* options = nullptr;
+        for (QAction* a : Form->menuBar()->actions())
+            if (a->text() == QStringLiteral("Options")) options = a->menu();
+        ASSERT_NE(options, nullptr);
+        const QRect title = Form->menuBar()->actionGeometry(options->menuAction());
+        MoveTo(Form->menuBar()->mapToGlobal(title.center()));
         Xdo({"click", "1"});
-        ASSERT_TRUE(Options->isVisible());
-        MoveTo(Options->mapToGlobal(Options->actionGeometry(Form->ActionDrawMode).center()));
+        ASSERT_TRUE(options->isVisible());
+        MoveTo(options->mapToGlobal(options->actionGeometry(Form->ActionDrawMode).center()));
         Xdo({"click", "1"});
     }
     EXPECT_EQ(Form->ActionDrawMode->text(), QStringLiteral("Draw Main groups"));
-    EXPECT_TRUE(SamePixels(Screenshot(), BeforeModes));
+    EXPECT_TRUE(SamePixels(Screenshot(), beforeModes));
 
     // Home: back to the whole drawing, as it was shown after opening (now on white).
-    MoveTo(OnScreen(Beside));
+    MoveTo(OnScreen(beside));
     Xdo({"key", "Home"});
-    EXPECT_DOUBLE_EQ(Canvas.fZoom, Fit);
-    Shot = Screenshot();
-    EXPECT_EQ(Pixel(Shot, ValveAt), ToQRgb(WhiteScheme.LineTypeColors[symlinetypeSymbol]));
-    EXPECT_EQ(Pixel(Shot, OnScreen({1000, 200})), ToQRgb(WhiteScheme.LineTypeColors[symlinetypeSymbol]));
+    EXPECT_DOUBLE_EQ(canvas.fZoom, fit);
+    shot = Screenshot();
+    EXPECT_EQ(Pixel(shot, valveAt), ToQRgb(whiteScheme.LineTypeColors[symlinetypeSymbol]));
+    EXPECT_EQ(Pixel(shot, OnScreen({1000, 200})), ToQRgb(whiteScheme.LineTypeColors[symlinetypeSymbol]));
     EXPECT_TRUE(Boxes.Messages.empty());
 }
 
@@ -308,7 +308,7 @@ int main(int Argc, char** Argv) {
     // A real window: whatever platform the other tests use does not apply here.
     setenv("QT_QPA_PLATFORM", "xcb", 1);
     unsetenv("QT_SCALE_FACTOR");
-    QApplication App(Argc, Argv);
+    QApplication app(Argc, Argv);
     ::testing::InitGoogleTest(&Argc, Argv);
     return RUN_ALL_TESTS();
 }

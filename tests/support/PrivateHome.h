@@ -8,12 +8,12 @@
 
 inline void UsePrivateHomeFolders() {
     namespace fs = std::filesystem;
-    static TTempDir Home;
-    for (const char* Var :
+    static TTempDir home;
+    for (const char* var :
          {"TMPDIR", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR"}) {
-        const std::string Path = Home.File(Var);
-        fs::create_directories(Path);
-        fs::permissions(Path, fs::perms::owner_all, fs::perm_options::replace);
-        setenv(Var, Path.c_str(), 1);
+        const std::string path = home.File(var);
+        fs::create_directories(path);
+        fs::permissions(path, fs::perms::owner_all, fs::perm_options::replace);
+        setenv(var, path.c_str(), 1);
     }
 }
