@@ -207,6 +207,19 @@ TEST(Selection, ClickSelectsTheWholeComponent) {
     EXPECT_FALSE(list.HasSelection());
 }
 
+TEST(Selection, AskingWhatIsAtAPointSelectsNothing) {
+    TSymbolObjectList list;
+    AddComponent(list, {{0, 0}, {100, 0}});
+    AddComponent(list, {{100, 2}});
+    const TSymbolObjectList& view = list;
+    // The same objects as the selecting click finds, and not one flag changed.
+    EXPECT_EQ(view.CreateListObjectsAtPoint({101, 1}, {}, 4).size(), 4u);
+    EXPECT_FALSE(list.HasSelection());
+    EXPECT_EQ(list.CountClickedObjects({}), 0);
+    EXPECT_EQ(list.CreateListAndSelectObjectsAtPoint({101, 1}, {}, 4),
+              view.CreateListObjectsAtPoint({101, 1}, {}, 4));
+}
+
 TEST(Selection, FilterSelectsOnlyAcceptedObjects) {
     TSymbolObjectList list;
     TSymbolObject* a = AddComponent(list, {{0, 0}});
