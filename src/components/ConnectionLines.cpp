@@ -12,6 +12,8 @@
 #include "objects/TextObjects.h"
 #include "render/PointUtils.h"
 
+using namespace std::string_view_literals;
+
 namespace {
 
 // Keys "X" and "Y" up to "END."; a missing or bad coordinate is 0.
@@ -19,9 +21,9 @@ TPoint ReadPointRecord(TRecordReader& reader) {
     TPoint p;
     std::string key, value;
     while (reader.NextKey(key, value, "END.")) {
-        if (key == "X")
+        if (key == "X"sv)
             p.X = ParseRecordInt(value).value_or(0);
-        else if (key == "Y")
+        else if (key == "Y"sv)
             p.Y = ParseRecordInt(value).value_or(0);
     }
     return p;
@@ -34,11 +36,11 @@ TSymLineStyle LineStyleOfName(const std::string& value) {
 
 // The sub-group keys that older files stored with every object that has groups.
 bool LoadLegacyGroupKey(TSymbolObjectWithGroups& obj, const std::string& key, const std::string& value) {
-    if (key == "SYMGROUPCOLOR") {
+    if (key == "SYMGROUPCOLOR"sv) {
         if (auto v = ParseRecordInt(value)) obj.fSymSubGroupData.Color = TColor(*v);
         return true;
     }
-    if (key == "SYMGROUPLINE") {
+    if (key == "SYMGROUPLINE"sv) {
         obj.fSymSubGroupData.SymLineStyle = LineStyleOfName(value);
         return true;
     }
@@ -164,45 +166,45 @@ bool TSymbolObjectConnectionLine::LoadOwnKey(TRecordReader& reader, const std::s
     const TConnectionLineData def;
     auto flt = [&](double& f, double fallback) { f = ParseRecordFloat(value, fallback); };
     auto prec = [&](int32_t& p, int32_t fallback) { p = ParseRecordInt(value).value_or(fallback); };
-    if (key == "PORT1HANDLE") {
+    if (key == "PORT1HANDLE"sv) {
         if (auto v = ParseRecordInt(value)) fPort1Handle = *v;
-    } else if (key == "PORT2HANDLE") {
+    } else if (key == "PORT2HANDLE"sv) {
         if (auto v = ParseRecordInt(value)) fPort2Handle = *v;
-    } else if (key == "POINT:") {
+    } else if (key == "POINT:"sv) {
         fDrawPoints.Items.push_back(ReadPointRecord(reader));
         InvalidateDrawCache();
-    } else if (key == "CROSSPOINT:") {
+    } else if (key == "CROSSPOINT:"sv) {
         fCrossPoints.Items.push_back(ReadPointRecord(reader));
         InvalidateDrawCache();
-    } else if (key == "DIAMETER") {
+    } else if (key == "DIAMETER"sv) {
         flt(d.Diameter, def.Diameter);
-    } else if (key == "PRECISIONDIAMETER") {
+    } else if (key == "PRECISIONDIAMETER"sv) {
         prec(d.PrecisionDiameter, def.PrecisionDiameter);
-    } else if (key == "WALL") {
+    } else if (key == "WALL"sv) {
         flt(d.Wall, def.Wall);
-    } else if (key == "PRECISIONWALL") {
+    } else if (key == "PRECISIONWALL"sv) {
         prec(d.PrecisionWall, def.PrecisionWall);
     } else if (legacy) {
         return LoadLegacyGroupKey(*this, key, value);
-    } else if (key == "SYMGROUPLINE") {
+    } else if (key == "SYMGROUPLINE"sv) {
         fSymLineStyle = LineStyleOfName(value);
-    } else if (key == "NONORTHOALLOWED") {
+    } else if (key == "NONORTHOALLOWED"sv) {
         fNonOrthoAllowed = YesNoToBool(value);
-    } else if (key == "FLOW") {
+    } else if (key == "FLOW"sv) {
         flt(d.Flow, def.Flow);
-    } else if (key == "PRECISIONFLOW") {
+    } else if (key == "PRECISIONFLOW"sv) {
         prec(d.PrecisionFlow, def.PrecisionFlow);
-    } else if (key == "VELOCITY") {
+    } else if (key == "VELOCITY"sv) {
         flt(d.Velocity, def.Velocity);
-    } else if (key == "PRECISIONVELOCITY") {
+    } else if (key == "PRECISIONVELOCITY"sv) {
         prec(d.PrecisionVelocity, def.PrecisionVelocity);
-    } else if (key == "FLOW2") {
+    } else if (key == "FLOW2"sv) {
         flt(d.Flow2, def.Flow2);
-    } else if (key == "PRECISIONFLOW2") {
+    } else if (key == "PRECISIONFLOW2"sv) {
         prec(d.PrecisionFlow2, def.PrecisionFlow2);
-    } else if (key == "VELOCITY2") {
+    } else if (key == "VELOCITY2"sv) {
         flt(d.Velocity2, def.Velocity2);
-    } else if (key == "PRECISIONVELOCITY2") {
+    } else if (key == "PRECISIONVELOCITY2"sv) {
         prec(d.PrecisionVelocity2, def.PrecisionVelocity2);
     } else {
         return false;
@@ -442,7 +444,7 @@ bool TSymbolObjectConnectionNode::LoadOwnKey(TRecordReader& reader, const std::s
                                              const std::string& value) {
     if (TSymbolObjectWithGroups::LoadOwnKey(reader, key, value)) return true;
     if (reader.IsLegacy()) return LoadLegacyGroupKey(*this, key, value);
-    if (key == "MANUALLYINSERTED") {
+    if (key == "MANUALLYINSERTED"sv) {
         fManuallyInserted = YesNoToBool(value);
         return true;
     }
@@ -489,11 +491,11 @@ void TSymbolObjectConnectionLineRef::SetDefaults() {
 bool TSymbolObjectConnectionLineRef::LoadOwnKey(TRecordReader& reader, const std::string& key,
                                                 const std::string& value) {
     if (TSymbolObject2Point::LoadOwnKey(reader, key, value)) return true;
-    if (key == "MATEWITH")
+    if (key == "MATEWITH"sv)
         fData.MateWith = ParseRecordInt(value).value_or(-1);
-    else if (key == "SHEETHANDLE")
+    else if (key == "SHEETHANDLE"sv)
         fData.SheetHandle = ParseRecordInt(value).value_or(-1);
-    else if (key == "SHEETNAMEMATE")
+    else if (key == "SHEETNAMEMATE"sv)
         fData.SheetNameMate = ParseRecordInt(value).value_or(-1);
     else
         return false;

@@ -9,6 +9,8 @@
 #include "objects/TextObjects.h"
 #include "render/PointUtils.h"
 
+using namespace std::string_view_literals;
+
 namespace {
 
 bool ReadInt(const std::string& value, int32_t& field) {
@@ -54,29 +56,29 @@ void TSymbolObjectBasicPort::SetDefaults() {
 }
 
 bool TSymbolObjectBasicPort::LoadBasicKey(const std::string& key, const std::string& value) {
-    if (key == "HEIGHT") return ReadInt(value, fHeight);
-    if (key == "ROTATION") return ReadInt(value, fRotation);
-    if (key == "POINT2X") return ReadInt(value, fP2.X);
-    if (key == "POINT2Y") return ReadInt(value, fP2.Y);
-    if (key == "LOOPEDTOHANDLE") return ReadInt(value, fLoopedToHandle);
-    if (key == "LOOPEDFROMHANDLE") return ReadInt(value, fLoopedFromHandle);
-    if (key == "MATEWITHHANDLE") return ReadInt(value, fMateWithHandle);
-    if (key == "JOINEDWITHHANDLE") return ReadInt(value, fJoinedWithHandle);
-    if (key == "PORTTEXT") {
+    if (key == "HEIGHT"sv) return ReadInt(value, fHeight);
+    if (key == "ROTATION"sv) return ReadInt(value, fRotation);
+    if (key == "POINT2X"sv) return ReadInt(value, fP2.X);
+    if (key == "POINT2Y"sv) return ReadInt(value, fP2.Y);
+    if (key == "LOOPEDTOHANDLE"sv) return ReadInt(value, fLoopedToHandle);
+    if (key == "LOOPEDFROMHANDLE"sv) return ReadInt(value, fLoopedFromHandle);
+    if (key == "MATEWITHHANDLE"sv) return ReadInt(value, fMateWithHandle);
+    if (key == "JOINEDWITHHANDLE"sv) return ReadInt(value, fJoinedWithHandle);
+    if (key == "PORTTEXT"sv) {
         fPortText = value;
-    } else if (key == "BORDER") {
+    } else if (key == "BORDER"sv) {
         fBorder = BorderStyleOfName(value);
-    } else if (key == "FOREXTERNALCONNECTION") {
+    } else if (key == "FOREXTERNALCONNECTION"sv) {
         fForExternalConnection = YesNoToBool(value);
-    } else if (key == "PORTTYPE") {
+    } else if (key == "PORTTYPE"sv) {
         fPortType = SameTextAscii(value, "LoopThrough") ? soptLoopThrough : soptNormal;
-    } else if (key == "CLOSEDPORT") {
+    } else if (key == "CLOSEDPORT"sv) {
         fClosedPort = YesNoToBool(value);
-    } else if (key == "TEXTSTYLE") {
+    } else if (key == "TEXTSTYLE"sv) {
         fTextStyleName = value;
-    } else if (key == "MATETEXT") {
+    } else if (key == "MATETEXT"sv) {
         fMateText = value;
-    } else if (key == "JOINABLEFILES") {
+    } else if (key == "JOINABLEFILES"sv) {
         fJoinableFiles = value;
     } else {
         return LoadOverrideTextStyleKey(fOverrideTextStyleSettings, key, value);
@@ -141,27 +143,29 @@ void TSymbolObjectPort::SetDefaults() {
 bool TSymbolObjectPort::LoadOwnKey(TRecordReader& reader, const std::string& key, const std::string& value) {
     if (reader.IsLegacy()) {
         // The legacy port record: a few keys and the older sub-group keys.
-        if (key == "HEIGHT" || key == "ROTATION" || key == "POINT2X" || key == "POINT2Y" ||
-            key == "PORTTEXT" || key == "PORTTYPE" || key == "LOOPEDTOHANDLE" || key == "LOOPEDFROMHANDLE")
+        if (key == "HEIGHT"sv || key == "ROTATION"sv || key == "POINT2X"sv || key == "POINT2Y"sv ||
+            key == "PORTTEXT"sv || key == "PORTTYPE"sv || key == "LOOPEDTOHANDLE"sv ||
+            key == "LOOPEDFROMHANDLE"sv)
             return LoadBasicKey(key, value);
-        if (key == "SYMGROUPCODE") {
+        if (key == "SYMGROUPCODE"sv) {
             fSymSubGroupData.Code = TrimRight(value);
-        } else if (key == "SYMGROUPCOLOR") {
+        } else if (key == "SYMGROUPCOLOR"sv) {
             if (auto v = ParseRecordInt(value)) fSymSubGroupData.Color = TColor(*v);
-        } else if (key == "SYMGROUPLINE") {
+        } else if (key == "SYMGROUPLINE"sv) {
             const int s = IndexOfName(value, SymLineStyleNames, SymLineStyleCount);
             fSymSubGroupData.SymLineStyle = s < 0 ? symlinestyleDefault : TSymLineStyle(s);
-        } else if (key != "POINT3X" && key != "POINT3Y" && key != "PORTNAME" && key != "VIRTUALPORT") {
+        } else if (key != "POINT3X"sv && key != "POINT3Y"sv && key != "PORTNAME"sv &&
+                   key != "VIRTUALPORT"sv) {
             return false;
         }
     } else if (TSymbolObjectBasicPort::LoadOwnKey(reader, key, value)) {
         return true;
     }
-    if (key == "POINT3X") return ReadInt(value, fP3.X);
-    if (key == "POINT3Y") return ReadInt(value, fP3.Y);
-    if (key == "PORTNAME") {
+    if (key == "POINT3X"sv) return ReadInt(value, fP3.X);
+    if (key == "POINT3Y"sv) return ReadInt(value, fP3.Y);
+    if (key == "PORTNAME"sv) {
         fPortName = value;
-    } else if (key == "VIRTUALPORT") {
+    } else if (key == "VIRTUALPORT"sv) {
         fVirtualPort = YesNoToBool(value);
     } else {
         return reader.IsLegacy();
@@ -246,9 +250,9 @@ bool TSymbolObjectIPort::LoadOwnKey(TRecordReader& reader, const std::string& ke
     // The legacy variant has no inner-port keys of its own.
     if (reader.IsLegacy()) return false;
     if (TSymbolObjectBasicPort::LoadOwnKey(reader, key, value)) return true;
-    if (key == "ATTACHEDIBORDERHANDLE") return ReadInt(value, fAttachedIBorderHandle);
-    if (key == "ATTACHEDIBORDERSIDE") return ReadInt(value, fAttachedIBorderSide);
-    if (key == "HIDETEXT") {
+    if (key == "ATTACHEDIBORDERHANDLE"sv) return ReadInt(value, fAttachedIBorderHandle);
+    if (key == "ATTACHEDIBORDERSIDE"sv) return ReadInt(value, fAttachedIBorderSide);
+    if (key == "HIDETEXT"sv) {
         // Writers write the key only as "Yes"; its presence is what counts.
         fHideText = true;
         return true;

@@ -4,6 +4,8 @@
 #include "model/KeyValues.h"
 #include "objects/AnnotationObjects.h"
 
+using namespace std::string_view_literals;
+
 void TSymbolObjectSymbol::SetDefaults() {
     TSymbolObject::SetDefaults();
     fSymGroups.Clear();
@@ -19,56 +21,56 @@ bool TSymbolObjectSymbol::LoadOwnKey(TRecordReader& reader, const std::string& k
     const bool legacy = reader.IsLegacy();
     TBOMData& b = fPendingBOM;
     auto flt = [&](double& f) { f = ParseRecordFloat(value, 0); };
-    if (key == "JUMPMODE") {
+    if (key == "JUMPMODE"sv) {
         // Values outside the enumeration keep the current mode.
         if (auto v = ParseRecordInt(value); v && *v >= jmNone && *v <= jmHorzDown) fJumpMode = TJumpMode(*v);
-    } else if (key == "ROTATION") {
+    } else if (key == "ROTATION"sv) {
         if (auto v = ParseRecordInt(value)) fRotation = *v;
-    } else if (key == "MIRRORX" && !legacy) {
+    } else if (key == "MIRRORX"sv && !legacy) {
         fMirrorX = YesNoToBool(value);
-    } else if (key == "MIRRORY" && !legacy) {
+    } else if (key == "MIRRORY"sv && !legacy) {
         fMirrorY = YesNoToBool(value);
-    } else if (key == "USEPORTDISPLAYNAMEINBREVIND") {
+    } else if (key == "USEPORTDISPLAYNAMEINBREVIND"sv) {
         fUsePortDisplayNameInBrevind = YesNoToBool(value);
-    } else if (key == "SYMGROUP:") {
+    } else if (key == "SYMGROUP:"sv) {
         LoadGroupRecord(reader, fSymGroups.fSubGroupList.Add());
-    } else if (key == "SYMMAINGROUP:" && !legacy) {
+    } else if (key == "SYMMAINGROUP:"sv && !legacy) {
         LoadGroupRecord(reader, fSymGroups.fMainGroupList.Add());
-    } else if (key == "ARTICLECODE") {
+    } else if (key == "ARTICLECODE"sv) {
         b.ArticleCode = value;
-    } else if (key == "MANUFACTURER") {
+    } else if (key == "MANUFACTURER"sv) {
         b.Manufacturer = value;
-    } else if (key == "TYPE") {
+    } else if (key == "TYPE"sv) {
         b.ComponentType = value;
-    } else if (key == "DESCRIPTION") {
+    } else if (key == "DESCRIPTION"sv) {
         b.Description = value;
-    } else if (key == "DATASHEET") {
+    } else if (key == "DATASHEET"sv) {
         b.DataSheet = value;
-    } else if (key == "BREVINDFILE") {
+    } else if (key == "BREVINDFILE"sv) {
         b.BrevindFile = value;
-    } else if (key == "SYMBOLFILE") {
+    } else if (key == "SYMBOLFILE"sv) {
         b.SymbolFile = value;
-    } else if (key == "COMPONENTFILE") {
+    } else if (key == "COMPONENTFILE"sv) {
         b.ComponentFile = value;
-    } else if (key == "ASSEMBLYDRAWING") {
+    } else if (key == "ASSEMBLYDRAWING"sv) {
         b.AssemblyDrawing = value;
-    } else if (key == "TITLE") {
+    } else if (key == "TITLE"sv) {
         b.Title = value;
-    } else if (key == "REMARK") {
+    } else if (key == "REMARK"sv) {
         b.Remark = value;
-    } else if (key == "WEIGHT") {
+    } else if (key == "WEIGHT"sv) {
         flt(b.Weight);
-    } else if (key == "HEIGHT") {
+    } else if (key == "HEIGHT"sv) {
         flt(b.Height);
-    } else if (key == "BOLTHEIGHT") {
+    } else if (key == "BOLTHEIGHT"sv) {
         flt(b.BoltHeight);
-    } else if (key == "PMAX") {
+    } else if (key == "PMAX"sv) {
         flt(b.PMax);
-    } else if (key == "QMAX") {
+    } else if (key == "QMAX"sv) {
         flt(b.QMax);
-    } else if (key == "HIDEINBOM") {
+    } else if (key == "HIDEINBOM"sv) {
         b.HideInBOM = YesNoToBool(value);
-    } else if (key == "SANDWICH") {
+    } else if (key == "SANDWICH"sv) {
         b.Sandwich = YesNoToBool(value);
     } else {
         return false;

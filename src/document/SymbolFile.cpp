@@ -15,6 +15,8 @@
 #include "model/AttributeTags.h"
 #include "model/JsonWriter.h"
 
+using namespace std::string_view_literals;
+
 namespace fs = std::filesystem;
 
 std::array<TItemNumberLayout, 4> TSymbolFileData::DefaultItemNumberLayouts() {
@@ -164,29 +166,29 @@ bool TSymbolFile::LoadTopLevel(TRecordReader& reader) {
     const bool legacy = reader.IsLegacy();
     std::string key, value;
     while (reader.NextKey(key, value, "END.")) {
-        if (key == "HEADER:") {
+        if (key == "HEADER:"sv) {
             LoadHeader(reader);
-        } else if (key == "SYMBOL:") {
+        } else if (key == "SYMBOL:"sv) {
             fSymbol->LoadFromReader(reader);
-        } else if (key == "ADDITIONALFILE") {
+        } else if (key == "ADDITIONALFILE"sv) {
             fAdditionalFiles.push_back(value);
-        } else if (key == "ATTRIBUTELIST:") {
+        } else if (key == "ATTRIBUTELIST:"sv) {
             fAttributeList.LoadFromReader(reader);
-        } else if (key == "BOMCOLUMNLIST:") {
+        } else if (key == "BOMCOLUMNLIST:"sv) {
             SkipBlock(reader, "END.", "BOMCOLUMN:", "END.");
-        } else if (key == "LAYOUTLIST:") {
+        } else if (key == "LAYOUTLIST:"sv) {
             SkipBlock(reader, "ENDLAYOUTLIST.");
         } else if (legacy) {
             continue;
-        } else if (key == "SESSION:") {
+        } else if (key == "SESSION:"sv) {
             fSessionList.LoadSession(reader);
-        } else if (key == "REVISION:") {
+        } else if (key == "REVISION:"sv) {
             fRevisionList.LoadRevision(reader);
-        } else if (key == "REVISIONLAYOUT:") {
+        } else if (key == "REVISIONLAYOUT:"sv) {
             SkipBlock(reader, "ENDREVISIONLAYOUT.");
-        } else if (key == "SYMBOLLAYERLIST:") {
+        } else if (key == "SYMBOLLAYERLIST:"sv) {
             fSymbolLayerList.LoadFromReader(reader);
-        } else if (key == "TEXTSTYLE:") {
+        } else if (key == "TEXTSTYLE:"sv) {
             fTextStyleList.Add()->LoadFromUniCodeFile(reader);
         }
     }
@@ -245,55 +247,55 @@ void TSymbolFile::LoadHeader(TRecordReader& reader) {
     std::string key, value;
     auto intOr1 = [](const std::string& v) { return ParseRecordInt(v).value_or(1); };
     while (reader.NextKey(key, value, "END.")) {
-        if (key == "FILETYPE") {
+        if (key == "FILETYPE"sv) {
             int t = IndexOfName(value, FileTypeNames, 3);
             fFileType = t < 0 ? sftNone : TSymbolFileType(t);
-        } else if (key == "STARTX") {
+        } else if (key == "STARTX"sv) {
             if (auto v = ParseRecordInt(value)) d.Start.X = *v;
-        } else if (key == "STARTY") {
+        } else if (key == "STARTY"sv) {
             if (auto v = ParseRecordInt(value)) d.Start.Y = *v;
-        } else if (key == "ZOOM") {
+        } else if (key == "ZOOM"sv) {
             // Written as the zoom times 1000; a text that is no integer reads as 1.
             d.Zoom = ParseRecordInt(value).value_or(1) / 1000.0;
-        } else if (key == "ISBORDER") {
+        } else if (key == "ISBORDER"sv) {
             d.IsBorder = YesNoToBool(value);
-        } else if (key == "PRINTBOMLAYOUTINDEX") {
+        } else if (key == "PRINTBOMLAYOUTINDEX"sv) {
             d.PrintBOMLayoutIndex = intOr1(value);
-        } else if (key == "PACKANDSAVEBOMLAYOUTINDEX") {
+        } else if (key == "PACKANDSAVEBOMLAYOUTINDEX"sv) {
             d.PackAndSaveBOMLayoutIndex = intOr1(value);
         } else if (ApplyItemLayoutKey(d, key, value, legacy)) {
         } else if (legacy) {
             continue;
-        } else if (key == "FILEVERSION") {
+        } else if (key == "FILEVERSION"sv) {
             d.FileVersion = value;
-        } else if (key == "KEYWORDS") {
+        } else if (key == "KEYWORDS"sv) {
             d.KeyWords = value;
-        } else if (key == "GROUPDRAWMODE") {
+        } else if (key == "GROUPDRAWMODE"sv) {
             int m = IndexOfName(value, SymbolGroupDrawModeNames, 4);
             d.GroupDrawMode = m < 0 ? drawMainGroups : TSymbolGroupDrawMode(m);
-        } else if (key == "ISFIXEDDATE") {
+        } else if (key == "ISFIXEDDATE"sv) {
             d.IsFixedDate = YesNoToBool(value);
-        } else if (key == "FIXEDDATE") {
+        } else if (key == "FIXEDDATE"sv) {
             d.FixedDate = ParseRecordFloat(value, 0);
-        } else if (key == "DISABLEADDALLSHEET") {
+        } else if (key == "DISABLEADDALLSHEET"sv) {
             d.DisableAddAllSheet = YesNoToBool(value);
-        } else if (key == "PRINTBOMHOSESLAYOUTINDEX") {
+        } else if (key == "PRINTBOMHOSESLAYOUTINDEX"sv) {
             d.PrintBOMHosesLayoutIndex = intOr1(value);
-        } else if (key == "PACKANDSAVEBOMHOSESLAYOUTINDEX" || key == "PACKANDSAVEBOMHOSELAYOUTINDEX") {
+        } else if (key == "PACKANDSAVEBOMHOSESLAYOUTINDEX"sv || key == "PACKANDSAVEBOMHOSELAYOUTINDEX"sv) {
             // The design program writes the key without the s of Hoses; both forms are read.
             d.PackAndSaveBOMHosesLayoutIndex = intOr1(value);
-        } else if (key == "ISMULTISHEETFILE") {
+        } else if (key == "ISMULTISHEETFILE"sv) {
             d.IsMultiSheetFile = YesNoToBool(value);
-        } else if (key == "PROJECTTYPE") {
+        } else if (key == "PROJECTTYPE"sv) {
             int p = IndexOfName(value, ProjectTypeNames + 1, 2);
             d.ProjectType = p < 0 ? ptNotDefined : TProjectType(p + 1);
-        } else if (key == "EXCELEXPORTPROFILENAME") {
+        } else if (key == "EXCELEXPORTPROFILENAME"sv) {
             d.ExcelExportProfileName = value;
-        } else if (key == "EXCELEXPORTFILENAME") {
+        } else if (key == "EXCELEXPORTFILENAME"sv) {
             d.ExcelExportFileName = value;
-        } else if (key == "KEEPHOSESSEPARATE") {
+        } else if (key == "KEEPHOSESSEPARATE"sv) {
             d.BOMHosesSettings.KeepHosesSeparate = YesNoToBool(value);
-        } else if (key == "ADDHOSESTOBOM") {
+        } else if (key == "ADDHOSESTOBOM"sv) {
             d.BOMHosesSettings.AddHosesToBOM = YesNoToBool(value);
         }
     }

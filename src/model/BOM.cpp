@@ -7,6 +7,8 @@
 #include "model/JsonWriter.h"
 #include "model/KeyValues.h"
 
+using namespace std::string_view_literals;
+
 bool BOMDataEqual(const TBOMData& a, const TBOMData& b, int flags) {
     auto same = [](double x, double y) { return SameFloat(x, y); };
     bool eq = a.ArticleCode == b.ArticleCode && a.Manufacturer == b.Manufacturer &&
@@ -51,10 +53,10 @@ void ReadComponentAttribute(TRecordReader& reader, TComponentAttribute& a) {
     std::string key, value;
     while (!reader.AtEnd()) {
         if (!reader.ReadRecordLine(key, value)) continue;
-        if (key == "ENDCOMPONENTATTRIBUTE.") break;
-        if (key == "ATTRIBUTETAG")
+        if (key == "ENDCOMPONENTATTRIBUTE."sv) break;
+        if (key == "ATTRIBUTETAG"sv)
             a.Tag = value;
-        else if (key == "ATTRIBUTEVALUE")
+        else if (key == "ATTRIBUTEVALUE"sv)
             a.Value = value;
     }
 }
@@ -64,22 +66,22 @@ void ReadUserFields(TRecordReader& reader, std::vector<TUserField>& fields) {
     std::string key, value;
     while (!reader.AtEnd()) {
         if (!reader.ReadRecordLine(key, value)) continue;
-        if (key == "END.") break;
-        if (key != "USERFIELD:") continue;
+        if (key == "END."sv) break;
+        if (key != "USERFIELD:"sv) continue;
         TUserField f;
         while (!reader.AtEnd()) {
             if (!reader.ReadRecordLine(key, value)) continue;
-            if (key == "END.") break;
-            if (key == "FIELDTAG") {
+            if (key == "END."sv) break;
+            if (key == "FIELDTAG"sv) {
                 f.FieldTag = value;
-            } else if (key == "FIELDVALUE") {
+            } else if (key == "FIELDVALUE"sv) {
                 f.FieldValue = value;
-            } else if (key == "FIELDTYPE") {
+            } else if (key == "FIELDTYPE"sv) {
                 int t = IndexOfName(value, typeNames, 3);
                 f.FieldType = t < 0 ? ufString : TUserFieldType(t);
-            } else if (key == "FIELDFLOATVALUE") {
+            } else if (key == "FIELDFLOATVALUE"sv) {
                 f.FieldFloatValue = ParseRecordFloat(value, 0);
-            } else if (key == "FIELDIGNOREINBOM") {
+            } else if (key == "FIELDIGNOREINBOM"sv) {
                 f.FieldIgnoreInBOM = YesNoToBool(value);
             }
         }
@@ -93,7 +95,7 @@ void ReadOrderingCodeBlock(TRecordReader& reader, std::vector<std::string>& line
     while (reader.ReadLine(line)) {
         if (line.empty()) continue;
         SplitKeyValue(line, key, value);
-        if (key == "ENDFLEXIBLECODE.") break;
+        if (key == "ENDFLEXIBLECODE."sv) break;
         lines.emplace_back(line);
     }
 }
@@ -109,103 +111,103 @@ void TBOM::LoadFromReader(TRecordReader& reader) {
     auto flt = [&](double& f) { f = ParseRecordFloat(value, 0); };
     while (!reader.AtEnd()) {
         if (!reader.ReadRecordLine(key, value)) continue;
-        if (key == "ENDBOM.") break;
+        if (key == "ENDBOM."sv) break;
         // Keys the legacy reader knows.
-        if (key == "MAINITEMNUMBER")
+        if (key == "MAINITEMNUMBER"sv)
             d.MainItemNumber[0] = value;
-        else if (key == "SUBITEMNUMBER")
+        else if (key == "SUBITEMNUMBER"sv)
             d.SubItemNumber[0] = value;
-        else if (key == "QUANTITYMANUALENTERED")
+        else if (key == "QUANTITYMANUALENTERED"sv)
             d.QuantityManualEntered = YesNoToBool(value);
-        else if (key == "QUANTITYMANUALVALUE")
+        else if (key == "QUANTITYMANUALVALUE"sv)
             d.QuantityManualValue = ParseRecordInt(value).value_or(1);
-        else if (key == "ARTICLECODE")
+        else if (key == "ARTICLECODE"sv)
             d.ArticleCode = value;
-        else if (key == "MANUFACTURER")
+        else if (key == "MANUFACTURER"sv)
             d.Manufacturer = value;
-        else if (key == "TYPE")
+        else if (key == "TYPE"sv)
             d.ComponentType = value;
-        else if (key == "DESCRIPTION")
+        else if (key == "DESCRIPTION"sv)
             d.Description = value;
-        else if (key == "DATASHEET")
+        else if (key == "DATASHEET"sv)
             d.DataSheet = value;
-        else if (key == "WEIGHT")
+        else if (key == "WEIGHT"sv)
             flt(d.Weight);
-        else if (key == "HEIGHT")
+        else if (key == "HEIGHT"sv)
             flt(d.Height);
-        else if (key == "BOLTHEIGHT")
+        else if (key == "BOLTHEIGHT"sv)
             flt(d.BoltHeight);
-        else if (key == "PMAX")
+        else if (key == "PMAX"sv)
             flt(d.PMax);
-        else if (key == "QMAX")
+        else if (key == "QMAX"sv)
             flt(d.QMax);
-        else if (key == "SIZE" || key == "PRESSURE" || key == "CAVITY")
+        else if (key == "SIZE"sv || key == "PRESSURE"sv || key == "CAVITY"sv)
             fComponentAttributeList.push_back({key, value});
-        else if (key == "BREVINDFILE")
+        else if (key == "BREVINDFILE"sv)
             d.BrevindFile = value;
-        else if (key == "SYMBOLFILE")
+        else if (key == "SYMBOLFILE"sv)
             d.SymbolFile = WithoutSymExtension(value);
-        else if (key == "ALTERNATIVESYMBOLFILE")
+        else if (key == "ALTERNATIVESYMBOLFILE"sv)
             d.AlternativeSymbolFile = WithoutSymExtension(value);
-        else if (key == "COMPONENTFILE")
+        else if (key == "COMPONENTFILE"sv)
             d.ComponentFile = value;
-        else if (key == "ASSEMBLYDRAWING")
+        else if (key == "ASSEMBLYDRAWING"sv)
             d.AssemblyDrawing = value;
-        else if (key == "TITLE")
+        else if (key == "TITLE"sv)
             d.Title = value;
-        else if (key == "HIDEINBOM")
+        else if (key == "HIDEINBOM"sv)
             d.HideInBOM = YesNoToBool(value);
-        else if (key == "SANDWICH")
+        else if (key == "SANDWICH"sv)
             d.Sandwich = YesNoToBool(value);
-        else if (key == "REMARK")
+        else if (key == "REMARK"sv)
             d.Remark = value;
-        else if (key == "USEINBREVIND")
+        else if (key == "USEINBREVIND"sv)
             useInBrevind = YesNoToBool(value);
-        else if (key == "LINENUMBER")
+        else if (key == "LINENUMBER"sv)
             d.LineNumber = ParseRecordInt(value).value_or(-1);
-        else if (key == "PRICE")
+        else if (key == "PRICE"sv)
             flt(d.Price);
-        else if (key == "OVERRULEDQUANTITY")
+        else if (key == "OVERRULEDQUANTITY"sv)
             d.OverruledQuantity = ParseRecordInt(value).value_or(-666);
-        else if (key == "FLEXIBLEHOUSING")
+        else if (key == "FLEXIBLEHOUSING"sv)
             d.FlexibleHousing = YesNoToBool(value);
-        else if (key == "HIDEITEMNUMBER")
+        else if (key == "HIDEITEMNUMBER"sv)
             d.HideItemNumber = YesNoToBool(value);
-        else if (key == "COMPONENTATTRIBUTE:") {
+        else if (key == "COMPONENTATTRIBUTE:"sv) {
             fComponentAttributeList.emplace_back();
             ReadComponentAttribute(reader, fComponentAttributeList.back());
         } else if (legacy)
             continue;
         // Keys of the current variant only.
-        else if (key == "MAINITEMNUMBER2")
+        else if (key == "MAINITEMNUMBER2"sv)
             d.MainItemNumber[1] = value;
-        else if (key == "MAINITEMNUMBER3")
+        else if (key == "MAINITEMNUMBER3"sv)
             d.MainItemNumber[2] = value;
-        else if (key == "SUBITEMNUMBER2")
+        else if (key == "SUBITEMNUMBER2"sv)
             d.SubItemNumber[1] = value;
-        else if (key == "SUBITEMNUMBER3")
+        else if (key == "SUBITEMNUMBER3"sv)
             d.SubItemNumber[2] = value;
-        else if (key == "WEIGHTLBS")
+        else if (key == "WEIGHTLBS"sv)
             flt(d.WeightLBS);
-        else if (key == "HEIGHTIN")
+        else if (key == "HEIGHTIN"sv)
             flt(d.HeightIN);
-        else if (key == "BOLTHEIGHTIN")
+        else if (key == "BOLTHEIGHTIN"sv)
             flt(d.BoltHeightIN);
-        else if (key == "PMAXPSI")
+        else if (key == "PMAXPSI"sv)
             flt(d.PMaxPSI);
-        else if (key == "QMAXGPM")
+        else if (key == "QMAXGPM"sv)
             flt(d.QMaxGPM);
-        else if (key == "FACES")
+        else if (key == "FACES"sv)
             d.Faces = value;
-        else if (key == "EUROPE")
+        else if (key == "EUROPE"sv)
             d.Market |= mkEuropean;
-        else if (key == "US")
+        else if (key == "US"sv)
             d.Market |= mkUS;
-        else if (key == "SUPPLIERS")
+        else if (key == "SUPPLIERS"sv)
             d.Suppliers = value;
-        else if (key == "USERFIELDLIST:")
+        else if (key == "USERFIELDLIST:"sv)
             ReadUserFields(reader, fUserFields);
-        else if (key == "FLEXIBLECODE:")
+        else if (key == "FLEXIBLECODE:"sv)
             ReadOrderingCodeBlock(reader, fOrderingCodeLines);
     }
     if (d.Height > 0) d.Sandwich = true;

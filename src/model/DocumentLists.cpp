@@ -7,6 +7,8 @@
 #include "model/JsonWriter.h"
 #include "model/KeyValues.h"
 
+using namespace std::string_view_literals;
+
 void TAttributeList::Clear() {
     fAttributeList.clear();
     fItemIndex = -1;
@@ -19,14 +21,14 @@ void TAttributeList::Delete(int index) {
 void TAttributeList::LoadFromReader(TRecordReader& reader) {
     std::string key, value;
     while (reader.NextKey(key, value, "ENDATTRIBUTELIST.")) {
-        if (key != "ATTRIBUTE:") continue;
+        if (key != "ATTRIBUTE:"sv) continue;
         TAttributeData a;
         while (reader.NextKey(key, value, "ENDATTRIBUTE.")) {
-            if (key == "TAG")
+            if (key == "TAG"sv)
                 a.Tag = value;
-            else if (key == "VALUE")
+            else if (key == "VALUE"sv)
                 a.Value = value;
-            else if (key == "FROMPDM" && !reader.IsLegacy())
+            else if (key == "FROMPDM"sv && !reader.IsLegacy())
                 a.FromPDM = YesNoToBool(value);
         }
         Add(std::move(a));
@@ -77,15 +79,15 @@ void TSymbolLayerList::LoadFromReader(TRecordReader& reader) {
     static constexpr std::string_view states[] = {"Hide", "Show", "Partial"};
     std::string key, value;
     while (reader.NextKey(key, value, "ENDSYMBOLLAYERLIST.")) {
-        if (key != "SYMBOLLAYER:") continue;
+        if (key != "SYMBOLLAYER:"sv) continue;
         TSymbolLayer layer;
         while (reader.NextKey(key, value, "ENDSYMBOLLAYER.")) {
-            if (key == "NAME") {
+            if (key == "NAME"sv) {
                 layer.fData.Name = value;
-            } else if (key == "STATE") {
+            } else if (key == "STATE"sv) {
                 int s = IndexOfName(value, states, 3);
                 layer.fData.State = s < 0 ? slsShow : TSymbolLayerState(s);
-            } else if (key == "HIDESUB") {
+            } else if (key == "HIDESUB"sv) {
                 layer.fHideSubList.push_back(value);
             }
         }
@@ -131,21 +133,21 @@ void TRevisionList::LoadRevision(TRecordReader& reader) {
     TRevisionData& r = Add();
     std::string key, value;
     while (reader.NextKey(key, value, "ENDREVISION.")) {
-        if (key == "NUMBER")
+        if (key == "NUMBER"sv)
             r.Number = value;
-        else if (key == "CODE")
+        else if (key == "CODE"sv)
             r.Code = value;
-        else if (key == "DESCRIPTION")
+        else if (key == "DESCRIPTION"sv)
             r.Description = value;
-        else if (key == "DRAWNBY")
+        else if (key == "DRAWNBY"sv)
             r.DrawnBy = value;
-        else if (key == "CHECKEDBY")
+        else if (key == "CHECKEDBY"sv)
             r.CheckedBy = value;
-        else if (key == "USER1")
+        else if (key == "USER1"sv)
             r.User1 = value;
-        else if (key == "USER2")
+        else if (key == "USER2"sv)
             r.User2 = value;
-        else if (key == "DATE")
+        else if (key == "DATE"sv)
             r.Date = ParseRecordFloat(value, 0);
     }
 }
@@ -172,11 +174,11 @@ void TSessionList::LoadSession(TRecordReader& reader) {
     TSessionData s;
     std::string key, value;
     while (reader.NextKey(key, value, "ENDSESSION.")) {
-        if (key == "DATE")
+        if (key == "DATE"sv)
             s.Date = ParseRecordFloat(value, 0);
-        else if (key == "SECONDS")
+        else if (key == "SECONDS"sv)
             s.Seconds = ParseRecordInt(value).value_or(0);
-        else if (key == "REMARK")
+        else if (key == "REMARK"sv)
             s.Remark = value;
     }
     fList.push_back(std::move(s));

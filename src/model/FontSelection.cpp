@@ -11,23 +11,25 @@
 #include "model/TextStyles.h"
 #include "render/SymbolCanvas.h"
 
+using namespace std::string_view_literals;
+
 bool LoadOverrideTextStyleKey(TOverrideTextStyleSettingsData& data, const std::string& key,
                               const std::string& value) {
-    if (key == "USESTYLEDEFAULT")
+    if (key == "USESTYLEDEFAULT"sv)
         data.UseStyleDefault = YesNoToBool(value);
-    else if (key == "ISBOLD")
+    else if (key == "ISBOLD"sv)
         data.IsBold = YesNoToBool(value);
-    else if (key == "ISITALIC")
+    else if (key == "ISITALIC"sv)
         data.IsItalic = YesNoToBool(value);
-    else if (key == "ISUNDERLINE")
+    else if (key == "ISUNDERLINE"sv)
         data.IsUnderline = YesNoToBool(value);
-    else if (key == "ISSTRIKEOUT")
+    else if (key == "ISSTRIKEOUT"sv)
         data.IsStrikeOut = YesNoToBool(value);
-    else if (key == "USESTYLECOLOR")
+    else if (key == "USESTYLECOLOR"sv)
         data.UseStyleColor = YesNoToBool(value);
-    else if (key == "USEDEFAULTCOLOR")
+    else if (key == "USEDEFAULTCOLOR"sv)
         data.UseDefaultColor = YesNoToBool(value);
-    else if (key == "TEXTCOLOR") {
+    else if (key == "TEXTCOLOR"sv) {
         if (auto v = ParseRecordInt(value)) data.TextColor = TColor(*v);
     } else
         return false;

@@ -4,28 +4,30 @@
 #include "model/KeyValues.h"
 #include "model/SymbolObjectTypes.h"
 
+using namespace std::string_view_literals;
+
 namespace {
 
 template <class TData> void LoadGroup(TRecordReader& reader, TData& d, bool isSub) {
     const bool legacy = reader.IsLegacy();
     std::string key, value;
     while (reader.NextKey(key, value, "END.")) {
-        if (key == "CODE") {
+        if (key == "CODE"sv) {
             d.Code = value;
-        } else if (key == "COLOR") {
+        } else if (key == "COLOR"sv) {
             if (auto v = ParseRecordInt(value)) d.Color = TColor(*v);
-        } else if (key == "LINESTYLE") {
+        } else if (key == "LINESTYLE"sv) {
             int s = IndexOfName(value, SymLineStyleNames, SymLineStyleCount);
             d.SymLineStyle = s < 0 ? symlinestyleDefault : TSymLineStyle(s);
-        } else if (key == "LINEWEIGHT") {
+        } else if (key == "LINEWEIGHT"sv) {
             if (auto v = ParseRecordInt(value)) d.LineWeight = *v;
         } else if (legacy) {
             continue;
-        } else if (key == "TWOCOLORMODE") {
+        } else if (key == "TWOCOLORMODE"sv) {
             d.TwoColorMode = YesNoToBool(value);
-        } else if (key == "SECONDCOLOR") {
+        } else if (key == "SECONDCOLOR"sv) {
             if (auto v = ParseRecordInt(value)) d.SecondColor = TColor(*v);
-        } else if (isSub && key == "MAINGROUPCODE") {
+        } else if (isSub && key == "MAINGROUPCODE"sv) {
             if constexpr (requires { d.MainGroupCode; }) d.MainGroupCode = value;
         }
     }

@@ -4,6 +4,8 @@
 #include "model/KeyValues.h"
 #include "render/SymbolCanvas.h"
 
+using namespace std::string_view_literals;
+
 namespace {
 std::string TrimRight(const std::string& s) {
     size_t e = s.size();
@@ -21,11 +23,11 @@ void TSymbolObjectWithGroups::SetDefaults() {
 }
 
 bool TSymbolObjectWithGroups::LoadOwnKey(TRecordReader&, const std::string& key, const std::string& value) {
-    if (key == "SYMGROUPCODE") {
+    if (key == "SYMGROUPCODE"sv) {
         fSymSubGroupData.Code = TrimRight(value);
-    } else if (key == "SYMMAINGROUPCODE") {
+    } else if (key == "SYMMAINGROUPCODE"sv) {
         fSymMainGroupData.Code = TrimRight(value);
-    } else if (key == "BREAKCONNECTION") {
+    } else if (key == "BREAKCONNECTION"sv) {
         fBreakConnection = YesNoToBool(value);
     } else {
         return false;

@@ -6,6 +6,8 @@
 #include "model/JsonWriter.h"
 #include "model/KeyValues.h"
 
+using namespace std::string_view_literals;
+
 namespace {
 
 void AddUnique(TObjectRefList& list, TSymbolObject* obj) {
@@ -209,7 +211,7 @@ bool TSymbolObject::LoadCommonKey(TRecordReader& reader, const std::string& key,
         return true;
     }
 
-    if (key == "BOM:") {
+    if (key == "BOM:"sv) {
         TBOM* bom = fBOMList.Add();
         TRecordReader::TNest nest(reader);
         bom->LoadFromReader(reader);

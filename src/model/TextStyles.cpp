@@ -7,6 +7,8 @@
 #include "model/KeyValues.h"
 #include "model/SymbolObjectTypes.h"
 
+using namespace std::string_view_literals;
+
 namespace {
 
 TTextStyleData MakeBuiltIn(std::string_view name, std::string_view description, std::string_view font,
@@ -70,28 +72,28 @@ bool TTextStyle::IsDefault() const {
 void TTextStyle::LoadFromUniCodeFile(TRecordReader& reader) {
     std::string key, value;
     while (reader.NextKey(key, value, "ENDTEXTSTYLE.")) {
-        if (key == "STYLENAME") {
+        if (key == "STYLENAME"sv) {
             fData.StyleName = value;
-        } else if (key == "DESCRIPTION") {
+        } else if (key == "DESCRIPTION"sv) {
             fData.Description = value;
-        } else if (key == "FONTNAME") {
+        } else if (key == "FONTNAME"sv) {
             fData.FontName = value;
-        } else if (key == "DEFAULTHEIGHT") {
+        } else if (key == "DEFAULTHEIGHT"sv) {
             fData.DefaultHeight = ParseRecordInt(value).value_or(20);
-        } else if (key == "BOLD") {
+        } else if (key == "BOLD"sv) {
             fData.IsBold = YesNoToBool(value);
-        } else if (key == "ITALIC") {
+        } else if (key == "ITALIC"sv) {
             fData.IsItalic = YesNoToBool(value);
-        } else if (key == "UNDERLINE") {
+        } else if (key == "UNDERLINE"sv) {
             fData.IsUnderline = YesNoToBool(value);
-        } else if (key == "STRIKEOUT") {
+        } else if (key == "STRIKEOUT"sv) {
             fData.IsStrikeOut = YesNoToBool(value);
-        } else if (key == "SYMLINETYPE") {
+        } else if (key == "SYMLINETYPE"sv) {
             int t = IndexOfName(value, SymLineTypeNames, SymLineTypeCount);
             fData.SymLineType = t < 0 ? symlinetypeNone : TSymLineType(t);
-        } else if (key == "USEDEFAULTCOLOR") {
+        } else if (key == "USEDEFAULTCOLOR"sv) {
             fData.UseDefaultColor = YesNoToBool(value);
-        } else if (key == "STYLECOLOR") {
+        } else if (key == "STYLECOLOR"sv) {
             if (auto v = ParseRecordInt(value)) fData.StyleColor = TColor(*v);
         }
     }

@@ -3,6 +3,8 @@
 #include "model/JsonWriter.h"
 #include "model/KeyValues.h"
 
+using namespace std::string_view_literals;
+
 void TSymbolObjectLeader::SetDefaults() {
     TSymbolObject::SetDefaults();
     fMainNumber.clear();
@@ -10,9 +12,9 @@ void TSymbolObjectLeader::SetDefaults() {
 }
 
 bool TSymbolObjectLeader::LoadOwnKey(TRecordReader&, const std::string& key, const std::string& value) {
-    if (key == "MAINNUMBER")
+    if (key == "MAINNUMBER"sv)
         fMainNumber = value;
-    else if (key == "SUBNUMBER")
+    else if (key == "SUBNUMBER"sv)
         fSubNumber = value;
     else
         return false;
@@ -37,7 +39,7 @@ void TSymbolObjectItemNumber::SetDefaults() {
 bool TSymbolObjectItemNumber::LoadOwnKey(TRecordReader& reader, const std::string& key,
                                          const std::string& value) {
     if (TSymbolObjectLeader::LoadOwnKey(reader, key, value)) return true;
-    if (key != "BOMINDEX") return false;
+    if (key != "BOMINDEX"sv) return false;
     if (auto v = ParseRecordInt(value)) fBOMIndex = *v;
     return true;
 }

@@ -10,6 +10,8 @@
 #include <array>
 #include <span>
 
+using namespace std::string_view_literals;
+
 namespace {
 
 void ReadInt(const std::string& value, int32_t& field) {
@@ -109,9 +111,9 @@ void TSymbolObject2Point::SetDefaults() {
 }
 
 bool TSymbolObject2Point::LoadOwnKey(TRecordReader&, const std::string& key, const std::string& value) {
-    if (key == "POINT2X")
+    if (key == "POINT2X"sv)
         ReadInt(value, fP2.X);
-    else if (key == "POINT2Y")
+    else if (key == "POINT2Y"sv)
         ReadInt(value, fP2.Y);
     else
         return false;
@@ -152,13 +154,13 @@ void TSymbolObject3Point::SetDefaults() {
 }
 
 bool TSymbolObject3Point::LoadOwnKey(TRecordReader&, const std::string& key, const std::string& value) {
-    if (key == "POINT2X")
+    if (key == "POINT2X"sv)
         ReadInt(value, fP2.X);
-    else if (key == "POINT2Y")
+    else if (key == "POINT2Y"sv)
         ReadInt(value, fP2.Y);
-    else if (key == "POINT3X")
+    else if (key == "POINT3X"sv)
         ReadInt(value, fP3.X);
-    else if (key == "POINT3Y")
+    else if (key == "POINT3Y"sv)
         ReadInt(value, fP3.Y);
     else
         return false;
@@ -211,7 +213,7 @@ void TSymbolObjectPolyLine::SetDefaults() {
 }
 
 bool TSymbolObjectPolyLine::LoadOwnKey(TRecordReader&, const std::string& key, const std::string& value) {
-    if (key != "POINT") return false;
+    if (key != "POINT"sv) return false;
     // A vertex that cannot be read is left out rather than put at the origin.
     if (auto p = ParsePointValue(value)) fPoints.Items.push_back(*p);
     return true;

@@ -12,6 +12,8 @@
 #include "model/TextStyles.h"
 #include "render/PointUtils.h"
 
+using namespace std::string_view_literals;
+
 // ---------------------------------------------------------------------------------------------
 // Text boxes
 
@@ -69,9 +71,9 @@ bool ReadInt(const std::string& value, int32_t& field) {
 // The keys both variants of the format write.
 template <class TTextObject>
 bool LoadPlacementKey(TTextObject& o, const std::string& key, const std::string& value) {
-    if (key == "HEIGHT") return ReadInt(value, o.fHeight);
-    if (key == "ROTATION") return ReadInt(value, o.fRotation);
-    if (key != "ALIGN") return false;
+    if (key == "HEIGHT"sv) return ReadInt(value, o.fHeight);
+    if (key == "ROTATION"sv) return ReadInt(value, o.fRotation);
+    if (key != "ALIGN"sv) return false;
     const int a = IndexOfName(value, TextAlignNames, 4);
     if (a >= 0) o.fAlign = TTextAlign(a);
     return true;
@@ -80,9 +82,9 @@ bool LoadPlacementKey(TTextObject& o, const std::string& key, const std::string&
 // The style keys, which the legacy variant does not know.
 template <class TTextObject>
 bool LoadStyleKey(TTextObject& o, const std::string& key, const std::string& value) {
-    if (key == "TEXTSTYLE")
+    if (key == "TEXTSTYLE"sv)
         o.fTextStyleName = value;
-    else if (key == "BORDER")
+    else if (key == "BORDER"sv)
         o.fBorder = BorderStyleOfName(value);
     else
         return LoadOverrideTextStyleKey(o.fOverrideTextStyleSettings, key, value);
@@ -163,12 +165,12 @@ bool TSymbolObjectText::LoadCommonKey(TRecordReader& reader, const std::string& 
 
 bool TSymbolObjectText::LoadOwnKey(TRecordReader& reader, const std::string& key, const std::string& value) {
     if (LoadPlacementKey(*this, key, value)) return true;
-    if (key == "CAPTION") {
+    if (key == "CAPTION"sv) {
         fCaptionList.push_back(value);
         return true;
     }
     if (reader.IsLegacy()) return false;
-    if (key == "DONOTTRANSLATEINOUTPUT") {
+    if (key == "DONOTTRANSLATEINOUTPUT"sv) {
         fDoNotTranslateInOutput = YesNoToBool(value);
         return true;
     }
@@ -232,16 +234,16 @@ void TSymbolObjectAttribute::SetDefaults() {
 bool TSymbolObjectAttribute::LoadOwnKey(TRecordReader& reader, const std::string& key,
                                         const std::string& value) {
     if (LoadPlacementKey(*this, key, value)) return true;
-    if (key == "DECIMALS") return ReadInt(value, fDecimals);
-    if (key == "VALUE") {
+    if (key == "DECIMALS"sv) return ReadInt(value, fDecimals);
+    if (key == "VALUE"sv) {
         fValue = value;
-    } else if (key == "DEFAULTVALUE") {
+    } else if (key == "DEFAULTVALUE"sv) {
         fDefaultValue = value;
-    } else if (key == "FLOATVALUE") {
+    } else if (key == "FLOATVALUE"sv) {
         fFloatValue = ParseRecordFloat(value, fFloatValue);
-    } else if (key == "TAG") {
+    } else if (key == "TAG"sv) {
         fTag = value;
-    } else if (key == "FLOATINGPOINT") {
+    } else if (key == "FLOATINGPOINT"sv) {
         fFloatingPoint = YesNoToBool(value);
     } else if (reader.IsLegacy()) {
         return false;
