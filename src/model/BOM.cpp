@@ -457,11 +457,7 @@ double DisplayValue(TUnitKind kind, double metricValue) {
 std::string FormatMeasuredValue(double value, int decimals) {
     if (std::fabs(value) <= 1e-12 || !std::isfinite(value)) return {};
     std::string s = FormatFixed(value, decimals);
-    if (s.find('.') != std::string::npos) {
-        while (s.back() == '0')
-            s.pop_back();
-        if (s.back() == '.') s.pop_back();
-    }
+    TrimTrailingZeros(s);
     if (s == "-0") s = "0";
     return s;
 }
