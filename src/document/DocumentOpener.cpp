@@ -23,18 +23,22 @@ bool IsOpenableFile(const std::string& fileName) {
     return type == ftDiagram || type == ftSymbol || type == ftZip || type == ftPackedDiagram;
 }
 
-TOpenResult OpenDocumentFile(TSymbolFile& doc, const std::string& fileName, TTempDirs& tempDirs) {
+std::string RefusalBeforeOpening(const std::string& fileName) {
     namespace fs = std::filesystem;
     std::error_code ec;
     if (fs::is_directory(fileName, ec))
-        return Failed(TOpenStatus::osFailed,
-                      FormatText(_("\"%s\" is a folder, not a drawing file."), {fileName}));
-    if (!fs::exists(fileName, ec))
-        return Failed(TOpenStatus::osFailed, FormatText(_("The file \"%s\" does not exist."), {fileName}));
+        return FormatText(_("\"%s\" is a folder, not a drawing file."), {fileName});
+    if (!fs::exists(fileName, ec)) return FormatText(_("The file \"%s\" does not exist."), {fileName});
     if (!IsOpenableFile(fileName))
-        return Failed(TOpenStatus::osNotOpened,
-                      FormatText(_("\"%s\" is not a file type the viewer opens (.kdf, .sym, .zip, .kdx)."),
-                                 {fileName}));
+        return FormatText(_("\"%s\" is not a file type the viewer opens (.kdf, .sym, .zip, .kdx)."),
+                          {fileName});
+    return {};
+}
+
+TOpenResult OpenDocumentFile(TSymbolFile& doc, const std::string& fileName, TTempDirs& tempDirs) {
+    if (std::string refusal = RefusalBeforeOpening(fileName); !refusal.empty())
+        return Failed(IsOpenableFile(fileName) ? TOpenStatus::osFailed : TOpenStatus::osNotOpened,
+                      std::move(refusal));
 
     TOpenResult result;
     result.DrawingFileName = fileName;
@@ -44,16 +48,15 @@ TOpenResult OpenDocumentFile(TSymbolFile& doc, const std::string& fileName, TTem
             type == ftZip ? OpenZipPackage(fileName, tempDirs) : OpenPackedDrawing(fileName, tempDirs);
         if (package.Status == TPackageOpenStatus::posFailed)
             return Failed(TOpenStatus::osFailed, package.ErrorText);
-        if (type == ftPackedDiagram) {
-            result.UnpackFolder = package.UnpackFolder;
-            result.PrintPreviewPDFs = package.PrintPreviewPDFs;
-        }
+        result.UnpackFolder = package.UnpackFolder;
+        if (type == ftPackedDiagram) result.PrintPreviewPDFs = package.PrintPreviewPDFs;
         if (package.Status != TPackageOpenStatus::posDrawingFound) {
             result.Status = TOpenStatus::osNoDrawing;
             result.Error = FormatText(_("\"%s\" holds no drawing."), {fileName});
             return result;
         }
         result.DrawingFileName = package.DrawingFileName;
+        result.PackageDrawings = package.DrawingFileNames;
     }
     if (!doc.LoadFromFile(result.DrawingFileName, TConnectivityPass::cpFull)) {
         result.Status = TOpenStatus::osFailed;

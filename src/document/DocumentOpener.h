@@ -20,13 +20,18 @@ struct TOpenResult {
     TOpenStatus Status = TOpenStatus::osNotOpened;
     std::string Error;                         // translated, for osFailed and osNotOpened
     std::string DrawingFileName;               // the file loaded (inside the unpack folder for packages)
-    std::string UnpackFolder;                  // a packed archive's unpack folder, else ""
+    std::string UnpackFolder;                  // a package's unpack folder, else ""
     std::vector<std::string> PrintPreviewPDFs; // a packed archive's print-preview pages
+    std::vector<std::string> PackageDrawings;  // every drawing of a package, the one opened first
     bool Opened() const { return Status == TOpenStatus::osOpened; }
 };
 
 // True for the types OpenDocumentFile opens (".kdf", ".sym", ".zip", ".kdx", in any case).
 bool IsOpenableFile(const std::string& fileName);
+
+// Why fileName cannot be opened at all, without reading it: a missing file, a folder or a type
+// the viewer does not open; "" when it may be tried.
+std::string RefusalBeforeOpening(const std::string& fileName);
 
 // Opens fileName into doc. The document's load messages (date parsing, invalid dates) are those
 // the caller installed in doc.Messages().

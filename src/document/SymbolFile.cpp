@@ -1,5 +1,6 @@
 #include "document/SymbolFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -36,6 +37,7 @@ TSymbolFile::TSymbolFile() : fSymbol((RegisterObjectKinds(), std::make_unique<TS
 TSymbolFile::~TSymbolFile() = default;
 
 void TSymbolFile::Clear() {
+    fDamagedRecords = 0;
     fSymbol->SetDefaults();
     fTextStyleList.Clear();
     fAttributeList.Clear();
@@ -49,6 +51,21 @@ void TSymbolFile::Clear() {
 }
 
 namespace {
+
+// Whether some line opens a section the top level reads. Keys are ASCII in both text variants,
+// so the raw bytes serve for either.
+bool HoldsDrawingRecord(const std::string& bytes) {
+    static constexpr std::string_view sections[] = {
+        "HEADER:",  "SYMBOL:",   "ADDITIONALFILE",  "ATTRIBUTELIST:",   "BOMCOLUMNLIST:", "LAYOUTLIST:",
+        "SESSION:", "REVISION:", "REVISIONLAYOUT:", "SYMBOLLAYERLIST:", "TEXTSTYLE:"};
+    TRecordReader reader(std::string_view(bytes), TRecordVariant::UniCode);
+    std::string key, value;
+    while (!reader.AtEnd())
+        if (reader.ReadRecordLine(key, value) &&
+            std::find(std::begin(sections), std::end(sections), key) != std::end(sections))
+            return true;
+    return false;
+}
 
 enum class TReadResult { Ok, Missing, Folder, Unreadable };
 
@@ -95,6 +112,12 @@ bool TSymbolFile::LoadFromFile(const std::string& fileName, TConnectivityPass pa
     case TReadResult::Ok:
         break;
     }
+    // The readers pass over what they do not know, so any bytes would "load" as an empty drawing;
+    // a file without one record of a drawing is refused instead, and the document stays as it was.
+    if (!HoldsDrawingRecord(bytes)) {
+        fLastError = FormatText(_("\"%s\" is not a drawing file."), {fileName});
+        return false;
+    }
     return LoadFromBytes(bytes, fileName, pass);
 }
 
@@ -106,6 +129,7 @@ bool TSymbolFile::LoadFromBytes(const std::string& bytes, const std::string& fil
             fFileName = fileName;
             TRecordReader reader(std::string_view(bytes), TRecordVariant::UniCode);
             bool result = LoadFromUniCodeFile(reader);
+            fDamagedRecords = reader.DamagedRecords();
             fSymbol->fHandle = -1;
             RunAfterLoadSteps(pass);
             return result;
@@ -117,6 +141,7 @@ bool TSymbolFile::LoadFromBytes(const std::string& bytes, const std::string& fil
     fFileName = fileName;
     TRecordReader reader(Windows1252ToUtf8(bytes), TRecordVariant::Legacy);
     bool result = LoadFromLegacyFile(reader);
+    fDamagedRecords = reader.DamagedRecords();
     RunAfterLoadSteps(pass);
     return result;
 }
@@ -165,7 +190,7 @@ bool TSymbolFile::LoadFromLegacyFile(TRecordReader& reader) {
 bool TSymbolFile::LoadTopLevel(TRecordReader& reader) {
     const bool legacy = reader.IsLegacy();
     std::string key, value;
-    while (reader.NextKey(key, value, "END.")) {
+    while (reader.NextTopLevelKey(key, value, "END.")) {
         if (key == "HEADER:"sv) {
             LoadHeader(reader);
         } else if (key == "SYMBOL:"sv) {

@@ -106,6 +106,8 @@ public:
 
     const std::string& FileName() const { return fFileName; }
     const std::string& LastError() const { return fLastError; }
+    // Records of the last load that were cut off or too deep to read, and so left out.
+    int DamagedRecords() const { return fDamagedRecords; }
     TSymbolFileType FileType() const { return fFileType; }
     bool IsSchematic() const { return fFileType == sftSchematic; }
     const TSymbolFileData& Data() const { return fData; }
@@ -143,6 +145,7 @@ private:
     void MoveRevisionAttributesToRevisions();
 
     std::string fLastError;
+    int fDamagedRecords = 0;
     TLoadMessages fMessages;
     // Cached bounds in the drawing follow this document's changes, not another document's.
     TGeometryClock fGeometryClock;

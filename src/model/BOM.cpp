@@ -51,9 +51,7 @@ std::string WithoutSymExtension(const std::string& v) {
 
 void ReadComponentAttribute(TRecordReader& reader, TComponentAttribute& a) {
     std::string key, value;
-    while (!reader.AtEnd()) {
-        if (!reader.ReadRecordLine(key, value)) continue;
-        if (key == "ENDCOMPONENTATTRIBUTE."sv) break;
+    while (reader.NextKey(key, value, "ENDCOMPONENTATTRIBUTE."sv)) {
         if (key == "ATTRIBUTETAG"sv)
             a.Tag = value;
         else if (key == "ATTRIBUTEVALUE"sv)
@@ -64,14 +62,10 @@ void ReadComponentAttribute(TRecordReader& reader, TComponentAttribute& a) {
 void ReadUserFields(TRecordReader& reader, std::vector<TUserField>& fields) {
     static constexpr std::string_view typeNames[] = {"Text", "List", "Float"};
     std::string key, value;
-    while (!reader.AtEnd()) {
-        if (!reader.ReadRecordLine(key, value)) continue;
-        if (key == "END."sv) break;
+    while (reader.NextKey(key, value, "END."sv)) {
         if (key != "USERFIELD:"sv) continue;
         TUserField f;
-        while (!reader.AtEnd()) {
-            if (!reader.ReadRecordLine(key, value)) continue;
-            if (key == "END."sv) break;
+        while (reader.NextKey(key, value, "END."sv)) {
             if (key == "FIELDTAG"sv) {
                 f.FieldTag = value;
             } else if (key == "FIELDVALUE"sv) {
@@ -109,9 +103,7 @@ void TBOM::LoadFromReader(TRecordReader& reader) {
     std::string key, value;
     TBOMData& d = fData;
     auto flt = [&](double& f) { f = ParseRecordFloat(value, 0); };
-    while (!reader.AtEnd()) {
-        if (!reader.ReadRecordLine(key, value)) continue;
-        if (key == "ENDBOM."sv) break;
+    while (reader.NextKey(key, value, "ENDBOM."sv)) {
         // Keys the legacy reader knows.
         if (key == "MAINITEMNUMBER"sv)
             d.MainItemNumber[0] = value;

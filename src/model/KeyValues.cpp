@@ -266,13 +266,21 @@ bool TRecordReader::ReadRecordLineUnfiltered(std::string& key, std::string& valu
     return true;
 }
 
-bool TRecordReader::NextKey(std::string& key, std::string& value, std::string_view terminator) {
+bool TRecordReader::NextTopLevelKey(std::string& key, std::string& value, std::string_view terminator) {
     while (!AtEnd())
         if (ReadRecordLine(key, value)) return key != terminator;
     return false;
 }
 
+bool TRecordReader::NextKey(std::string& key, std::string& value, std::string_view terminator) {
+    while (!AtEnd())
+        if (ReadRecordLine(key, value)) return key != terminator;
+    ++fDamagedRecords;
+    return false;
+}
+
 void TRecordReader::SkipRecord() {
+    ++fDamagedRecords;
     int depth = 1;
     std::string key, value;
     while (depth > 0 && !AtEnd()) {

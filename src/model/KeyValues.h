@@ -72,8 +72,13 @@ public:
     // As ReadRecordLine but "*" lines are split like any other.
     bool ReadRecordLineUnfiltered(std::string& key, std::string& value);
     // The next key of the record being read, passing over blank and comment lines; false at the
-    // record's terminator, which is consumed, and at the end of the text.
+    // record's terminator, which is consumed, and at the end of the text, where the record counts
+    // as damaged: the text was cut off inside it.
     bool NextKey(std::string& key, std::string& value, std::string_view terminator);
+    // The same for the top level of a file, which may end with the text.
+    bool NextTopLevelKey(std::string& key, std::string& value, std::string_view terminator);
+    // Records cut off by the end of the text or skipped unread for their depth.
+    int DamagedRecords() const { return fDamagedRecords; }
 
     // Nesting depth of records being read; readers refuse to open records deeper than
     // MaxNestingDepth so that hostile files cannot exhaust the stack.
@@ -101,6 +106,7 @@ private:
     size_t fPos = 0;
     TRecordVariant fVariant;
     int fDepth = 0;
+    int fDamagedRecords = 0;
 };
 
 // UTF-8 writer with CR LF line breaks.

@@ -68,6 +68,18 @@ std::string FindSubFolder(const std::string& folder, const std::string& name) {
 
 } // namespace
 
+std::vector<std::string> FindDrawingsInZip(const std::string& zipName) {
+    TZipFile zip;
+    zip.Open(zipName, TZipMode::zmRead);
+    std::vector<std::string> drawings;
+    for (int i = 0; i < zip.GetFileCount(); ++i) {
+        std::string name = zip.GetFileName(i);
+        const TFileType type = GetFileType(name);
+        if (type == ftDiagram || type == ftSymbol) drawings.push_back(std::move(name));
+    }
+    return drawings;
+}
+
 std::string FindDrawingInZip(const std::string& zipName) {
     TZipFile zip;
     zip.Open(zipName, TZipMode::zmRead);
@@ -86,20 +98,25 @@ TPackageOpenResult OpenZipPackage(const std::string& fileName, TTempDirs& tempDi
         result.Status = TPackageOpenStatus::posFileMissing;
         return result;
     }
-    std::string drawing;
+    std::vector<std::string> drawings;
     try {
-        drawing = FindDrawingInZip(fileName);
+        drawings = FindDrawingsInZip(fileName);
     } catch (const EZipError& e) {
         return Failed(e.what());
     }
-    if (drawing.empty()) return {}; // a package without a drawing opens nothing
+    if (drawings.empty()) return {}; // a package without a drawing opens nothing
 
     TPackageOpenResult result = Unpack(fileName, "Unpack_", tempDirs, limits);
     if (result.Status == TPackageOpenStatus::posFailed) return result;
-    const std::string path = result.UnpackFolder + PathDelimiter + SafeMemberPath(drawing);
-    if (IsRegularFile(path)) {
+    for (const std::string& drawing : drawings) {
+        const std::string path = result.UnpackFolder + PathDelimiter + SafeMemberPath(drawing);
+        if (IsRegularFile(path)) result.DrawingFileNames.push_back(path);
+    }
+    // The first drawing member is the one opened; the others are offered beside it.
+    const std::string first = result.UnpackFolder + PathDelimiter + SafeMemberPath(drawings.front());
+    if (IsRegularFile(first)) {
         result.Status = TPackageOpenStatus::posDrawingFound;
-        result.DrawingFileName = path;
+        result.DrawingFileName = first;
     }
     return result;
 }
@@ -115,10 +132,10 @@ TPackageOpenResult OpenPackedDrawing(const std::string& fileName, TTempDirs& tem
     if (result.Status == TPackageOpenStatus::posFailed) return result;
 
     // Drawings in sub-folders are not looked for: the archive keeps its drawings at the top.
-    const std::vector<std::string> drawings = FindFiles(result.UnpackFolder, FileTypeMask(ftDiagram));
-    if (!drawings.empty()) {
+    result.DrawingFileNames = FindFiles(result.UnpackFolder, FileTypeMask(ftDiagram));
+    if (!result.DrawingFileNames.empty()) {
         result.Status = TPackageOpenStatus::posDrawingFound;
-        result.DrawingFileName = drawings.front();
+        result.DrawingFileName = result.DrawingFileNames.front();
     }
     const std::string pages = FindSubFolder(result.UnpackFolder, PrintPreviewFolder);
     if (!pages.empty()) result.PrintPreviewPDFs = FindFiles(pages, FileTypeMask(ftPDF));

@@ -17,6 +17,7 @@ enum class TPackageOpenStatus {
 struct TPackageOpenResult {
     TPackageOpenStatus Status = TPackageOpenStatus::posNoDrawing;
     std::string DrawingFileName;               // full path of the drawing to load
+    std::vector<std::string> DrawingFileNames; // every drawing of the package, DrawingFileName first
     std::vector<std::string> PrintPreviewPDFs; // full paths of a packed archive's print-preview pages
     std::string UnpackFolder;                  // the folder unpacked into, without trailing separator
     std::string ErrorText;                     // translated, for an error box
@@ -26,6 +27,8 @@ struct TPackageOpenResult {
 // (".kdf") or a symbol (".sym"); "" when there is none. Throws EZipError when the archive cannot
 // be read.
 std::string FindDrawingInZip(const std::string& zipName);
+// Stored names of every drawing and symbol member, in stored order.
+std::vector<std::string> FindDrawingsInZip(const std::string& zipName);
 
 // A ZIP package: unpacked into "Unpack_<n>" in the temporary folder when it holds a drawing; the
 // drawing is the first drawing member at its stored path below that folder.

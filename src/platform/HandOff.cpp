@@ -100,11 +100,11 @@ bool THandOffReceiver::ApplicationMessage(uint32_t msg, uint32_t wParam) {
         return true;
     }
     if (fOverflow || fReceiveMessage.empty()) return true;
+    // A path that names nothing is handed on as it came, so that the window says why it cannot
+    // open it rather than dropping it without a word.
     const std::string path = Utf16ToUtf8(fReceiveMessage);
-    std::error_code error;
-    if (!std::filesystem::exists(std::filesystem::path(path), error)) return true;
     const std::string longName = GetLongFileName(path);
-    if (!longName.empty() && fOpen) fOpen(longName);
+    if (fOpen) fOpen(longName.empty() ? path : longName);
     return true;
 }
 

@@ -24,8 +24,8 @@ struct THandOffMessage {
 // unit 0 cannot be sent, so the path ends there.
 std::vector<THandOffMessage> HandOffMessages(const std::string& path);
 
-// The receiving side: feed it every message in order; it calls Open with the full path of an
-// existing file once a path is complete.
+// The receiving side: feed it every message in order; it calls Open once a path is complete, with
+// the full path of what exists there, or with the path as received when nothing does.
 class THandOffReceiver {
 public:
     using TOpen = std::function<void(const std::string& longFileName)>;

@@ -98,7 +98,7 @@ TMainForm::TMainForm(std::string commandLineFile, QWidget* parent)
     : QMainWindow(parent), fBusyIndicator([this](const QString& text) {
           if (!StatusBar1) return;
           // An empty text ends the progress: the status bar shows the file again.
-          StatusBar1->setText(text.isEmpty() ? QString::fromStdString(fFileName) : text);
+          StatusBar1->setText(text.isEmpty() ? StatusLine() : text);
           StatusBar1->repaint();
       }),
       fCommandLineFile(std::move(commandLineFile)) {
@@ -213,7 +213,11 @@ void TMainForm::CreateActions() {
 
 void TMainForm::CreateMenusAndBars() {
     QMenu* file = menuBar()->addMenu(qtr("File"));
-    file->addActions({FileOpenAction, FileCloseAction, FileExitAction});
+    file->addActions({FileOpenAction, FileCloseAction});
+    MenuPackageDrawings = file->addMenu(qtr("Drawings in the package"));
+    MenuPackageDrawings->setObjectName(QStringLiteral("MenuPackageDrawings"));
+    file->addSeparator();
+    file->addAction(FileExitAction);
     QMenu* modify = menuBar()->addMenu(qtr("Modify"));
     modify->addActions({ShowDataSheetAction, PropertiesAction});
     QMenu* view = menuBar()->addMenu(qtr("View"));
@@ -367,8 +371,6 @@ void TMainForm::HandOffDocument(const QString& longFileName) {
 // Opening files
 
 void TMainForm::OpenDocumentFile(const std::string& fileName) {
-    // A type the viewer does not open changes nothing at all, not even the print-preview pages.
-    if (!IsOpenableFile(fileName)) return;
     std::error_code error;
     const std::filesystem::path absolute = std::filesystem::absolute(std::filesystem::path(fileName), error);
     const std::string path = error ? fileName : absolute.lexically_normal().string();
@@ -377,13 +379,41 @@ void TMainForm::OpenDocumentFile(const std::string& fileName) {
         TSaveCursor hourglass;
         result = ::OpenDocumentFile(fSymbolFile, path, fTempDirs);
     }
+    // What the viewer does not open is said and changes nothing, not even the print-preview pages.
+    if (result.Status == TOpenStatus::osNotOpened || !IsOpenableFile(path)) {
+        ShowErrorMessage(result.Error);
+        return;
+    }
     // Pages come only with a packed archive, also one whose drawing failed or is missing.
     fPrintPreviewPDFs = result.PrintPreviewPDFs;
     fCurrentPrintPreviewPDF = 0;
     if (GetFileType(path) == ftPackedDiagram) fUnpackLocation = result.UnpackFolder;
-    if (result.Status == TOpenStatus::osFailed) ShowErrorMessage(result.Error);
-    if (result.Opened()) ShowOpenedDrawing(result.DrawingFileName, path);
+    // An archive of print pages alone is opened for its pages, without a word.
+    if (result.Status == TOpenStatus::osFailed ||
+        (result.Status == TOpenStatus::osNoDrawing && fPrintPreviewPDFs.empty()))
+        ShowErrorMessage(result.Error);
+    if (result.Opened()) {
+        fPackageDrawings = result.PackageDrawings;
+        fPackageFolder = result.UnpackFolder;
+        ShowOpenedDrawing(result.DrawingFileName, path);
+    }
     if (PrintPreviewShown()) ShowPrintPreviewPage(fCurrentPrintPreviewPDF);
+    UpdateButtons();
+}
+
+void TMainForm::OpenPackageDrawing(size_t index) {
+    if (index >= fPackageDrawings.size()) return;
+    const std::string drawing = fPackageDrawings[index];
+    bool loaded;
+    {
+        TSaveCursor hourglass;
+        loaded = fSymbolFile.LoadFromFile(drawing, TConnectivityPass::cpFull);
+    }
+    if (!loaded) {
+        ShowErrorMessage(fSymbolFile.LastError());
+        return;
+    }
+    ShowOpenedDrawing(drawing, fOpenedFileName);
     UpdateButtons();
 }
 
@@ -393,6 +423,10 @@ void TMainForm::ShowOpenedDrawing(const std::string& drawingFileName, const std:
             _("This file is saved with %s %s, your version is %s, some data might be lost!"),
             {ProgramName, fSymbolFile.Data().FileVersion, std::string(ProgramYear) + "-" + ProgramBuild}));
     fFileName = drawingFileName;
+    fOpenedFileName = openedFileName;
+    if (fOpenedFileName == fFileName) fPackageDrawings.clear();
+    fLoadNote =
+        fSymbolFile.DamagedRecords() > 0 ? _("Damaged records of this file were left out.") : std::string();
     fSymbolCanvas.fSymbolGroupDrawMode = fSymbolFile.Data().GroupDrawMode;
     ZoomAll();
     // A drawing with no objects is shown all the same: the previous view must not stay.
@@ -440,6 +474,9 @@ void TMainForm::FileCloseActionExecute() {
     ShowPrintPreview(false);
     fSymbolFile.Clear();
     fFileName.clear();
+    fOpenedFileName.clear();
+    fPackageDrawings.clear();
+    fLoadNote.clear();
     DrawSymbolFile();
     UpdateButtons();
 }
@@ -525,7 +562,9 @@ void TMainForm::UpdateButtons() {
     SearchDataSheetsOnlineAction->setChecked(fSearchDataSheetsOnline);
     ActionUnits->setChecked(!fMetricUnits);
     SetDisplayUnits(fMetricUnits, fMetricUnits, fMetricUnits, fMetricUnits, fMetricUnits);
-    if (StatusBar1) StatusBar1->setText(QString::fromStdString(fFileName));
+    if (StatusBar1) StatusBar1->setText(StatusLine());
+    UpdateTitle();
+    UpdatePackageDrawingsMenu();
     PropertiesAction->setEnabled(fSymbolFile.Symbol().fSymbolObjectList.HasSelection());
     ShowDataSheetAction->setEnabled(PropertiesAction->isEnabled());
     ActionPrintPreview->setEnabled(!fPrintPreviewPDFs.empty());
@@ -536,6 +575,42 @@ void TMainForm::UpdateButtons() {
     ButtonPrev->setEnabled(fCurrentPrintPreviewPDF > 0);
     ActionDrawMode->setText(qtr("Draw") + QLatin1Char(' ') +
                             qtr(DrawModeName(fSymbolCanvas.fSymbolGroupDrawMode)));
+}
+
+QString TMainForm::StatusLine() const {
+    QString line = QString::fromStdString(fOpenedFileName);
+    if (!fPackageDrawings.empty() && fFileName != fOpenedFileName)
+        line += QStringLiteral(": ") +
+                QString::fromStdString(std::filesystem::path(fFileName).filename().string());
+    if (!fLoadNote.empty()) line += QStringLiteral("  -  ") + QString::fromStdString(fLoadNote);
+    return line;
+}
+
+void TMainForm::UpdateTitle() {
+    if (fOpenedFileName.empty()) {
+        setWindowTitle(QString::fromUtf8(ProgramName));
+        return;
+    }
+    QString name = QString::fromStdString(std::filesystem::path(fOpenedFileName).filename().string());
+    if (!fPackageDrawings.empty() && fFileName != fOpenedFileName)
+        name += QStringLiteral(" (") +
+                QString::fromStdString(std::filesystem::path(fFileName).filename().string()) +
+                QLatin1Char(')');
+    setWindowTitle(name + QStringLiteral(" - ") + QString::fromUtf8(ProgramName));
+}
+
+void TMainForm::UpdatePackageDrawingsMenu() {
+    MenuPackageDrawings->clear();
+    // A package of one drawing has nothing to choose from.
+    MenuPackageDrawings->menuAction()->setVisible(fPackageDrawings.size() > 1);
+    for (size_t i = 0; i < fPackageDrawings.size(); ++i) {
+        const std::filesystem::path relative =
+            std::filesystem::path(fPackageDrawings[i]).lexically_relative(fPackageFolder);
+        QAction* a = MenuPackageDrawings->addAction(QString::fromStdString(relative.string()));
+        a->setCheckable(true);
+        a->setChecked(fPackageDrawings[i] == fFileName);
+        connect(a, &QAction::triggered, this, [this, i] { OpenPackageDrawing(i); });
+    }
 }
 
 QString TMainForm::StatusText() const {

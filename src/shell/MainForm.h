@@ -75,6 +75,12 @@ public:
     TSymbolFile& SymbolFile() { return fSymbolFile; }
     TSymbolCanvas& SymbolCanvas() { return fSymbolCanvas; }
     const std::string& FileName() const { return fFileName; }
+    // What the user opened: the drawing, or the package it came from.
+    const std::string& OpenedFileName() const { return fOpenedFileName; }
+    // The drawings of the package last opened, the one shown among them.
+    const std::vector<std::string>& PackageDrawings() const { return fPackageDrawings; }
+    // Shows another drawing of the package last opened.
+    void OpenPackageDrawing(size_t index);
     const std::string& LastPath() const { return fLastPath; }
     const std::string& UnpackLocation() const { return fUnpackLocation; }
     const std::vector<std::string>& PrintPreviewPDFs() const { return fPrintPreviewPDFs; }
@@ -110,6 +116,7 @@ public:
     QAction* OptionsLanguageAction;
     QAction* HelpCheckForUpdatesAction;
     QAction* HelpAboutAction;
+    QMenu* MenuPackageDrawings = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -143,9 +150,12 @@ private:
     void ShowDataSheetActionExecute();
     void ShowPrintPreviewPage(int index);
 
-    // Loads a drawing or symbol file; true when it is shown.
     // After a successful open: the version warning, the view of the whole drawing, the folders.
     void ShowOpenedDrawing(const std::string& drawingFileName, const std::string& openedFileName);
+    // The status line: what was opened, the drawing shown of a package, and a note on the load.
+    QString StatusLine() const;
+    void UpdateTitle();
+    void UpdatePackageDrawingsMenu();
     // Paint-box size in device pixels, and the factor from its logical pixels to them.
     QSize PaintBoxDeviceSize() const;
     double PaintBoxPixelRatio() const;
@@ -178,6 +188,10 @@ private:
     int fCurrentPrintPreviewPDF = 0;
 
     std::string fCommandLineFile;
+    std::string fOpenedFileName;
+    std::vector<std::string> fPackageDrawings;
+    std::string fPackageFolder;
+    std::string fLoadNote;
     // The canvas's surface outside painting: objects measure their texts before any paint
     // (Zoom All, hit tests), and a canvas without a surface would have nothing to measure with.
     QImage fMeasureImage{1, 1, QImage::Format_RGB32};

@@ -166,11 +166,50 @@ TEST_F(DocumentTest, MissingFileLeavesDocumentUnchanged) {
     EXPECT_NE(doc.LastError().find("folder"), std::string::npos);
 }
 
-TEST_F(DocumentTest, EmptyOrUnrelatedFileLoadsEmpty) {
-    EXPECT_TRUE(Load(""));
+TEST_F(DocumentTest, AFileWithoutARecordOfADrawingIsRefusedAndTheDrawingStays) {
+    ASSERT_TRUE(Load("Header:\r\n  FileType=Schematic\r\nEnd.\r\nSYMBOL:\r\n  Symbol:\r\n  End.\r\nEnd.\r\n",
+                     "shown.kdf"));
+    std::string random(4096, '\0');
+    for (size_t i = 0; i < random.size(); ++i)
+        random[i] = char((i * 7919 + 13) % 251);
+    const struct {
+        const char* Name;
+        std::string Text;
+    } cases[] = {
+        {"empty.kdf", ""},
+        {"letter.kdf", "Dear reader,\nthis is not a drawing.\nEnd.\n"},
+        {"random.kdf", random},
+        {"blank.sym", "\xEF\xBB\xBF\r\n   \r\n* a comment\r\n"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_FALSE(Load(c.Text, c.Name)) << c.Name;
+        EXPECT_EQ(doc.LastError(), "\"" + dir.File(c.Name) + "\" is not a drawing file.");
+        EXPECT_EQ(doc.FileName(), dir.File("shown.kdf")) << c.Name;
+        EXPECT_EQ(doc.FileType(), sftSchematic) << c.Name;
+        EXPECT_EQ(doc.Symbol().fSymbolObjectList.Count(), 1) << c.Name;
+    }
+    // A header alone is a drawing with nothing in it yet.
+    EXPECT_TRUE(Load("Header:\r\n  FileType=Symbol\r\nEnd.\r\n", "empty.sym"));
     EXPECT_EQ(doc.Symbol().fSymbolObjectList.Count(), 0);
-    EXPECT_TRUE(Load("Dear reader,\nthis is not a drawing.\n"));
-    EXPECT_EQ(doc.FileType(), sftNone);
+    EXPECT_EQ(doc.DamagedRecords(), 0);
+}
+
+TEST_F(DocumentTest, RecordsCutOffOrTooDeepAreCountedAsDamaged) {
+    const std::string whole = "Header:\r\n  FileType=Schematic\r\nEnd.\r\nSYMBOL:\r\n  Symbol:\r\n    "
+                              "2PointSymbol:\r\n      Point2X=5\r\n    End.\r\n  End.\r\nEnd.\r\n";
+    ASSERT_TRUE(Load(whole));
+    EXPECT_EQ(doc.DamagedRecords(), 0);
+    // Cut inside the shape: the shape, its component and the root record are all left open.
+    ASSERT_TRUE(Load(whole.substr(0, whole.find("Point2X"))));
+    EXPECT_EQ(doc.DamagedRecords(), 3);
+    EXPECT_EQ(doc.Symbol().fSymbolObjectList.Count(), 1);
+    std::string deep = "SYMBOL:\r\n";
+    for (int i = 0; i <= TRecordReader::MaxNestingDepth; ++i)
+        deep += "Symbol:\r\n";
+    for (int i = 0; i <= TRecordReader::MaxNestingDepth; ++i)
+        deep += "End.\r\n";
+    ASSERT_TRUE(Load(deep + "End.\r\n"));
+    EXPECT_EQ(doc.DamagedRecords(), 1);
 }
 
 TEST_F(DocumentTest, LoadFromStringNamesTheDocument) {

@@ -154,15 +154,21 @@ TEST_F(MainFormTest, OpensByTypeWhateverTheCaseOfTheExtension) {
     };
     for (const auto& c : cases) {
         Form->FileCloseAction->trigger();
+        Boxes.Messages.clear();
         Form->OpenDocumentFile(c.File);
         EXPECT_EQ(Form->FileName(), c.Opened) << c.File;
         EXPECT_EQ(Form->StatusText().toStdString(), c.Opened) << c.File;
         EXPECT_EQ(Objects().Count(), c.Opened.empty() ? 0 : 1) << c.File;
         if (!c.Opened.empty()) {
             EXPECT_EQ(Form->LastPath(), Dir.Path().string());
+            EXPECT_THAT(Boxes.Messages, IsEmpty());
+        } else {
+            // Ignored, but never in silence.
+            ASSERT_EQ(Boxes.Messages.size(), 1u) << c.File;
+            EXPECT_EQ(Boxes.Messages[0].Text,
+                      "\"" + c.File + "\" is not a file type the viewer opens (.kdf, .sym, .zip, .kdx).");
         }
     }
-    EXPECT_THAT(Boxes.Messages, IsEmpty());
 }
 
 TEST_F(MainFormTest, AnIgnoredFileLeavesTheShownDrawingAndItsPagesAlone) {
@@ -251,9 +257,11 @@ TEST_F(MainFormTest, HandedOverPathsOpenWhenTheyNameAFile) {
     EXPECT_EQ(Form->FileName(), longName);
     ASSERT_TRUE(send(""));
     EXPECT_EQ(Form->FileName(), longName);
+    EXPECT_THAT(Boxes.Messages, IsEmpty());
     ASSERT_TRUE(send(Dir.File("missing.kdf")));
     EXPECT_EQ(Form->FileName(), longName);
-    EXPECT_THAT(Boxes.Messages, IsEmpty());
+    ASSERT_EQ(Boxes.Messages.size(), 1u);
+    EXPECT_EQ(Boxes.Messages[0].Text, "The file \"" + Dir.File("missing.kdf") + "\" does not exist.");
     // A second viewer cannot take the name while this one listens.
     TMainForm second;
     EXPECT_FALSE(second.StartHandOffServer(socket));
@@ -278,15 +286,19 @@ TEST_F(MainFormTest, PackagesOpenTheirDrawingAndAreDeletedAtExit) {
     EXPECT_NE(first, second);
     EXPECT_EQ(Form->FileName(), second + "/sub/dir/plan.kdf");
 
-    // A package without a drawing opens nothing and unpacks nothing.
-    Form->OpenDocumentFile(Zip("none.zip", {{"a.txt", "x"}}));
+    EXPECT_THAT(Boxes.Messages, IsEmpty());
+
+    // A package without a drawing opens nothing, unpacks nothing and says so.
+    const std::string none = Zip("none.zip", {{"a.txt", "x"}});
+    Form->OpenDocumentFile(none);
     EXPECT_EQ(Form->TempDirs().Folders().size(), 2u);
     EXPECT_EQ(Form->FileName(), second + "/sub/dir/plan.kdf");
+    ASSERT_EQ(Boxes.Messages.size(), 1u);
+    EXPECT_EQ(Boxes.Messages[0].Text, "\"" + none + "\" holds no drawing.");
 
     Form.reset();
     EXPECT_FALSE(fs::exists(first));
     EXPECT_FALSE(fs::exists(second));
-    EXPECT_THAT(Boxes.Messages, IsEmpty());
 }
 
 TEST_F(MainFormTest, PackedArchivesOfferTheirPagesEvenWithoutATopLevelDrawing) {
