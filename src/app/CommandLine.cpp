@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 
+#include <cctype>
 #include <charconv>
 
 namespace {
@@ -12,6 +13,14 @@ bool ParseSize(const std::string& s, int& w, int& h) {
         return ec == std::errc() && p == t.data() + t.size() && v > 0 && v <= 16384;
     };
     return parse(std::string_view(s).substr(0, x), w) && parse(std::string_view(s).substr(x + 1), h);
+}
+
+bool EndsWithPng(const std::string& name) {
+    if (name.size() < 4) return false;
+    std::string ext = name.substr(name.size() - 4);
+    for (char& ch : ext)
+        ch = char(std::tolower(static_cast<unsigned char>(ch)));
+    return ext == ".png";
 }
 
 TCommandLine Usage(std::string error) {
@@ -29,7 +38,26 @@ const char* UsageText() {
            "  korvane-viewer --render OUT.png [--size WxH] [--background black|white]\n"
            "                 [--group-mode main|none1|sub|none2] FILE\n"
            "  korvane-viewer --dump FILE\n"
-           "  korvane-viewer --help | --version\n";
+           "  korvane-viewer --help | --version\n"
+           "\n"
+           "FILE is a schematic (.kdf), a symbol (.sym), a ZIP package (.zip) or a packed drawing\n"
+           "archive (.kdx). Without an option the viewer window opens it; a viewer already running\n"
+           "takes it over.\n"
+           "\n"
+           "Options:\n"
+           "  --render OUT.png  draw FILE as the window shows it after opening, into a PNG picture\n"
+           "  --size WxH        the picture's size in pixels (default 1024x768)\n"
+           "  --background      black (default) or white\n"
+           "  --group-mode      how groups are drawn (default: as the file says):\n"
+           "                      main   in the colours of their main groups\n"
+           "                      none1  without group colours (the step after main)\n"
+           "                      sub    in the colours of their sub groups\n"
+           "                      none2  without group colours (the step after sub)\n"
+           "  --dump            print the opened document as JSON\n"
+           "  --help            this text\n"
+           "  --version         the program's version\n"
+           "\n"
+           "Exit status: 0 done; 1 FILE could not be opened; 2 wrong usage.\n";
 }
 
 TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
@@ -82,6 +110,9 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
         }
     }
     if (render && dump) return Usage("--render and --dump cannot be combined");
+    // Pictures go out as PNG only: PNG data under another name would mislead whoever opens it.
+    if (render && !EndsWithPng(c.OutPng))
+        return Usage("--render writes PNG pictures: the name must end in .png");
     if (files.size() > 1) return Usage("only one file can be given");
     if ((render || dump) && files.empty()) return Usage("no file given");
     if (!files.empty()) c.File = files.front();

@@ -13,6 +13,13 @@ bool OpenForJob(TSymbolFile& doc, const std::string& file, TTempDirs& tempDirs, 
         std::cerr << "korvane-viewer: " << FormatText(_("%s is not a valid date."), {value}) << "\n";
     };
     const TOpenResult result = OpenDocumentFile(doc, file, tempDirs);
-    if (!result.Opened()) error = result.Error;
-    return result.Opened();
+    if (!result.Opened()) {
+        error = result.Error;
+        return false;
+    }
+    // The job goes on with what could be read, but not as if nothing was missing.
+    if (doc.DamagedRecords() > 0)
+        std::cerr << "korvane-viewer: "
+                  << FormatText(_("%s: damaged records of this file were left out."), {file}) << "\n";
+    return true;
 }

@@ -147,12 +147,9 @@ void TMainForm::CreateActions() {
         a->setObjectName(QString::fromLatin1(name));
         return a;
     };
-    // Parts of the program that are not in this version yet: visible, disabled, and saying so.
-    const auto notYet = [](QAction* a) {
-        a->setEnabled(false);
-        a->setToolTip(a->text() + QStringLiteral(" - ") + qtr("Not available in this version."));
-        a->setStatusTip(qtr("Not available in this version."));
-    };
+    // Parts of the program that are not in this version yet are not offered at all: a menu item
+    // that only says it does nothing is no use to anyone.
+    const auto notYet = [](QAction* a) { a->setVisible(false); };
 
     FileOpenAction = make("FileOpenAction", "Open File");
     FileOpenAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
@@ -172,6 +169,8 @@ void TMainForm::CreateActions() {
     connect(ShowDataSheetAction, &QAction::triggered, this, &TMainForm::ShowDataSheetActionExecute);
     PropertiesAction = make("PropertiesAction", "Properties...");
     connect(PropertiesAction, &QAction::triggered, this, &TMainForm::PropertiesActionExecute);
+    notYet(ShowDataSheetAction);
+    notYet(PropertiesAction);
 
     ViewZoomAllAction = make("ViewZoomAllAction", "Zoom All  [Home]");
     ViewZoomAllAction->setIcon(ActionIcon("zoom-fit-best", QStyle::SP_TitleBarMaxButton));
@@ -244,9 +243,6 @@ void TMainForm::CreateMenusAndBars() {
     PopupMenuPaintBox->addAction(OptionsBlackBackgroundAction);
     PopupMenuPaintBox->addSeparator();
     PopupMenuPaintBox->addActions({ShowDataSheetAction, PropertiesAction});
-    PanelPaintBox->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(PanelPaintBox, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& pos) { PopupMenuPaintBox->popup(PanelPaintBox->mapToGlobal(pos)); });
 
     StatusBar1 = new QLabel(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
@@ -287,8 +283,7 @@ void TMainForm::CreatePanels() {
         return b;
     };
     ButtonPrint = button("ButtonPrint", "Print...");
-    ButtonPrint->setEnabled(false);
-    ButtonPrint->setToolTip(qtr("Not available in this version."));
+    ButtonPrint->setVisible(false); // printing is not in this version yet
     ButtonPrev = button("ButtonPrev", "Prev");
     ButtonNext = button("ButtonNext", "Next");
     ButtonClosePreview = button("ButtonClose", "Close print preview");

@@ -55,6 +55,8 @@ public:
     void DeselectAll();
     void ZoomAll();
     void ZoomAtPoint(TPoint p, double factor);
+    // Moves the view by a tenth of its width (dx) and height (dy), -1, 0 or 1 each.
+    void PanByTenth(int dx, int dy);
     void SetColors();
     void ShowPrintPreview(bool value);
     void UpdateButtons();

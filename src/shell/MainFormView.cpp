@@ -6,7 +6,10 @@
 #include "qt/QtRasterSurface.h"
 #include "shell/PaintBox.h"
 
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QFrame>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStackedLayout>
@@ -67,6 +70,10 @@ void TPaintBox::paintEvent(QPaintEvent*) {
 }
 
 void TPaintBox::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::RightButton) {
+        fRightClickPending = !(event->modifiers() & Qt::ShiftModifier);
+        fRightPressPos = event->position().toPoint();
+    }
     fForm.PaintBoxMainMouseDown(event->button(), event->modifiers(),
                                 DevicePoint(event->position(), fForm.PaintBoxPixelRatio()), false);
 }
@@ -78,12 +85,27 @@ void TPaintBox::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void TPaintBox::mouseMoveEvent(QMouseEvent* event) {
+    if (fRightClickPending &&
+        (event->position().toPoint() - fRightPressPos).manhattanLength() >= QApplication::startDragDistance())
+        fRightClickPending = false;
     fForm.PaintBoxMainMouseMove(event->buttons(), event->modifiers(),
                                 DevicePoint(event->position(), fForm.PaintBoxPixelRatio()));
 }
 
-void TPaintBox::mouseReleaseEvent(QMouseEvent*) {
+void TPaintBox::mouseReleaseEvent(QMouseEvent* event) {
     fForm.PaintBoxMainMouseUp();
+    // The menu opens on the release of a plain right click, never on the press that may start
+    // a Shift+right-drag zoom.
+    if (event->button() == Qt::RightButton && fRightClickPending) {
+        fRightClickPending = false;
+        fForm.PopupMenuPaintBox->popup(event->globalPosition().toPoint());
+    }
+}
+
+void TPaintBox::contextMenuEvent(QContextMenuEvent* event) {
+    // Mouse requests arrive on the press on some platforms; the release above answers them.
+    if (event->reason() != QContextMenuEvent::Mouse) fForm.PopupMenuPaintBox->popup(event->globalPos());
+    event->accept();
 }
 
 void TPaintBox::wheelEvent(QWheelEvent* event) {
@@ -169,6 +191,14 @@ void TMainForm::ViewZoomAllActionExecute() {
 
 void TMainForm::ZoomAtPoint(TPoint p, double factor) {
     if (ZoomCanvasAtPoint(fSymbolCanvas, p, factor)) DrawSymbolFile();
+}
+
+void TMainForm::PanByTenth(int dx, int dy) {
+    // Arrow keys move the view over the drawing, so the drawing moves the other way.
+    const QSize size = PaintBoxDeviceSize();
+    fSymbolCanvas.fStart = {ClampToInt32(int64_t(fSymbolCanvas.fStart.X) - int64_t(dx) * size.width() / 10),
+                            ClampToInt32(int64_t(fSymbolCanvas.fStart.Y) - int64_t(dy) * size.height() / 10)};
+    DrawSymbolFile();
 }
 
 bool TMainForm::FormMouseWheel(const QPointF& globalPos, int delta) {
@@ -259,9 +289,23 @@ bool TMainForm::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
         DeselectAll();
     } else if (key == Qt::Key_Home && mods == Qt::NoModifier) {
         ViewZoomAllAction->trigger();
+    } else if ((key == Qt::Key_Plus || key == Qt::Key_Minus) &&
+               (mods & ~Qt::ShiftModifier) == Qt::NoModifier) {
+        // "+" needs Shift on many keyboards; the keypad sends it without.
+        const QSize size = PaintBoxDeviceSize();
+        ZoomAtPoint({size.width() / 2, size.height() / 2}, key == Qt::Key_Plus ? 1.5 : 0.5);
+    } else if ((key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down) &&
+               mods == Qt::NoModifier) {
+        PanByTenth(key == Qt::Key_Left    ? -1
+                   : key == Qt::Key_Right ? 1
+                                          : 0,
+                   key == Qt::Key_Up     ? -1
+                   : key == Qt::Key_Down ? 1
+                                         : 0);
     } else if (enter && (mods == Qt::AltModifier || mods == Qt::ShiftModifier)) {
-        // The action is disabled when nothing is selected; trigger() then does nothing.
-        PropertiesAction->trigger();
+        // The action is disabled when nothing is selected, and hidden while not built; either way
+        // the key does nothing then.
+        if (PropertiesAction->isVisible()) PropertiesAction->trigger();
     } else {
         return false;
     }

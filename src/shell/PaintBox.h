@@ -16,7 +16,12 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     TMainForm& fForm;
+    // A right button press that may end as a click: no Shift (Shift+right-drag zooms) and no
+    // move beyond the drag distance since the press.
+    bool fRightClickPending = false;
+    QPoint fRightPressPos;
 };

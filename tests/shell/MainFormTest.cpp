@@ -18,8 +18,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QDeadlineTimer>
 #include <QLabel>
+#include <QMenu>
 #include <QMimeData>
 #include <QPainter>
 #include <QPdfWriter>
@@ -33,6 +35,7 @@
 
 namespace fs = std::filesystem;
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 
 namespace {
@@ -192,6 +195,76 @@ TEST_F(MainFormTest, ADrawingThatFailsToLoadKeepsTheOneShown) {
     ASSERT_EQ(Boxes.Messages.size(), 1u);
     EXPECT_EQ(Boxes.Messages[0].Kind, TMessageKind::mkError);
     EXPECT_THAT(Boxes.Messages[0].Text, ::testing::HasSubstr("missing.kdf"));
+}
+
+// Every way a file reaches the window says why it cannot be shown and keeps what is shown.
+TEST_F(MainFormTest, FilesThatCannotBeShownAreSaidOnEveryRoute) {
+    const QString socket = QString::fromStdString(Dir.File("handoff"));
+    ASSERT_TRUE(Form->StartHandOffServer(socket));
+    const std::string shown = Drawing("shown.kdf");
+    std::string random(3000, '\0');
+    for (size_t i = 0; i < random.size(); ++i)
+        random[i] = char((i * 2654435761u) >> 13);
+    const std::string whole = DrawingText(ComponentText(7, 10, 10, "B-2"));
+    const struct {
+        std::string File;
+        std::string Says; // "" when the file is shown
+    } files[] = {
+        {Dir.Write("empty.kdf", ""), "is not a drawing file"},
+        {Dir.Write("random.kdf", random), "is not a drawing file"},
+        {Dir.Write("letter.kdf", "Dear reader,\nthis is a letter.\n"), "is not a drawing file"},
+        {Dir.Write("cut.kdf", whole.substr(0, whole.size() - 20)), ""},
+        {Dir.Write("notes.txt", whole), "is not a file type the viewer opens"},
+        {Dir.File("missing.kdf"), "does not exist"},
+    };
+    const auto handOver = [&](const std::string& file) {
+        std::atomic<bool> done = false;
+        std::thread sender([&] {
+            SendToRunningInstance(QString::fromStdString(file), socket);
+            done = true;
+        });
+        ProcessUntil([&] { return done.load(); });
+        sender.join();
+        for (int i = 0; i < 20; ++i)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    };
+    const auto drop = [&](const std::string& file) {
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(file))});
+        QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(Form.get(), &enter);
+        QDropEvent e(QPointF(100, 100), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(Form.get(), &e);
+    };
+    for (const auto& f : files) {
+        for (const char* route : {"command line", "hand-off", "drop"}) {
+            Form->OpenDocumentFile(shown);
+            Boxes.Messages.clear();
+            std::unique_ptr<TMainForm> started;
+            TMainForm* window = Form.get();
+            if (route == std::string("command line")) {
+                started = std::make_unique<TMainForm>(f.File);
+                started->show();
+                ProcessUntil([&] { return !Boxes.Messages.empty() || !started->FileName().empty(); });
+                window = started.get();
+            } else if (route == std::string("hand-off")) {
+                handOver(f.File);
+            } else {
+                drop(f.File);
+            }
+            const std::string what = f.File + " by " + route;
+            if (f.Says.empty()) {
+                EXPECT_THAT(Boxes.Messages, IsEmpty()) << what;
+                EXPECT_EQ(window->FileName(), f.File) << what;
+                EXPECT_THAT(window->StatusText().toStdString(), HasSubstr("left out")) << what;
+            } else {
+                ASSERT_EQ(Boxes.Messages.size(), 1u) << what;
+                EXPECT_EQ(Boxes.Messages[0].Kind, TMessageKind::mkError) << what;
+                EXPECT_THAT(Boxes.Messages[0].Text, HasSubstr(f.Says)) << what;
+                EXPECT_EQ(window->FileName(), started ? "" : shown) << what;
+            }
+        }
+    }
 }
 
 TEST_F(MainFormTest, ANewerFileIsShownAfterAWarning) {
@@ -472,8 +545,6 @@ TEST_F(MainFormTest, AClickSelectsOnlyComponentsTheBOMShows) {
         Click(ScreenOf(c.At), c.Mods);
         EXPECT_EQ(selected(), c.Selects) << c.What;
         EXPECT_EQ(A->fSelected, c.Selects) << c.What;
-        EXPECT_EQ(Form->PropertiesAction->isEnabled(), c.Selects) << c.What;
-        EXPECT_EQ(Form->ShowDataSheetAction->isEnabled(), c.Selects) << c.What;
         EXPECT_EQ(PixelAt(TTestBox({0, 0}, {100, 100}).Centre()), c.Selects ? Highlight : SymbolColour)
             << c.What;
     }
@@ -486,23 +557,20 @@ TEST_F(MainFormTest, AClickSelectsOnlyComponentsTheBOMShows) {
     // Escape clears the selection and its highlight.
     QTest::keyClick(Form->PaintBox(), Qt::Key_Escape);
     EXPECT_FALSE(selected());
-    EXPECT_FALSE(Form->PropertiesAction->isEnabled());
     EXPECT_EQ(PixelAt({50, 50}), SymbolColour);
 }
 
-TEST_F(MainFormTest, PropertiesAndDatasheetSayTheyAreNotAvailableYet) {
+TEST_F(MainFormTest, WhatIsNotBuiltYetIsNotOffered) {
     BuildScene();
     Click(ScreenOf({50, 50}));
+    // Hidden in every menu and bar, and their keys do nothing.
+    for (QAction* a : {Form->PropertiesAction, Form->ShowDataSheetAction, Form->PathDataSheetsAction,
+                       Form->ProxyServerAction, Form->OptionsLanguageAction, Form->HelpCheckForUpdatesAction})
+        EXPECT_FALSE(a->isVisible()) << a->text().toStdString();
     QTest::keyClick(Form->PaintBox(), Qt::Key_Return, Qt::AltModifier);
     QTest::keyClick(Form->PaintBox(), Qt::Key_Enter, Qt::ShiftModifier | Qt::KeypadModifier);
-    Form->ShowDataSheetAction->trigger();
-    ASSERT_EQ(Boxes.Messages.size(), 3u);
-    for (const auto& m : Boxes.Messages)
-        EXPECT_EQ(m.Kind, TMessageKind::mkInformation);
-    // Nothing selected: the actions are disabled and the keys do nothing.
-    QTest::keyClick(Form->PaintBox(), Qt::Key_Escape);
-    QTest::keyClick(Form->PaintBox(), Qt::Key_Return, Qt::AltModifier);
-    EXPECT_EQ(Boxes.Messages.size(), 3u);
+    EXPECT_THAT(Boxes.Messages, IsEmpty());
+    EXPECT_FALSE(Form->findChild<QPushButton*>(QStringLiteral("ButtonPrint"))->isVisibleTo(Form.get()));
 }
 
 TEST_F(MainFormTest, DoubleClickZoomsAllAndDoesNotSelect) {
@@ -552,6 +620,73 @@ TEST_F(MainFormTest, ShiftRightDragZoomsAtTheCursor) {
     Mouse(QEvent::MouseMove, {320, 310}, Qt::NoButton, Qt::RightButton, Qt::ShiftModifier);
     EXPECT_DOUBLE_EQ(canvas.fZoom, zoom * 1.05 * 0.95);
     Mouse(QEvent::MouseButtonRelease, {320, 310}, Qt::RightButton, Qt::NoButton, Qt::ShiftModifier);
+}
+
+TEST_F(MainFormTest, TheContextMenuOpensOnAPlainRightClickOnly) {
+    BuildScene();
+    auto* menu = Form->findChild<QMenu*>(QStringLiteral("PopupMenuPaintBox"));
+    ASSERT_NE(menu, nullptr);
+    // X11 asks for the menu on the press; the window waits for the release to tell a click.
+    const auto press = [&](QPoint at, Qt::KeyboardModifiers mods) {
+        Mouse(QEvent::MouseButtonPress, at, Qt::RightButton, Qt::RightButton, mods);
+        QContextMenuEvent request(QContextMenuEvent::Mouse, at, Form->PaintBox()->mapToGlobal(at), mods);
+        QApplication::sendEvent(Form->PaintBox(), &request);
+        EXPECT_FALSE(menu->isVisible());
+    };
+    const struct {
+        const char* What;
+        Qt::KeyboardModifiers Mods;
+        QPoint To;
+        bool Opens;
+    } cases[] = {
+        {"Shift+right-drag zooms", Qt::ShiftModifier, {300, 340}, false},
+        {"Shift+right click", Qt::ShiftModifier, {300, 300}, false},
+        {"right drag", Qt::NoModifier, {340, 300}, false},
+        {"right click", Qt::NoModifier, {301, 300}, true},
+    };
+    for (const auto& c : cases) {
+        const double zoom = Form->SymbolCanvas().fZoom;
+        press({300, 300}, c.Mods);
+        if (c.To != QPoint(300, 300)) Mouse(QEvent::MouseMove, c.To, Qt::NoButton, Qt::RightButton, c.Mods);
+        Mouse(QEvent::MouseButtonRelease, c.To, Qt::RightButton, Qt::NoButton, c.Mods);
+        EXPECT_EQ(menu->isVisible(), c.Opens) << c.What;
+        EXPECT_EQ(Form->SymbolCanvas().fZoom != zoom, c.Mods == Qt::ShiftModifier && c.To.y() != 300)
+            << c.What;
+        menu->hide();
+    }
+    // The menu key still opens it.
+    QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(10, 10));
+    QApplication::sendEvent(Form->PaintBox(), &key);
+    EXPECT_TRUE(menu->isVisible());
+    menu->hide();
+}
+
+TEST_F(MainFormTest, PlusMinusZoomAtTheCentreAndArrowsPanByATenth) {
+    BuildScene();
+    TSymbolCanvas& canvas = Form->SymbolCanvas();
+    const QSize size = Form->PaintBox()->size() * Ratio();
+    const TPoint centre(size.width() / 2, size.height() / 2);
+    const TPoint middle = canvas.FromPt(centre);
+    const double zoom = canvas.fZoom;
+    QTest::keyClick(Form->PaintBox(), Qt::Key_Plus, Qt::ShiftModifier);
+    EXPECT_DOUBLE_EQ(canvas.fZoom, zoom * 1.5);
+    EXPECT_EQ(canvas.FromPt(centre), middle);
+    QTest::keyClick(Form->PaintBox(), Qt::Key_Minus, Qt::KeypadModifier);
+    EXPECT_DOUBLE_EQ(canvas.fZoom, zoom * 1.5 * 0.5);
+    EXPECT_EQ(canvas.FromPt(centre), middle);
+
+    const struct {
+        Qt::Key Key;
+        TPoint Moves; // of the drawing on the screen, in tenths of the view
+    } arrows[] = {
+        {Qt::Key_Right, {-1, 0}}, {Qt::Key_Left, {1, 0}}, {Qt::Key_Down, {0, -1}}, {Qt::Key_Up, {0, 1}}};
+    for (const auto& a : arrows) {
+        const TPoint before = canvas.ToPt(TPoint(0, 0));
+        QTest::keyClick(Form->PaintBox(), a.Key);
+        const TPoint after = canvas.ToPt(TPoint(0, 0));
+        EXPECT_EQ(after.X - before.X, a.Moves.X * (size.width() / 10)) << a.Key;
+        EXPECT_EQ(after.Y - before.Y, a.Moves.Y * (size.height() / 10)) << a.Key;
+    }
 }
 
 TEST_F(MainFormTest, OptionsSwitchBackgroundUnitsAndDrawMode) {

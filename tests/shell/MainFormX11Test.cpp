@@ -251,14 +251,15 @@ TEST_F(ViewerWalk, ZoomPanSelectAndSwitchOptionsOnTheScreen) {
     for (const auto& object : Form->SymbolFile().Symbol().fSymbolObjectList)
         selectedComponents += object->fSelected;
     EXPECT_EQ(selectedComponents, 1) << "only the valve is selected";
-    EXPECT_TRUE(Form->PropertiesAction->isEnabled());
-    EXPECT_TRUE(Form->ShowDataSheetAction->isEnabled());
+    // The properties and datasheets are not offered until they are built, selection or not.
+    EXPECT_FALSE(Form->PropertiesAction->isVisible());
+    EXPECT_FALSE(Form->ShowDataSheetAction->isVisible());
 
     // Escape clears it.
     Xdo({"key", "Escape"});
     shot = Screenshot();
     EXPECT_EQ(ScreenColour(shot, valve), normal);
-    EXPECT_FALSE(Form->PropertiesAction->isEnabled());
+    EXPECT_FALSE(Form->SymbolFile().Symbol().fSymbolObjectList.HasSelection());
 
     // The context menu switches to the white background.
     MoveTo(OnScreen(beside));

@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/CommandLine.h"
+#include "app/DumpJob.h"
+#include "app/RenderJob.h"
+#include "support/TempFiles.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(CommandLine, RenderWritesOnlyPngNamesAndGroupModesAreNamed) {
+    const struct {
+        std::vector<std::string> Args;
+        TCommandLine::TJob Job;
+    } cases[] = {
+        {{"--render", "out.png", "a.kdf"}, TCommandLine::TJob::Render},
+        {{"--render", "OUT.PNG", "a.kdf"}, TCommandLine::TJob::Render},
+        {{"--render", "out.jpg", "a.kdf"}, TCommandLine::TJob::Usage},
+        {{"--render", "out", "a.kdf"}, TCommandLine::TJob::Usage},
+        {{"--render", "png", "a.kdf"}, TCommandLine::TJob::Usage},
+        {{"--group-mode", "none2", "--render", "o.png", "a.kdf"}, TCommandLine::TJob::Render},
+        {{"--group-mode", "none3", "a.kdf"}, TCommandLine::TJob::Usage},
+        {{"a.kdf"}, TCommandLine::TJob::Window},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ParseCommandLine(c.Args).Job, c.Job) << c.Args[1];
+    // The help says what each group mode draws.
+    const std::string help = UsageText();
+    for (const char* mode : {"main", "none1", "sub", "none2"})
+        EXPECT_NE(help.find(std::string("  ") + mode + " "), std::string::npos) << mode;
+}
+
+// Every kind of file that cannot be shown gets one line on stderr and exit status 1 from both
+// jobs; a truncated drawing is shown with a note.
+TEST(CommandLine, JobsSayWhyAFileCannotBeShown) {
+    TTempDir dir;
+    std::string random(3000, '\0');
+    for (size_t i = 0; i < random.size(); ++i)
+        random[i] = char((i * 2654435761u) >> 13);
+    const std::string drawing = "Header:\r\n  FileType=Schematic\r\nEnd.\r\nSYMBOL:\r\n  Symbol:\r\n    "
+                                "2PointSymbol:\r\n      Point2X=500\r\n    End.\r\n  End.\r\nEnd.\r\n";
+    const struct {
+        std::string File;
+        int Status;
+        std::string Says;
+    } cases[] = {
+        {dir.Write("empty.kdf", ""), 1, "is not a drawing file"},
+        {dir.Write("random.kdf", random), 1, "is not a drawing file"},
+        {dir.Write("letter.kdf", "Dear reader,\nthis is a letter.\n"), 1, "is not a drawing file"},
+        {dir.Write("cut.kdf", drawing.substr(0, drawing.find("Point2X"))), 0, "damaged records"},
+        {dir.Write("notes.txt", drawing), 1, "is not a file type the viewer opens"},
+        {dir.File("missing.kdf"), 1, "does not exist"},
+    };
+    for (const auto& c : cases) {
+        for (const bool render : {false, true}) {
+            const std::string out = dir.File("out.png");
+            testing::internal::CaptureStderr();
+            testing::internal::CaptureStdout();
+            int status;
+            if (render) {
+                RenderOptions o;
+                o.File = c.File;
+                o.OutPng = out;
+                status = RunRenderJob(o);
+            } else {
+                status = RunDumpJob(c.File);
+            }
+            const std::string dumped = testing::internal::GetCapturedStdout();
+            const std::string err = testing::internal::GetCapturedStderr();
+            const std::string job = render ? "--render " : "--dump ";
+            EXPECT_EQ(status, c.Status) << job << c.File;
+            EXPECT_EQ(err.rfind("korvane-viewer: ", 0), 0u) << job << err;
+            EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << job << err;
+            EXPECT_NE(err.find(c.Says), std::string::npos) << job << err;
+            EXPECT_EQ(fs::exists(out), render && c.Status == 0) << job << c.File;
+            EXPECT_EQ(dumped.empty(), render || c.Status != 0) << job << c.File;
+            fs::remove(out);
+        }
+    }
+}
+
+} // namespace
