@@ -28,6 +28,7 @@
 #include <QLocale>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPainter>
 #include <QPdfDocument>
 #include <QPdfView>
 #include <QPushButton>
@@ -76,7 +77,23 @@ const char* DrawModeName(TSymbolGroupDrawMode mode) {
 
 // Day count of a date the way drawings store dates (days since 30 December 1899).
 QIcon ActionIcon(const char* themeName, QStyle::StandardPixmap fallback) {
-    return QIcon::fromTheme(QString::fromLatin1(themeName), QApplication::style()->standardIcon(fallback));
+    const QIcon source =
+        QIcon::fromTheme(QString::fromLatin1(themeName), QApplication::style()->standardIcon(fallback));
+    // Grey icons, such as the print preview's, look the same when the style greys them: a disabled
+    // button is drawn faded instead, so that it never looks like one that works.
+    QIcon icon;
+    for (const int side : {16, 22, 24, 32, 48}) {
+        const QPixmap normal = source.pixmap(side, side);
+        icon.addPixmap(normal, QIcon::Normal);
+        QPixmap faded(normal.size());
+        faded.fill(Qt::transparent);
+        QPainter painter(&faded);
+        painter.setOpacity(0.3);
+        painter.drawPixmap(0, 0, normal);
+        painter.end();
+        icon.addPixmap(faded, QIcon::Disabled);
+    }
+    return icon;
 }
 
 } // namespace
