@@ -12,6 +12,7 @@ packages=(
   xvfb xauth x11-utils xdotool imagemagick
   tinyproxy openssl python3
   fonts-liberation2 fonts-wqy-microhei
+  help2man dpkg-dev desktop-file-utils libxml2-utils xdg-utils shared-mime-info zsh
 )
 
 missing=()

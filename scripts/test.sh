@@ -37,6 +37,9 @@ trap cleanup EXIT
 
 ctest --test-dir build --output-on-failure -j2
 
+# The Debian package: built, installed into a throw-away root and tried there.
+bash scripts/check-package.sh build
+
 # Sanitizer build of the Qt-free core (packages included) and its tests.
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKORVANE_CORE_ONLY=ON -DKORVANE_SANITIZE=ON \
   -DKORVANE_BENCH=OFF >/dev/null

@@ -1,0 +1,35 @@
+# Bash completion for korvane-viewer: its options, their values, and the files it opens.
+_korvane_viewer() {
+    local cur prev
+    cur="${COMP_WORDS[COMP_CWORD]}"
+    prev="${COMP_WORDS[COMP_CWORD-1]}"
+    case "$prev" in
+    --render)
+        compopt -o filenames 2>/dev/null
+        COMPREPLY=($(compgen -f -X '!*.@(png|PNG)' -- "$cur") $(compgen -d -- "$cur"))
+        return
+        ;;
+    --size)
+        COMPREPLY=($(compgen -W '1024x768 1280x1024 1920x1080 3840x2160' -- "$cur"))
+        return
+        ;;
+    --background)
+        COMPREPLY=($(compgen -W 'black white' -- "$cur"))
+        return
+        ;;
+    --group-mode)
+        COMPREPLY=($(compgen -W 'main none1 sub none2' -- "$cur"))
+        return
+        ;;
+    --help | --version)
+        return
+        ;;
+    esac
+    if [[ "$cur" == -* ]]; then
+        COMPREPLY=($(compgen -W '--render --size --background --group-mode --dump --help --version' -- "$cur"))
+        return
+    fi
+    compopt -o filenames 2>/dev/null
+    COMPREPLY=($(compgen -f -X '!*.@(kdf|KDF|sym|SYM|zip|ZIP|kdx|KDX)' -- "$cur") $(compgen -d -- "$cur"))
+}
+complete -F _korvane_viewer korvane-viewer
