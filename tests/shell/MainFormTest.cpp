@@ -374,6 +374,38 @@ TEST_F(MainFormTest, PackagesOpenTheirDrawingAndAreDeletedAtExit) {
     EXPECT_FALSE(fs::exists(second));
 }
 
+TEST_F(MainFormTest, APackageOfSeveralDrawingsNamesTheOneShownAndOffersTheOthers) {
+    const std::string zip = Zip("plant.zip", {{"a/first.kdf", DrawingText(ComponentText(1, 0, 0, "A"))},
+                                              {"notes.txt", "x"},
+                                              {"b/second.sym", DrawingText(ComponentText(2, 0, 0, "B"))}});
+    Form->OpenDocumentFile(zip);
+    const std::string folder = Form->TempDirs().Folders().at(0);
+    EXPECT_EQ(Form->FileName(), folder + "/a/first.kdf");
+    EXPECT_EQ(Form->OpenedFileName(), zip);
+    // The status bar names the package, not its unpack folder, and the drawing shown.
+    EXPECT_EQ(Form->StatusText().toStdString(), zip + ": first.kdf");
+    EXPECT_EQ(Form->windowTitle().toStdString(), "plant.zip (first.kdf) - KorvaneViewer");
+    QMenu* menu = Form->MenuPackageDrawings;
+    ASSERT_TRUE(menu->menuAction()->isVisible());
+    ASSERT_EQ(menu->actions().size(), 2);
+    EXPECT_EQ(menu->actions()[0]->text(), QStringLiteral("a/first.kdf"));
+    EXPECT_TRUE(menu->actions()[0]->isChecked());
+    menu->actions()[1]->trigger();
+    EXPECT_EQ(Form->FileName(), folder + "/b/second.sym");
+    EXPECT_EQ(Form->StatusText().toStdString(), zip + ": second.sym");
+    EXPECT_EQ(Form->LastPath(), Dir.Path().string());
+    EXPECT_EQ(Form->TempDirs().Folders().size(), 1u); // shown from the same unpack folder
+    EXPECT_TRUE(Form->MenuPackageDrawings->actions()[1]->isChecked());
+
+    // A plain drawing has nothing to choose from and is named alone.
+    const std::string plan = Drawing("plan.kdf");
+    Form->OpenDocumentFile(plan);
+    EXPECT_FALSE(Form->MenuPackageDrawings->menuAction()->isVisible());
+    EXPECT_EQ(Form->StatusText().toStdString(), plan);
+    EXPECT_EQ(Form->windowTitle().toStdString(), "plan.kdf - KorvaneViewer");
+    EXPECT_THAT(Boxes.Messages, IsEmpty());
+}
+
 TEST_F(MainFormTest, PackedArchivesOfferTheirPagesEvenWithoutATopLevelDrawing) {
     const std::string pages1 = Pdf(1), pages2 = Pdf(2);
     const std::string full = Zip("full.kdx", {{"plan.kdf", DrawingText(ComponentText(1, 0, 0, "A"))},
