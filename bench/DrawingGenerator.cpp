@@ -4,9 +4,12 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <stdexcept>
+#include <unistd.h>
 #include <vector>
 
 #include "model/KeyValues.h"
+#include "platform/TerminationWatch.h"
 
 namespace {
 
@@ -166,6 +169,45 @@ std::string GenerateSchematic(const TGeneratorOptions& o) {
     w.WriteRecordLine("");
     w.WriteRecordLine("End.");
     return std::move(w.Text());
+}
+
+namespace {
+
+class TBenchFolder {
+public:
+    TBenchFolder() : fCleanup([this] { Remove(); }) {
+        const auto lock = LockAgainstTermination();
+        std::string pattern = (std::filesystem::temp_directory_path() / "korvane-bench-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make " + pattern);
+        fPath = pattern;
+    }
+    ~TBenchFolder() { Remove(); }
+    const std::filesystem::path& Path() const { return fPath; }
+
+private:
+    void Remove() const {
+        const auto lock = LockAgainstTermination();
+        std::error_code ignored;
+        if (!fPath.empty()) std::filesystem::remove_all(fPath, ignored);
+    }
+
+    // The path outlives the clean-up that reads it.
+    std::filesystem::path fPath;
+    TTerminationCleanup fCleanup;
+};
+
+} // namespace
+
+std::string WriteBenchFile(const std::string& name, const std::string& text) {
+    static TBenchFolder folder;
+    // A signal's clean-up waits for the file to be complete, so it never finds a folder that is
+    // still being filled.
+    const auto lock = LockAgainstTermination();
+    const std::string path = (folder.Path() / name).string();
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+    if (!out.flush()) throw std::runtime_error("cannot write " + path);
+    return path;
 }
 
 size_t ReadAndSplitLines(const std::string& path) {

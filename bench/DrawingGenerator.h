@@ -22,6 +22,11 @@ int64_t GeneratedObjectCount(const TGeneratorOptions& options);
 // Number of connection lines among them.
 int64_t GeneratedLineCount(const TGeneratorOptions& options);
 
+// Writes Text into a file named Name in a private folder of this run and returns its path. The
+// folder and its files go when the program ends, by Ctrl+C or kill too: generated drawings run to
+// hundreds of megabytes. Call it before the benchmark starts threads of its own.
+std::string WriteBenchFile(const std::string& name, const std::string& text);
+
 // The floor every load is measured against: read the file whole and split each of its lines into
 // key and value. Returns the number of record lines.
 size_t ReadAndSplitLines(const std::string& path);

@@ -2,7 +2,6 @@
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <sstream>
 
@@ -19,11 +18,8 @@ const std::string& DrawingFile(int components) {
     if (it != files.end()) return it->second;
     TGeneratorOptions o;
     o.Components = components;
-    std::string path =
-        (std::filesystem::temp_directory_path() / ("korvane-bench-" + std::to_string(components) + ".kdf"))
-            .string();
-    std::ofstream(path, std::ios::binary) << GenerateSchematic(o);
-    return files[components] = path;
+    return files[components] =
+               WriteBenchFile("load-" + std::to_string(components) + ".kdf", GenerateSchematic(o));
 }
 
 // The floor: read the file and split every line into key and value.

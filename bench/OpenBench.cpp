@@ -3,7 +3,6 @@
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <memory>
 
@@ -31,11 +30,8 @@ const std::string& DrawingFile(int lines) {
     static std::map<int, std::string> files;
     auto it = files.find(lines);
     if (it != files.end()) return it->second;
-    std::string path =
-        (std::filesystem::temp_directory_path() / ("korvane-open-bench-" + std::to_string(lines) + ".kdf"))
-            .string();
-    std::ofstream(path, std::ios::binary) << GenerateSchematic(OptionsFor(lines));
-    return files[lines] = path;
+    return files[lines] =
+               WriteBenchFile("open-" + std::to_string(lines) + ".kdf", GenerateSchematic(OptionsFor(lines)));
 }
 
 void Describe(benchmark::State& state, const std::string& path) {

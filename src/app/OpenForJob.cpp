@@ -5,6 +5,7 @@
 #include "base/Translate.h"
 #include "document/DocumentOpener.h"
 #include "document/SymbolFile.h"
+#include "packages/TempDirs.h"
 #include "qt/LocaleDates.h"
 
 bool OpenForJob(TSymbolFile& doc, const std::string& file, TTempDirs& tempDirs, std::string& error) {
@@ -12,6 +13,8 @@ bool OpenForJob(TSymbolFile& doc, const std::string& file, TTempDirs& tempDirs, 
     doc.Messages().InvalidRevisionDate = [](const std::string& value) {
         std::cerr << "korvane-viewer: " << FormatText(_("%s is not a valid date."), {value}) << "\n";
     };
+    // Ctrl+C or kill must not leave the job's unpack folders behind either.
+    tempDirs.DeleteOnTerminationSignals();
     const TOpenResult result = OpenDocumentFile(doc, file, tempDirs);
     if (!result.Opened()) {
         error = result.Error;

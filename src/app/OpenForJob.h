@@ -1,6 +1,7 @@
 #pragma once
 // The document opener with the settings of a command-line job: revision dates in the user's date
-// format, and load messages on stderr since a job has no message box.
+// format, load messages on stderr since a job has no message box, and unpack folders that go also
+// when SIGINT, SIGTERM or SIGHUP ends the job (call it before the job starts other threads).
 #include <string>
 
 class TSymbolFile;

@@ -5,6 +5,7 @@
 #include "platform/FileExtensions.h"
 #include "platform/MessageBox.h"
 #include "platform/QUAVGlobs.h"
+#include "platform/TerminationWatch.h"
 
 #include <filesystem>
 
@@ -29,6 +30,9 @@ TPackageOpenResult Failed(std::string text) {
 // Unpacks FileName into a fresh folder. On failure the folder is gone again and the result says why.
 TPackageOpenResult Unpack(const std::string& fileName, const std::string& prefix, TTempDirs& tempDirs,
                           const TZipExtractLimits& limits) {
+    // A job ended by a signal deletes its unpack folders on another thread; it waits until this
+    // one is written in full or gone again.
+    const auto writing = LockAgainstTermination();
     std::string createError;
     const std::string folder = tempDirs.CreateUnpackFolder(prefix, &createError);
     if (folder.empty()) return Failed(CannotHandleFileText(fileName) + "\n\n" + createError);

@@ -31,9 +31,26 @@ TTempDirs::TTempDirs(std::string tempFolder, TRandom random)
 
 TTempDirs::~TTempDirs() {
     DeleteTempDirs();
+    // Before the lists go: a clean-up running now still reads them.
+    fTerminationCleanup.reset();
+}
+
+void TTempDirs::DeleteOnTerminationSignals() {
+    if (!fTerminationCleanup)
+        fTerminationCleanup = std::make_unique<TTerminationCleanup>([this] { DeleteFoldersOnly(); });
+}
+
+void TTempDirs::DeleteFoldersOnly() const {
+    const auto lock = LockAgainstTermination();
+    for (const TCreated& entry : fCreated)
+        if (IsOurs(entry)) {
+            std::error_code ignored;
+            fs::remove_all(fs::path(entry.Path), ignored);
+        }
 }
 
 std::string TTempDirs::CreateUnpackFolder(const std::string& prefix, std::string* errorText) {
+    const auto lock = LockAgainstTermination();
     int lastErrno = EEXIST;
     for (int attempt = 0; attempt < MaxAttempts; ++attempt) {
         const std::string folder =
@@ -69,6 +86,7 @@ bool TTempDirs::IsOurs(const TCreated& entry) const {
 }
 
 void TTempDirs::DeleteTempDir(const std::string& folder) {
+    const auto lock = LockAgainstTermination();
     auto it =
         std::find_if(fCreated.begin(), fCreated.end(), [&](const TCreated& c) { return c.Path == folder; });
     if (it == fCreated.end()) return;
@@ -83,6 +101,7 @@ void TTempDirs::DeleteTempDir(const std::string& folder) {
 }
 
 void TTempDirs::DeleteTempDirs() {
+    const auto lock = LockAgainstTermination();
     const std::vector<std::string> folders = fFolders;
     for (const std::string& folder : folders)
         DeleteTempDir(folder);

@@ -2,8 +2,11 @@
 // The unpack folders of one run. Each is made fresh (never an existing folder or link under the
 // same name) with owner-only permissions directly in the temporary folder, and only folders made
 // here are ever deleted.
+#include "platform/TerminationWatch.h"
+
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -32,6 +35,11 @@ public:
     // Removes one recorded folder now (an unpack that failed) under the same rules.
     void DeleteTempDir(const std::string& folder);
 
+    // Deletes the folders also when SIGINT, SIGTERM or SIGHUP ends the program, for programs
+    // without an event loop (see TTerminationCleanup: call it before other threads start). Code
+    // that fills the folders holds LockAgainstTermination(), so they are never deleted under it.
+    void DeleteOnTerminationSignals();
+
     const std::vector<std::string>& Folders() const { return fFolders; }
     const std::string& TempFolder() const { return fTempFolder; }
 
@@ -42,9 +50,13 @@ private:
         ino_t Inode;
     };
     bool IsOurs(const TCreated& entry) const;
+    // Deletes the folders but leaves the lists alone: it runs on the thread that waits for the
+    // signals, while the thread that owns the lists may be reading them.
+    void DeleteFoldersOnly() const;
 
     std::string fTempFolder;
     TRandom fRandom;
     std::vector<TCreated> fCreated;
     std::vector<std::string> fFolders;
+    std::unique_ptr<TTerminationCleanup> fTerminationCleanup;
 };

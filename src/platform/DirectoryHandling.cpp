@@ -6,7 +6,12 @@
 #include "platform/QUAVGlobs.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -75,6 +80,79 @@ bool ForceFolder(const std::string& path) {
     std::error_code error;
     fs::create_directories(fs::path(path), error);
     return fs::is_directory(fs::path(path), error);
+}
+
+namespace {
+
+// Closes a descriptor when the walk below moves on or gives up.
+class TFolderFd {
+public:
+    explicit TFolderFd(int fd = -1) : fFd(fd) {}
+    ~TFolderFd() { Reset(-1); }
+    TFolderFd(const TFolderFd&) = delete;
+    TFolderFd& operator=(const TFolderFd&) = delete;
+    void Reset(int fd) {
+        if (fFd >= 0) ::close(fFd);
+        fFd = fd;
+    }
+    int Get() const { return fFd; }
+
+private:
+    int fFd;
+};
+
+std::string Refused(std::string* errorText, const std::string& path, const std::string& reason) {
+    if (errorText != nullptr) *errorText = FormatText(_("Cannot use the folder %s: %s"), {path, reason});
+    return {};
+}
+
+} // namespace
+
+std::string ForcePrivateFolder(const std::string& base, const std::string& relative, std::string* errorText) {
+    std::vector<std::string> names;
+    for (const auto& part : fs::path(relative)) {
+        const std::string name = part.string();
+        if (name.empty() || name == "." || name == "/") continue;
+        if (name == "..") return Refused(errorText, relative, _("it climbs out of its base folder"));
+        names.push_back(name);
+    }
+    std::string path = ExcludeTrailingPathDelimiter(base);
+    if (names.empty() || path.empty())
+        return Refused(errorText, path + PathDelimiter + relative, _("no name"));
+    if (!ForceFolder(path)) return Refused(errorText, path, _("it cannot be made"));
+
+    // Each step opens the next folder relative to the one before, never by its full name again,
+    // so nothing can be swapped in between the look and the use.
+    TFolderFd folder(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.Get() < 0) return Refused(errorText, path, std::strerror(errno));
+    const uid_t user = ::geteuid();
+    for (size_t i = 0; i < names.size(); ++i) {
+        const std::string& name = names[i];
+        path += PathDelimiter + name;
+        if (::mkdirat(folder.Get(), name.c_str(), 0700) != 0 && errno != EEXIST)
+            return Refused(errorText, path, std::strerror(errno));
+        const int next =
+            ::openat(folder.Get(), name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (next < 0) {
+            const int error = errno;
+            return Refused(errorText, path,
+                           error == ELOOP || error == ENOTDIR ? _("it is a link or not a folder")
+                                                              : std::string(std::strerror(error)));
+        }
+        folder.Reset(next);
+        struct stat info {};
+        if (::fstat(folder.Get(), &info) != 0) return Refused(errorText, path, std::strerror(errno));
+        if (info.st_uid != user) return Refused(errorText, path, _("it belongs to another user"));
+        const bool last = i + 1 == names.size();
+        if (last) {
+            if ((info.st_mode & 07777) != 0700 && ::fchmod(folder.Get(), 0700) != 0)
+                return Refused(errorText, path, std::strerror(errno));
+        } else if ((info.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
+            // Others could rename the folders below and put their own in place.
+            return Refused(errorText, path, _("others may write to it"));
+        }
+    }
+    return path + PathDelimiter;
 }
 
 bool DeleteFolder(const std::string& path) {

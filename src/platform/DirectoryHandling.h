@@ -6,6 +6,16 @@
 // Creates Path and every missing parent; true when Path is a folder afterwards. "" is an error.
 bool ForceFolder(const std::string& path);
 
+// Makes Base + "/" + Relative a folder that only this user may enter and returns it with a
+// trailing separator. Base, a desktop folder the user chose, is taken as it stands, links and all,
+// and made when missing. Every folder of Relative is looked at without following links: it must be
+// a real folder owned by this user and writable by nobody else, missing ones are made 0700, and the
+// last one is set to 0700. Otherwise, and for an empty or climbing ("..") Relative, "" is returned
+// with ErrorText set, and what is in the way is left alone: a link or a folder planted by someone
+// else is never written through.
+std::string ForcePrivateFolder(const std::string& base, const std::string& relative,
+                               std::string* errorText = nullptr);
+
 // Deletes the folder tree at Path silently; true when nothing is left at Path. A trailing
 // separator is dropped first, and symbolic links are removed as links, never followed, so a link
 // to a folder elsewhere leaves that folder and its content alone.

@@ -1,6 +1,28 @@
 #include "platform/QUAVGlobs.h"
 
+#include "platform/DirectoryHandling.h"
 #include "platform/KnownFolders.h"
+
+namespace {
+
+// The program's folders below the user's cache folder, relative to it.
+std::string ProgramTempRelative() {
+    return std::string(MakerName) + PathDelimiter + ProgramName + ProgramYear + "_temp";
+}
+
+std::string WebLibTempRelative() {
+    return ProgramTempRelative() + PathDelimiter + "WebLib";
+}
+
+std::string DataSheetRelative() {
+    return std::string(MakerName) + PathDelimiter + ProgramName + PathDelimiter + "Data Sheets";
+}
+
+std::string InCache(const std::string& relative) {
+    return IncludeTrailingPathDelimiter(KnownLocalDataFolder()) + relative + PathDelimiter;
+}
+
+} // namespace
 
 std::string IncludeTrailingPathDelimiter(const std::string& path) {
     if (!path.empty() && path.back() == PathDelimiter) return path;
@@ -20,11 +42,27 @@ std::string GetTempFolder() {
 }
 
 std::string GetProgramTempFolder() {
-    return GetTempFolder() + ProgramName + ProgramYear + "_temp" + PathDelimiter;
+    return InCache(ProgramTempRelative());
 }
 
 std::string GetWebLibTempFolder() {
-    return GetProgramTempFolder() + "WebLib" + PathDelimiter;
+    return InCache(WebLibTempRelative());
+}
+
+std::string GetDefaultDataSheetFolder() {
+    return InCache(DataSheetRelative());
+}
+
+std::string ForceProgramTempFolder(std::string* errorText) {
+    return ForcePrivateFolder(KnownLocalDataFolder(), ProgramTempRelative(), errorText);
+}
+
+std::string ForceWebLibTempFolder(std::string* errorText) {
+    return ForcePrivateFolder(KnownLocalDataFolder(), WebLibTempRelative(), errorText);
+}
+
+std::string ForceDefaultDataSheetFolder(std::string* errorText) {
+    return ForcePrivateFolder(KnownLocalDataFolder(), DataSheetRelative(), errorText);
 }
 
 std::string GetUserDataFolder() {

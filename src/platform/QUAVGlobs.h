@@ -19,9 +19,18 @@ inline constexpr char PathDelimiter = '/';
 std::string IncludeTrailingPathDelimiter(const std::string& path);
 std::string ExcludeTrailingPathDelimiter(const std::string& path);
 
+// The shared temporary folder: only ever written below under fresh, unguessable names.
 std::string GetTempFolder();
+// The program's scratch folder and the online library's download buffer in it, and the default
+// datasheet folder: below the user's cache folder, so that nobody else can plant a link where the
+// program writes. The Force functions make them for this user alone when they are first used (see
+// ForcePrivateFolder) and return "" with ErrorText set when something in the way is refused.
 std::string GetProgramTempFolder();
 std::string GetWebLibTempFolder();
+std::string GetDefaultDataSheetFolder();
+std::string ForceProgramTempFolder(std::string* errorText = nullptr);
+std::string ForceWebLibTempFolder(std::string* errorText = nullptr);
+std::string ForceDefaultDataSheetFolder(std::string* errorText = nullptr);
 std::string GetUserDataFolder();
 std::string GetCommonDataFolder();
 std::string GetLocalMakerFolder();

@@ -152,8 +152,7 @@ void TMainForm::FormCreate() {
     ResetPanBitmap();
     fLastPath.clear();
     setAcceptDrops(true);
-    fDefaultDataSheetPath = GetTempFolder() + MakerName + PathDelimiter + ProgramName + PathDelimiter +
-                            "Data Sheets" + PathDelimiter;
+    fDefaultDataSheetPath = GetDefaultDataSheetFolder();
     resize(1024, 768);
     UpdateButtons();
 }
@@ -344,8 +343,8 @@ void TMainForm::FormActivate() {
     if (fFirstActivate) {
         fFirstActivate = false;
         ForceFolder(GetUserDataFolder() + "Cache" + PathDelimiter);
+        // The datasheet folder is made when a look-up first needs it, not by every start.
         if (fDataSheetPath.empty()) fDataSheetPath = fDefaultDataSheetPath;
-        ForceFolder(fDataSheetPath);
         SetSymbolCanvasDPI();
         SetColors();
         if (!fCommandLineFile.empty()) OpenDocumentFile(fCommandLineFile);

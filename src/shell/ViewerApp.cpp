@@ -1,10 +1,12 @@
 #include "shell/ViewerApp.h"
 
 #include "base/Translate.h"
+#include "document/DocumentOpener.h"
 #include "platform/QUAVGlobs.h"
 #include "qt/QtMessageBox.h"
 #include "qt/QtOpenWith.h"
 #include "qt/SingleInstance.h"
+#include "qt/TerminationSignals.h"
 #include "shell/MainForm.h"
 
 #include <QApplication>
@@ -15,8 +17,15 @@
 
 int RunViewerWindow(int argc, char** argv, const std::string& file) {
     // A viewer that runs already takes the file; this start ends without a window (and so
-    // without needing a display).
-    if (SendToRunningInstance(QString::fromStdString(file))) return 0;
+    // without needing a display). A file that cannot be opened at all is said here too, and the
+    // window says it as well.
+    if (SendToRunningInstance(QString::fromStdString(file))) {
+        if (file.empty()) return 0;
+        const std::string refusal = RefusalBeforeOpening(file);
+        if (refusal.empty()) return 0;
+        std::cerr << "korvane-viewer: " << refusal << "\n";
+        return 1;
+    }
 
     if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) {
         std::cerr << "korvane-viewer: " << _("No display found: the viewer window needs one.") << "\n"
@@ -29,6 +38,14 @@ int RunViewerWindow(int argc, char** argv, const std::string& file) {
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/korvane-viewer.png")));
     QApplication::setDesktopFileName(QStringLiteral("korvane-viewer"));
 
+    // Ctrl+C, kill and the end of the session end the window as File > Exit does, so that it is
+    // destroyed normally and deletes its unpack folders. Quitting as well ends the event loops of
+    // dialogs that are open, which closing the window alone would not.
+    TTerminationSignals termination;
+    QObject::connect(&termination, &TTerminationSignals::Received, &app, [] {
+        QApplication::closeAllWindows();
+        QApplication::quit();
+    });
     InstallQtDocumentOpener();
     TQtMessageBoxes boxes;
     TScopedMessageBoxes useBoxes(boxes);

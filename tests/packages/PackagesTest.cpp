@@ -7,6 +7,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -14,6 +15,8 @@
 #include <set>
 #include <sstream>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 using ::testing::ElementsAre;
@@ -331,6 +334,43 @@ TEST_F(TArchiveTest, CleanupDeletesOnlyFoldersThisRunMade) {
     EXPECT_TRUE(fs::exists(replaced + "/other.txt"));
     EXPECT_FALSE(fs::exists(fs::symlink_status(kept)));
     EXPECT_THAT(dirs.Folders(), IsEmpty());
+}
+
+TEST_F(TArchiveTest, ASignalDeletesTheFoldersOfAProgramWithoutEventLoop) {
+    // In a forked copy: the signal ends it, and the watching thread lasts for the rest of a process.
+    const fs::path planted = Temp / "Unpack_planted";
+    fs::create_directory(planted);
+    std::string folder;
+    int pipeFds[2];
+    ASSERT_EQ(::pipe(pipeFds), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::alarm(20);
+        ::signal(SIGTERM, SIG_DFL);
+        TTempDirs dirs(Temp.string());
+        dirs.DeleteOnTerminationSignals();
+        const std::string made = dirs.CreateUnpackFolder("Unpack_");
+        std::ofstream(made + "/plan.kdf") << "drawing";
+        [[maybe_unused]] const ssize_t told = ::write(pipeFds[1], made.data(), made.size());
+        ::close(pipeFds[1]);
+        ::kill(::getpid(), SIGTERM);
+        for (;;)
+            ::pause();
+    }
+    ::close(pipeFds[1]);
+    char buffer[4096];
+    ssize_t count;
+    while ((count = ::read(pipeFds[0], buffer, sizeof buffer)) > 0)
+        folder.append(buffer, size_t(count));
+    ::close(pipeFds[0]);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
+    ASSERT_THAT(folder, StartsWith((Temp / "Unpack_").string()));
+    EXPECT_FALSE(fs::exists(fs::symlink_status(folder)));
+    EXPECT_TRUE(fs::exists(planted)) << "a folder this run did not make stays";
 }
 
 TEST_F(TArchiveTest, ArchiveObjectModesAndWriting) {

@@ -12,7 +12,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 using ::testing::ElementsAre;
@@ -188,8 +191,10 @@ TEST(ProgramFolders, FollowTheDesktopFolders) {
     TScopedEnv tmp("TMPDIR", "/scratch//tmp/");
 
     EXPECT_EQ(GetTempFolder(), "/scratch/tmp/");
-    EXPECT_EQ(GetProgramTempFolder(), "/scratch/tmp/KorvaneViewer1.0.0_temp/");
-    EXPECT_EQ(GetWebLibTempFolder(), "/scratch/tmp/KorvaneViewer1.0.0_temp/WebLib/");
+    // Nothing of the program sits in the shared temporary folder under a name known in advance.
+    EXPECT_EQ(GetProgramTempFolder(), "/home/u/cache/QUAV/KorvaneViewer1.0.0_temp/");
+    EXPECT_EQ(GetWebLibTempFolder(), "/home/u/cache/QUAV/KorvaneViewer1.0.0_temp/WebLib/");
+    EXPECT_EQ(GetDefaultDataSheetFolder(), "/home/u/cache/QUAV/KorvaneViewer/Data Sheets/");
     EXPECT_EQ(GetUserDataFolder(), "/home/u/cfg/QUAV/KorvaneViewer/");
     EXPECT_EQ(GetCommonDataFolder(), "/home/u/data/QUAV/KorvaneViewer/");
     EXPECT_EQ(GetLocalMakerFolder(), "/home/u/cache/QUAV/");
@@ -208,8 +213,127 @@ TEST(ProgramFolders, UnsetOrRelativeVariablesFallBackBelowHome) {
 
     EXPECT_EQ(GetUserDataFolder(), "/home/u/.config/QUAV/KorvaneViewer/");
     EXPECT_EQ(GetLocalMakerFolder(), "/home/u/.cache/QUAV/");
+    EXPECT_EQ(GetDefaultDataSheetFolder(), "/home/u/.cache/QUAV/KorvaneViewer/Data Sheets/");
+    EXPECT_EQ(GetProgramTempFolder(), "/home/u/.cache/QUAV/KorvaneViewer1.0.0_temp/");
     EXPECT_EQ(GetCommonDataFolder(), "/home/u/.local/share/QUAV/KorvaneViewer/");
     EXPECT_EQ(GetTempFolder(), "/tmp/");
+}
+
+namespace {
+
+fs::perms PermissionsOf(const fs::path& p) {
+    return fs::symlink_status(p).permissions() & fs::perms::mask;
+}
+
+class TScopedUmask {
+public:
+    explicit TScopedUmask(mode_t mask) : fOld(::umask(mask)) {}
+    ~TScopedUmask() { ::umask(fOld); }
+
+private:
+    mode_t fOld;
+};
+
+} // namespace
+
+TEST(PrivateFolders, MadeForThisUserAlone) {
+    TTempTree t;
+    const TScopedUmask readableByAll(022);
+    const std::string made = ForcePrivateFolder(t.Root.string() + "/base/", "QUAV/Viewer/Data Sheets");
+    EXPECT_EQ(made, t.Root.string() + "/base/QUAV/Viewer/Data Sheets/");
+    for (const char* folder : {"base/QUAV", "base/QUAV/Viewer", "base/QUAV/Viewer/Data Sheets"})
+        EXPECT_EQ(PermissionsOf(t.Root / folder), fs::perms::owner_all) << folder;
+
+    // A folder that is already there and ours is tightened, and making it again changes nothing.
+    fs::permissions(t.Root / "base/QUAV/Viewer/Data Sheets", fs::perms(0755));
+    fs::permissions(t.Root / "base/QUAV", fs::perms(0755));
+    EXPECT_EQ(ForcePrivateFolder((t.Root / "base").string(), "QUAV/Viewer/Data Sheets"), made);
+    EXPECT_EQ(PermissionsOf(t.Root / "base/QUAV/Viewer/Data Sheets"), fs::perms::owner_all);
+    EXPECT_EQ(PermissionsOf(t.Root / "base/QUAV"), fs::perms(0755))
+        << "only the last folder is the program's";
+}
+
+TEST(PrivateFolders, LinksAndStrangersAreRefusedAndLeftAlone) {
+    TTempTree t;
+    const fs::path base = t.Root / "cache";
+    const fs::path elsewhere = t.Root / "elsewhere";
+    fs::create_directories(base / "QUAV");
+    fs::create_directories(elsewhere);
+    fs::permissions(elsewhere, fs::perms(0755));
+    const struct {
+        const char* Case;
+        std::function<void()> Plant;
+        const char* Relative;
+    } cases[] = {
+        {"link as the last folder", [&] { fs::create_directory_symlink(elsewhere, base / "QUAV/temp"); },
+         "QUAV/temp"},
+        {"link on the way", [&] { fs::create_directory_symlink(elsewhere, base / "QUAV/via"); },
+         "QUAV/via/temp"},
+        {"dangling link", [&] { fs::create_symlink(t.Root / "nothing", base / "QUAV/dangling"); },
+         "QUAV/dangling"},
+        {"a file", [&] { std::ofstream(base / "QUAV/file") << "x"; }, "QUAV/file"},
+        {"others may write on the way",
+         [&] {
+             fs::create_directories(base / "QUAV/open");
+             fs::permissions(base / "QUAV/open", fs::perms(0777));
+         },
+         "QUAV/open/temp"},
+        {"climbing out", [] {}, "QUAV/../../elsewhere"},
+        {"no name", [] {}, "/"},
+    };
+    for (const auto& c : cases) {
+        c.Plant();
+        std::string error;
+        EXPECT_EQ(ForcePrivateFolder(base.string(), c.Relative, &error), "") << c.Case;
+        EXPECT_FALSE(error.empty()) << c.Case;
+    }
+    // Nothing was made or changed through the links.
+    EXPECT_TRUE(fs::is_empty(elsewhere));
+    EXPECT_EQ(PermissionsOf(elsewhere), fs::perms(0755));
+    EXPECT_FALSE(fs::exists(t.Root / "nothing"));
+    EXPECT_EQ(PermissionsOf(base / "QUAV/open"), fs::perms(0777));
+}
+
+TEST(PrivateFolders, AFolderOfAnotherUserIsRefused) {
+    if (::geteuid() != 0) GTEST_SKIP() << "giving a folder to another user takes root";
+    TTempTree t;
+    fs::create_directories(t.Root / "cache/QUAV/temp");
+    fs::create_directories(t.Root / "cache/theirs");
+    ASSERT_EQ(::chown((t.Root / "cache/QUAV/temp").c_str(), 65534, 65534), 0);
+    ASSERT_EQ(::chown((t.Root / "cache/theirs").c_str(), 65534, 65534), 0);
+    fs::permissions(t.Root / "cache/QUAV/temp", fs::perms(0755));
+    std::string error;
+    EXPECT_EQ(ForcePrivateFolder((t.Root / "cache").string(), "QUAV/temp", &error), "");
+    EXPECT_THAT(error, ::testing::HasSubstr("another user"));
+    EXPECT_EQ(ForcePrivateFolder((t.Root / "cache").string(), "theirs/temp"), "");
+    EXPECT_FALSE(fs::exists(t.Root / "cache/theirs/temp"));
+    EXPECT_EQ(PermissionsOf(t.Root / "cache/QUAV/temp"), fs::perms(0755));
+}
+
+TEST(PrivateFolders, ProgramFoldersGoBelowTheUsersCacheWhenFirstUsed) {
+    TTempTree t;
+    fs::create_directories(t.Root / "tmp");
+    TScopedEnv home("HOME", (t.Root / "home").c_str());
+    TScopedEnv cache("XDG_CACHE_HOME", nullptr);
+    TScopedEnv tmp("TMPDIR", (t.Root / "tmp").c_str());
+
+    // Only asking for the names makes nothing.
+    EXPECT_EQ(GetDefaultDataSheetFolder(), (t.Root / "home/.cache/QUAV/KorvaneViewer/Data Sheets/").string());
+    EXPECT_FALSE(fs::exists(t.Root / "home"));
+
+    EXPECT_EQ(ForceDefaultDataSheetFolder(), GetDefaultDataSheetFolder());
+    EXPECT_EQ(ForceWebLibTempFolder(), GetWebLibTempFolder());
+    EXPECT_EQ(ForceProgramTempFolder(), GetProgramTempFolder());
+    for (const std::string& folder :
+         {GetDefaultDataSheetFolder(), GetWebLibTempFolder(), GetProgramTempFolder()})
+        EXPECT_EQ(PermissionsOf(folder), fs::perms::owner_all) << folder;
+    EXPECT_TRUE(fs::is_empty(t.Root / "tmp"));
+
+    // Someone who planted a link in the user's cache gets nothing written through it.
+    DeleteFolder(GetProgramTempFolder());
+    fs::create_directory_symlink(t.Root / "tmp", ExcludeTrailingPathDelimiter(GetProgramTempFolder()));
+    EXPECT_EQ(ForceWebLibTempFolder(), "");
+    EXPECT_TRUE(fs::is_empty(t.Root / "tmp"));
 }
 
 TEST(Messages, BoxesAndTexts) {

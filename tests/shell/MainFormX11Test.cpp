@@ -117,12 +117,16 @@ TEST(ViewerWindow, StartsOnASampleShowingTheDrawingAndItsName) {
     QByteArray window;
     QDeadlineTimer deadline(15000);
     while (window.isEmpty() && !deadline.hasExpired()) {
-        window = RunTool(QStringLiteral("xdotool"), {"search", "--onlyvisible", "--name", "^KorvaneViewer$"})
+        window = RunTool(QStringLiteral("xdotool"), {"search", "--onlyvisible", "--name", "KorvaneViewer$"})
                      .trimmed();
         if (window.isEmpty()) QTest::qWait(100);
     }
     ASSERT_FALSE(window.isEmpty()) << "no viewer window appeared";
     QTest::qWait(1000); // the first activation opens the file and paints
+    // The title names the file shown, then the program.
+    EXPECT_EQ(
+        RunTool(QStringLiteral("xdotool"), {"getwindowname", window.split('\n')[0]}).trimmed().toStdString(),
+        fs::path(sample).filename().string() + " - KorvaneViewer");
     const QString geometry = QString::fromLatin1(
         RunTool(QStringLiteral("xdotool"), {"getwindowgeometry", "--shell", window.split('\n')[0]}));
     const auto value = [&](const char* key) {
