@@ -687,7 +687,8 @@ TEST_F(MainFormTest, TheContextMenuOpensOnAPlainRightClickOnly) {
         menu->hide();
     }
     // The menu key still opens it.
-    QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(10, 10));
+    QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(10, 10),
+                          Form->PaintBox()->mapToGlobal(QPoint(10, 10)));
     QApplication::sendEvent(Form->PaintBox(), &key);
     EXPECT_TRUE(menu->isVisible());
     menu->hide();
