@@ -44,6 +44,7 @@ void TSymbolFile::Clear() {
     fAdditionalFiles.clear();
     fRevisionList.Clear();
     fSessionList.Clear();
+    fRevisionLayoutList.Clear();
     fSymbolLayerList.Clear();
     fFileType = sftNone;
     fStartSession = NowAsDayCount();
@@ -210,7 +211,7 @@ bool TSymbolFile::LoadTopLevel(TRecordReader& reader) {
         } else if (key == "REVISION:"sv) {
             fRevisionList.LoadRevision(reader);
         } else if (key == "REVISIONLAYOUT:"sv) {
-            SkipBlock(reader, "ENDREVISIONLAYOUT.");
+            fRevisionLayoutList.LoadRevisionLayout(reader);
         } else if (key == "SYMBOLLAYERLIST:"sv) {
             fSymbolLayerList.LoadFromReader(reader);
         } else if (key == "TEXTSTYLE:"sv) {
@@ -485,6 +486,8 @@ std::string TSymbolFile::DumpJson() const {
     fRevisionList.Dump(w);
     w.Key("SessionList");
     fSessionList.Dump(w);
+    w.Key("RevisionLayoutList");
+    fRevisionLayoutList.Dump(w);
     w.Field("AdditionalFiles", fAdditionalFiles);
     w.Key("Symbol");
     fSymbol->Dump(w);

@@ -11,6 +11,7 @@
 #include "base/Points.h"
 #include "model/DocumentLists.h"
 #include "model/KeyValues.h"
+#include "model/RevisionLayouts.h"
 #include "model/SymbolObjects.h"
 #include "model/TextStyles.h"
 
@@ -134,6 +135,7 @@ public:
     std::vector<std::string> fAdditionalFiles;
     TRevisionList fRevisionList;
     TSessionList fSessionList;
+    TRevisionLayoutList fRevisionLayoutList;
     TSymbolLayerList fSymbolLayerList;
     double fStartSession = 0;
 

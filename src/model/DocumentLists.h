@@ -85,7 +85,7 @@ public:
 
 struct TSessionData {
     double Date = 0;
-    int32_t Seconds = 0;
+    int64_t Seconds = 0; // editing time in seconds on that day
     std::string Remark;
 };
 

@@ -127,6 +127,24 @@ void TJsonWriter::Point(TPoint p) {
     fOut.push_back(']');
 }
 
+void TJsonWriter::Point(double x, double y) {
+    const auto number = [this](double v) {
+        if (!std::isfinite(v)) {
+            fOut.append("null");
+            return;
+        }
+        char buf[32];
+        auto r = std::to_chars(buf, buf + sizeof buf, v);
+        fOut.append(buf, r.ptr);
+    };
+    BeforeValue();
+    fOut.push_back('[');
+    number(x);
+    fOut.append(", ");
+    number(y);
+    fOut.push_back(']');
+}
+
 void TJsonWriter::Color(TColor c) {
     char buf[16];
     std::snprintf(buf, sizeof buf, "#%02X%02X%02X", ColorRed(c), ColorGreen(c), ColorBlue(c));

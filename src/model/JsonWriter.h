@@ -24,6 +24,8 @@ public:
     void Bool(bool v);
     void Null();
     void Point(TPoint p);
+    // A point of floating-point coordinates, "[x, y]" as integer points are.
+    void Point(double x, double y);
     void Color(TColor c); // "#RRGGBB"
 
     // Key followed by a value.

@@ -212,6 +212,23 @@ TEST_F(DocumentTest, RecordsCutOffOrTooDeepAreCountedAsDamaged) {
     EXPECT_EQ(doc.DamagedRecords(), 1);
 }
 
+TEST_F(DocumentTest, RevisionLayoutsAreReadAndDumped) {
+    ASSERT_TRUE(
+        Load("Header:\r\n  FileType=Schematic\r\nEnd.\r\n\r\nRevisionLayout:\r\n  RowHeight=6\r\n"
+             "  RevisionColumn:\r\n    ColumnType=Date\r\n  EndRevisionColumn.\r\nEndRevisionLayout.\r\n"
+             "\r\nRevision:\r\n  Number=B\r\nEndRevision.\r\n\r\nRevisionLayout:\r\nEndRevisionLayout.\r\n"));
+    ASSERT_EQ(doc.fRevisionLayoutList.Count(), 2);
+    EXPECT_EQ(doc.fRevisionLayoutList.fRevisionLayoutList[0].fData.RowHeight, 6);
+    ASSERT_EQ(doc.fRevisionLayoutList.fRevisionLayoutList[0].fColumnList.size(), 1u);
+    EXPECT_EQ(doc.fRevisionLayoutList.fRevisionLayoutList[0].fColumnList[0].ColumnType, revcolDate);
+    ASSERT_EQ(doc.fRevisionList.Count(), 1);
+    EXPECT_EQ(doc.fRevisionList.fList[0].Number, "B");
+    EXPECT_NE(doc.DumpJson().find("\"RevisionLayoutList\": ["), std::string::npos);
+    // A new file starts without the last one's layouts.
+    ASSERT_TRUE(Load("Header:\r\n  FileType=Schematic\r\nEnd.\r\n"));
+    EXPECT_EQ(doc.fRevisionLayoutList.Count(), 0);
+}
+
 TEST_F(DocumentTest, LoadFromStringNamesTheDocument) {
     ASSERT_TRUE(doc.LoadFromString("Header:\r\n  FileType=Symbol\r\nEnd.\r\n", "valve"));
     EXPECT_EQ(doc.FileType(), sftSymbol);
