@@ -45,6 +45,7 @@ void TSymbolFile::Clear() {
     fRevisionList.Clear();
     fSessionList.Clear();
     fRevisionLayoutList.Clear();
+    fBOMColumnListList.Clear();
     fSymbolLayerList.Clear();
     fFileType = sftNone;
     fStartSession = NowAsDayCount();
@@ -201,7 +202,7 @@ bool TSymbolFile::LoadTopLevel(TRecordReader& reader) {
         } else if (key == "ATTRIBUTELIST:"sv) {
             fAttributeList.LoadFromReader(reader);
         } else if (key == "BOMCOLUMNLIST:"sv) {
-            SkipBlock(reader, "END.", "BOMCOLUMN:", "END.");
+            fBOMColumnListList.LoadColumnList(reader);
         } else if (key == "LAYOUTLIST:"sv) {
             SkipBlock(reader, "ENDLAYOUTLIST.");
         } else if (legacy) {
@@ -486,6 +487,8 @@ std::string TSymbolFile::DumpJson() const {
     fRevisionList.Dump(w);
     w.Key("SessionList");
     fSessionList.Dump(w);
+    w.Key("BOMColumnListList");
+    fBOMColumnListList.Dump(w);
     w.Key("RevisionLayoutList");
     fRevisionLayoutList.Dump(w);
     w.Field("AdditionalFiles", fAdditionalFiles);

@@ -9,6 +9,7 @@
 
 #include "base/DrawTypes.h"
 #include "base/Points.h"
+#include "model/BOMLayouts.h"
 #include "model/DocumentLists.h"
 #include "model/KeyValues.h"
 #include "model/RevisionLayouts.h"
@@ -135,6 +136,7 @@ public:
     std::vector<std::string> fAdditionalFiles;
     TRevisionList fRevisionList;
     TSessionList fSessionList;
+    TBOMColumnListList fBOMColumnListList;
     TRevisionLayoutList fRevisionLayoutList;
     TSymbolLayerList fSymbolLayerList;
     double fStartSession = 0;
