@@ -102,11 +102,6 @@ std::string_view Ident(TBOMColumnType type) {
     return ColumnTypeIdents[type < BOMColumnTypeCount ? type : 0];
 }
 
-// A value that is no number leaves the field as it was.
-void KeepUnlessNumber(double& field, const std::string& value) {
-    if (const auto v = TryParseRecordFloat(value)) field = *v;
-}
-
 TBOMColumnData ReadColumn(TRecordReader& reader) {
     TBOMColumnData c;
     std::string key, value;
@@ -157,11 +152,11 @@ bool ReadCommonLayoutKey(TBOMLayoutData& d, const std::string& key, const std::s
     for (const TText& t : texts)
         if (key == t.Key) return d.*t.Field = value, true;
     for (const TNumber& n : numbers)
-        if (key == n.Key) return KeepUnlessNumber(d.*n.Field, value), true;
+        if (key == n.Key) return ReadFloatKeeping(d.*n.Field, value), true;
     for (const TFlag& f : flags)
         if (key == f.Key) return d.*f.Field = YesNoToBool(value), true;
-    if (key == "OFFSETX"sv) return KeepUnlessNumber(d.Offset.X, value), true;
-    if (key == "OFFSETY"sv) return KeepUnlessNumber(d.Offset.Y, value), true;
+    if (key == "OFFSETX"sv) return ReadFloatKeeping(d.Offset.X, value), true;
+    if (key == "OFFSETY"sv) return ReadFloatKeeping(d.Offset.Y, value), true;
     if (key == "SORTCOLUMN"sv) return d.SortColumn = ColumnTypeOfName(value), true;
     return false;
 }

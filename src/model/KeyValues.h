@@ -34,6 +34,10 @@ std::optional<int32_t> ParseRecordInt(std::string_view text);
 // values are not numbers here.
 double ParseRecordFloat(std::string_view text, double defaultValue);
 std::optional<double> TryParseRecordFloat(std::string_view text);
+// Stores the float of text in field; text that is no number leaves the field as it was.
+inline void ReadFloatKeeping(double& field, std::string_view text) {
+    if (const auto v = TryParseRecordFloat(text)) field = *v;
+}
 std::string FormatRecordFloat(int digits, double value);
 // Drops the zeros after the decimal point, and the point itself when nothing follows it; a
 // text without "." is left alone, so that "100" keeps its zeros.

@@ -10,11 +10,6 @@ namespace {
 constexpr std::string_view ColumnTypeNames[RevisionColumnTypeCount] = {
     "Revision", "Date", "Description", "Drawn", "Checked", "SAP Code", "User1", "User2"};
 
-// A value that is no number leaves the field as it was.
-void KeepUnlessNumber(double& field, const std::string& value) {
-    if (const auto v = TryParseRecordFloat(value)) field = *v;
-}
-
 TRevisionColumnData ReadColumn(TRecordReader& reader) {
     TRevisionColumnData c;
     std::string key, value;
@@ -23,7 +18,7 @@ TRevisionColumnData ReadColumn(TRecordReader& reader) {
             const int type = IndexOfName(value, ColumnTypeNames, RevisionColumnTypeCount);
             c.ColumnType = type < 0 ? revcolNumber : TRevisionColumnType(type);
         } else if (key == "COLUMNWIDTH"sv) {
-            KeepUnlessNumber(c.ColumnWidth, value);
+            ReadFloatKeeping(c.ColumnWidth, value);
         } else if (key == "COLUMNTITLE"sv) {
             c.ColumnTitle = value;
         }
@@ -51,11 +46,11 @@ void TRevisionLayoutList::LoadRevisionLayout(TRecordReader& reader) {
         } else if (key == "TEXTHEIGHT"sv) {
             d.TextHeight = ParseRecordFloat(value, 2.5);
         } else if (key == "SCALE"sv) {
-            KeepUnlessNumber(d.Scale, value);
+            ReadFloatKeeping(d.Scale, value);
         } else if (key == "OFFSETX"sv) {
-            KeepUnlessNumber(d.Offset.X, value);
+            ReadFloatKeeping(d.Offset.X, value);
         } else if (key == "OFFSETY"sv) {
-            KeepUnlessNumber(d.Offset.Y, value);
+            ReadFloatKeeping(d.Offset.Y, value);
         } else if (key == "ALIGN"sv) {
             if (const auto v = ParseRecordInt(value)) d.Align = *v;
         } else if (key == "SHOWHEADER"sv) {
