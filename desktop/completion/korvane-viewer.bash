@@ -21,12 +21,16 @@ _korvane_viewer() {
         COMPREPLY=($(compgen -W 'main none1 sub none2' -- "$cur"))
         return
         ;;
+    --sheet)
+        COMPREPLY=($(compgen -W '1 2 3 4 5 6 7 8 9' -- "$cur"))
+        return
+        ;;
     --help | --version)
         return
         ;;
     esac
     if [[ "$cur" == -* ]]; then
-        COMPREPLY=($(compgen -W '--render --size --background --group-mode --dump --help --version' -- "$cur"))
+        COMPREPLY=($(compgen -W '--render --size --background --group-mode --sheet --dump --help --version' -- "$cur"))
         return
     fi
     compopt -o filenames 2>/dev/null

@@ -23,6 +23,11 @@ bool EndsWithPng(const std::string& name) {
     return ext == ".png";
 }
 
+bool ParsePositive(const std::string& s, int& v) {
+    auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
+    return ec == std::errc() && p == s.data() + s.size() && v > 0;
+}
+
 TCommandLine Usage(std::string error) {
     TCommandLine c;
     c.Job = TCommandLine::TJob::Usage;
@@ -36,7 +41,7 @@ const char* UsageText() {
     return "Usage:\n"
            "  korvane-viewer [FILE]\n"
            "  korvane-viewer --render OUT.png [--size WxH] [--background black|white]\n"
-           "                 [--group-mode main|none1|sub|none2] FILE\n"
+           "                 [--group-mode main|none1|sub|none2] [--sheet N] FILE\n"
            "  korvane-viewer --dump FILE\n"
            "  korvane-viewer --help | --version\n"
            "\n"
@@ -53,11 +58,12 @@ const char* UsageText() {
            "                      none1  without group colours (the step after main)\n"
            "                      sub    in the colours of their sub groups\n"
            "                      none2  without group colours (the step after sub)\n"
+           "  --sheet N         draw sheet N alone (numbered from 1, as the window lists them)\n"
            "  --dump            print the opened document as JSON\n"
            "  --help            this text\n"
            "  --version         the program's version\n"
            "\n"
-           "Exit status: 0 done; 1 FILE could not be opened; 2 wrong usage.\n";
+           "Exit status: 0 done; 1 FILE could not be opened or has no such sheet; 2 wrong usage.\n";
 }
 
 TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
@@ -90,6 +96,11 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
             std::string s;
             if (!next(s) || (s != "black" && s != "white")) return Usage("--background is black or white");
             c.WhiteBackground = s == "white";
+        } else if (a == "--sheet") {
+            std::string s;
+            int n = 0;
+            if (!next(s) || !ParsePositive(s, n)) return Usage("--sheet needs a sheet number: 1, 2, ...");
+            c.Sheet = n;
         } else if (a == "--group-mode") {
             std::string s;
             if (!next(s)) return Usage("--group-mode is main, none1, sub or none2");
@@ -110,6 +121,7 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
         }
     }
     if (render && dump) return Usage("--render and --dump cannot be combined");
+    if (c.Sheet && !render) return Usage("--sheet goes with --render");
     // Pictures go out as PNG only: PNG data under another name would mislead whoever opens it.
     if (render && !EndsWithPng(c.OutPng))
         return Usage("--render writes PNG pictures: the name must end in .png");

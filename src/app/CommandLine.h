@@ -15,6 +15,8 @@ struct TCommandLine {
     int Height = 768;
     bool WhiteBackground = false;
     std::optional<TSymbolGroupDrawMode> GroupMode;
+    // The sheet to show alone, numbered as the user sees it (from 1); unset: the whole drawing.
+    std::optional<int> Sheet;
     std::string Error; // with TJob::Usage: what was wrong
 };
 

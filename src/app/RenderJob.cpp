@@ -36,6 +36,21 @@ std::unique_ptr<QGuiApplication> EnsureGuiApplication() {
     static char* argv[] = {name, nullptr};
     return std::make_unique<QGuiApplication>(argc, argv);
 }
+// Says which sheets there are, so the user can pick one without opening the window.
+std::string SheetMissingText(const TSymbolFile& doc, const std::string& file, int sheet) {
+    const std::vector<int32_t> numbers = doc.SheetNumbers();
+    std::string text = "\"" + file + "\" has no sheet " + std::to_string(sheet);
+    if (numbers.empty()) return text + ": it is not divided into sheets";
+    text += "; its sheets are";
+    for (size_t i = 0; i < numbers.size(); ++i) {
+        if (i == 8 && numbers.size() > 10) {
+            text += " ... " + std::to_string(int64_t(numbers.back()) + 1);
+            break;
+        }
+        text += (i ? ", " : " ") + std::to_string(int64_t(numbers[i]) + 1);
+    }
+    return text;
+}
 } // namespace
 
 int RunRenderJob(const RenderOptions& options) {
@@ -51,6 +66,12 @@ int RunRenderJob(const RenderOptions& options) {
         std::cerr << "korvane-viewer: " << error << "\n";
         return 1;
     }
+    // The sheets the window's navigator lists, no others.
+    if (options.Sheet && !IsSheetOf(doc, *options.Sheet - 1)) {
+        std::cerr << "korvane-viewer: " << SheetMissingText(doc, options.File, *options.Sheet) << "\n";
+        return 1;
+    }
+    if (options.Sheet) doc.HideObjectsNotInSheet(*options.Sheet - 1);
     const auto app = EnsureGuiApplication();
 
     QImage image(options.Width, options.Height, QImage::Format_RGB32);
@@ -67,7 +88,10 @@ int RunRenderJob(const RenderOptions& options) {
             options.WhiteBackground ? SymbolCanvasColorsWhite() : SymbolCanvasColorsBlack();
         canvas.fSymbolGroupDrawMode = options.GroupMode.value_or(doc.Data().GroupDrawMode);
         canvas.fSize = {options.Width, options.Height};
-        ZoomCanvasToDrawing(doc, canvas);
+        if (options.Sheet)
+            ZoomCanvasToSheet(doc, canvas, *options.Sheet - 1);
+        else
+            ZoomCanvasToDrawing(doc, canvas);
         PaintDrawing(doc, canvas);
     }
     if (!image.save(QString::fromStdString(options.OutPng), "PNG")) {

@@ -13,9 +13,11 @@ struct RenderOptions {
     bool WhiteBackground = false;
     // Unset: the group draw mode stored in the file.
     std::optional<TSymbolGroupDrawMode> GroupMode;
+    // Unset: the whole drawing; else the sheet numbered from 1, shown alone.
+    std::optional<int> Sheet;
     std::string File;
 };
 
-// Exit status: 0 done; 1 the file could not be opened or the PNG not written (one line on
-// stderr); 2 an image size no surface can have.
+// Exit status: 0 done; 1 the file could not be opened, has no such sheet, or the PNG was not
+// written (one line on stderr); 2 an image size no surface can have.
 int RunRenderJob(const RenderOptions& options);

@@ -30,6 +30,7 @@ int main(int argc, char** argv) {
         o.Height = cl.Height;
         o.WhiteBackground = cl.WhiteBackground;
         o.GroupMode = cl.GroupMode;
+        o.Sheet = cl.Sheet;
         o.File = cl.File;
         return RunRenderJob(o);
     }

@@ -13,6 +13,8 @@ enum TLineDirection : uint8_t { ldNone, ldRight, ldLeft, ldTop, ldBottom };
 class TSymbolObjectBasicPort : public TSymbolObjectWithGroups {
 public:
     const char* ClassName() const override { return "TSymbolObjectBasicPort"; }
+    // A port whose caption is hidden for the moment does not count among the visible children.
+    bool CountsAsVisible() const override { return !IsHidden() && !(fTemporaryHidden & temphiddenText); }
 
     int32_t fHeight = 20;
     int32_t fRotation = 0;
@@ -98,6 +100,10 @@ public:
     TLineDirection LineDirection() const override;
     bool HasLine() const override { return !(fP1 == fP2); }
     bool IsVert() const override { return fP1.X == fP2.X; }
+    // Nor does a help port that draws no line of its own.
+    bool CountsAsVisible() const override {
+        return TSymbolObjectBasicPort::CountsAsVisible() && (!fUsedAsHelpPort || HasLine());
+    }
     std::vector<std::string> CreateCaptionList() const override;
     void GetCaptionList(std::vector<std::string>& list) const override { list = CreateCaptionList(); }
 

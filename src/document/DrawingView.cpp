@@ -2,9 +2,11 @@
 
 #include "components/SymbolObjectSymbol.h"
 #include "document/SymbolFile.h"
+#include "objects/SheetObjects.h"
 #include "render/SymbolCanvas.h"
 #include "render/XYPoints.h"
 
+#include <algorithm>
 #include <cmath>
 
 void SetupViewCanvas(TSymbolCanvas& canvas, int dpi) {
@@ -22,6 +24,28 @@ bool ZoomCanvasToDrawing(TSymbolFile& doc, TSymbolCanvas& canvas) {
     // Texts know their boxes only once measured.
     root.PrepareDraw(canvas, sdmNormal, &doc.TextStyleList());
     const TExtentsRect extents = root.Extents(TExtentsRect{});
+    canvas.ZoomExtents(extents);
+    if (!(canvas.fZoom <= 1)) canvas.ZoomCenterExtents(extents, 1);
+    return true;
+}
+
+bool IsSheetOf(const TSymbolFile& doc, int32_t sheetIndex) {
+    const std::vector<int32_t> numbers = doc.SheetNumbers();
+    return std::binary_search(numbers.begin(), numbers.end(), sheetIndex);
+}
+
+bool ZoomCanvasToSheet(TSymbolFile& doc, TSymbolCanvas& canvas, int32_t sheetIndex) {
+    TSymbolObjectSymbol& root = doc.Symbol();
+    root.PrepareDraw(canvas, sdmNormal, &doc.TextStyleList());
+    // The paper itself counts: a frame need not have line work out to its corners.
+    TExtentsRect extents = root.Extents(TExtentsRect{});
+    for (const TSymbolObjectPaperSize* p : doc.CreateSheetList()) {
+        if (p->fSheetNumber != sheetIndex) continue;
+        const TRect r = p->PaperRect();
+        ExtentsAddPoint(r.P1, extents);
+        ExtentsAddPoint(r.P2, extents);
+    }
+    if (!extents.Defined) return false;
     canvas.ZoomExtents(extents);
     if (!(canvas.fZoom <= 1)) canvas.ZoomCenterExtents(extents, 1);
     return true;

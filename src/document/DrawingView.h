@@ -2,6 +2,8 @@
 // The drawing view's work that needs no window: canvas set-up, Zoom All, zoom at a point, the
 // paint, the pan picture's canvas and the click selection. The main window and the --render job
 // share it, so the window and a rendered PNG show a drawing the same way.
+#include <cstdint>
+
 #include "base/Points.h"
 
 class TSymbolCanvas;
@@ -22,6 +24,11 @@ void SetupViewCanvas(TSymbolCanvas& canvas, int dpi);
 // Fits the drawing into the canvas size, but never magnifies beyond zoom 1 (a small drawing is
 // centred at zoom 1). False, with nothing changed, when the drawing has no objects.
 bool ZoomCanvasToDrawing(TSymbolFile& doc, TSymbolCanvas& canvas);
+
+// Whether the drawing is divided into sheets and one of them has the number (from 0).
+bool IsSheetOf(const TSymbolFile& doc, int32_t sheetIndex);
+// The same for a sheet shown alone: fits what is visible and the sheet's paper.
+bool ZoomCanvasToSheet(TSymbolFile& doc, TSymbolCanvas& canvas, int32_t sheetIndex);
 
 // Multiplies the zoom by Factor keeping the drawing point under the device pixel P where it is.
 // False, with nothing changed, when the new zoom would leave MinViewZoom .. MaxViewZoom.

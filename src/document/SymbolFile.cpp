@@ -20,15 +20,6 @@ using namespace std::string_view_literals;
 
 namespace fs = std::filesystem;
 
-std::array<TItemNumberLayout, 4> TSymbolFileData::DefaultItemNumberLayouts() {
-    std::array<TItemNumberLayout, 4> l{};
-    for (auto i : {layout_Item2, layout_Item3}) {
-        l[i].Height = 20;
-        l[i].Border = itemborderRectangle;
-    }
-    return l;
-}
-
 TSymbolFile::TSymbolFile() : fSymbol((RegisterObjectKinds(), std::make_unique<TSymbolObjectSymbol>())) {
     fSymbol->SetGeometryClock(&fGeometryClock);
     Clear();
@@ -47,6 +38,7 @@ void TSymbolFile::Clear() {
     fRevisionLayoutList.Clear();
     fBOMColumnListList.Clear();
     fSymbolLayerList.Clear();
+    fLayoutList.Clear();
     fFileType = sftNone;
     fStartSession = NowAsDayCount();
     fData = TSymbolFileData{};
@@ -173,9 +165,9 @@ bool TSymbolFile::LoadFromString(const std::string& text, const std::string& fil
 
 bool TSymbolFile::LoadFromUniCodeFile(TRecordReader& reader) {
     LoadTopLevel(reader);
-    // The item layouts are handed to item numbers and leaders with the default tables.
     fTextStyleList.AddDefaults();
     fSymbolLayerList.AddDefaults();
+    fSymbol->UpdateItemLayout(fData.ItemNumberLayouts);
     MoveRevisionAttributesToRevisions();
     return true;
 }
@@ -185,6 +177,7 @@ bool TSymbolFile::LoadFromLegacyFile(TRecordReader& reader) {
     // The legacy reader adds the default layers first, then the default text styles.
     fSymbolLayerList.AddDefaults();
     fTextStyleList.AddDefaults();
+    fSymbol->UpdateItemLayout(fData.ItemNumberLayouts);
     MoveRevisionAttributesToRevisions();
     return true;
 }
@@ -204,7 +197,7 @@ bool TSymbolFile::LoadTopLevel(TRecordReader& reader) {
         } else if (key == "BOMCOLUMNLIST:"sv) {
             fBOMColumnListList.LoadColumnList(reader);
         } else if (key == "LAYOUTLIST:"sv) {
-            SkipBlock(reader, "ENDLAYOUTLIST.");
+            fLayoutList.LoadFromReader(reader);
         } else if (legacy) {
             continue;
         } else if (key == "SESSION:"sv) {
@@ -430,10 +423,6 @@ int TSymbolFile::CheckFileVersion(std::string_view programBuild) const {
 std::string TSymbolFile::DumpJson() const {
     static constexpr std::string_view fileTypeIdents[] = {"sftNone", "sftSymbol", "sftSchematic"};
     static constexpr std::string_view projectIdents[] = {"ptNotDefined", "ptInternal", "ptExternal"};
-    static constexpr std::string_view borderIdents[] = {"itemborderNone", "itemborderRectangle",
-                                                        "itemborderRoundedRectangle", "itemborderCircle",
-                                                        "itemborderCircledRectangle"};
-    static constexpr std::string_view orientationIdents[] = {"itemorientationHorz", "itemorientationVert"};
     TJsonWriter w;
     w.BeginObject();
     w.Field("FileName", fFileName);
@@ -444,17 +433,8 @@ std::string TSymbolFile::DumpJson() const {
     w.Field("Zoom", fData.Zoom);
     w.Key("ItemNumberLayouts");
     w.BeginArray();
-    for (const auto& l : fData.ItemNumberLayouts) {
-        w.BeginObject();
-        w.Field("Height", l.Height);
-        w.Field("FixedWidth", l.FixedWidth);
-        w.Field("Border", borderIdents[l.Border]);
-        w.Field("Orientation", orientationIdents[l.Orientation]);
-        w.Field("TextStyleName", l.TextStyleName);
-        w.Field("FilledArrow", l.FilledArrow);
-        w.Field("TextAlign", TextAlignIdent(l.TextAlign));
-        w.EndObject();
-    }
+    for (const auto& l : fData.ItemNumberLayouts)
+        DumpItemNumberLayout(w, l);
     w.EndArray();
     w.Field("IsBorder", fData.IsBorder);
     w.Field("PrintBOMLayoutIndex", fData.PrintBOMLayoutIndex);
@@ -487,6 +467,8 @@ std::string TSymbolFile::DumpJson() const {
     fRevisionList.Dump(w);
     w.Key("SessionList");
     fSessionList.Dump(w);
+    w.Key("LayoutList");
+    fLayoutList.Dump(w);
     w.Key("BOMColumnListList");
     fBOMColumnListList.Dump(w);
     w.Key("RevisionLayoutList");

@@ -11,36 +11,19 @@
 #include "base/Points.h"
 #include "model/BOMLayouts.h"
 #include "model/DocumentLists.h"
+#include "model/ItemNumberLayouts.h"
 #include "model/KeyValues.h"
+#include "model/Layouts.h"
 #include "model/RevisionLayouts.h"
 #include "model/SymbolObjects.h"
 #include "model/TextStyles.h"
 
 class TSymbolObjectSymbol;
+class TSymbolObjectPaperSize;
 class TJsonWriter;
 
 enum TSymbolFileType : uint8_t { sftNone, sftSymbol, sftSchematic };
 enum TProjectType : uint8_t { ptNotDefined, ptInternal, ptExternal };
-enum TItemNumberBorderType : uint8_t {
-    itemborderNone,
-    itemborderRectangle,
-    itemborderRoundedRectangle,
-    itemborderCircle,
-    itemborderCircledRectangle
-};
-enum TItemNumberOrientationType : uint8_t { itemorientationHorz, itemorientationVert };
-enum TItemNumberLayouts : uint8_t { layout_Leader, layout_Item1, layout_Item2, layout_Item3 };
-
-struct TItemNumberLayout {
-    int32_t Height = 30;
-    int32_t FixedWidth = 0;
-    TItemNumberBorderType Border = itemborderCircledRectangle;
-    TItemNumberOrientationType Orientation = itemorientationHorz;
-    std::string TextStyleName = "TextStyle_ItemNumber";
-    bool FilledArrow = true;
-    TTextAlign TextAlign = taMiddle;
-};
-
 struct TBOMHosesSettings {
     bool KeepHosesSeparate = false;
     bool AddHosesToBOM = false;
@@ -49,7 +32,7 @@ struct TBOMHosesSettings {
 struct TSymbolFileData {
     TPoint Start;
     double Zoom = 1;
-    std::array<TItemNumberLayout, 4> ItemNumberLayouts = DefaultItemNumberLayouts();
+    TItemNumberLayoutSet ItemNumberLayouts = ::DefaultItemNumberLayouts();
     bool IsBorder = false;
     int32_t PrintBOMLayoutIndex = 1;
     int32_t PrintBOMHosesLayoutIndex = 1;
@@ -66,8 +49,6 @@ struct TSymbolFileData {
     std::string ExcelExportProfileName;
     std::string ExcelExportFileName;
     TBOMHosesSettings BOMHosesSettings;
-
-    static std::array<TItemNumberLayout, 4> DefaultItemNumberLayouts();
 };
 
 // How the document reports a problem the user can act on while it loads (the shell shows a
@@ -123,6 +104,20 @@ public:
 
     TLoadMessages& Messages() { return fMessages; }
 
+    // Sheets: the paper sizes anywhere in the drawing, by sheet number.
+    std::vector<TSymbolObjectPaperSize*> CreateSheetList() const;
+    // 0 unless the drawing is divided into sheets; else the number of paper sizes.
+    int GetSheetCount() const;
+    // "Sheet n" for each paper size in sheet order, then "All"; empty unless divided into sheets.
+    void GetSheetList(std::vector<std::string>& strings) const;
+    // The distinct sheet numbers (from 0) in order, without the paper sizes that are no sheet.
+    std::vector<int32_t> SheetNumbers() const;
+    // Numbers the paper sizes 0, 1, ... in handle order; one or none makes the drawing undivided.
+    void RenumberSheets();
+    // Hides for the moment every top-level object outside the paper of the sheet; false, with
+    // everything shown, when no paper size has that number. Clears the selection either way.
+    bool HideObjectsNotInSheet(int32_t sheetIndex);
+
     // The document as JSON, as the --dump command prints it.
     std::string DumpJson() const;
 
@@ -136,6 +131,7 @@ public:
     std::vector<std::string> fAdditionalFiles;
     TRevisionList fRevisionList;
     TSessionList fSessionList;
+    TLayoutList fLayoutList;
     TBOMColumnListList fBOMColumnListList;
     TRevisionLayoutList fRevisionLayoutList;
     TSymbolLayerList fSymbolLayerList;

@@ -3,7 +3,11 @@
 #include <algorithm>
 #include <chrono>
 #include <ctime>
+#include <filesystem>
+#include <fstream>
 
+#include "base/Translate.h"
+#include "model/AttributeTags.h"
 #include "model/JsonWriter.h"
 #include "model/KeyValues.h"
 
@@ -16,6 +20,161 @@ void TAttributeList::Clear() {
 
 void TAttributeList::Delete(int index) {
     if (index >= 0 && index < Count()) fAttributeList.erase(fAttributeList.begin() + index);
+}
+
+void TAttributeList::Exchange(int index1, int index2) {
+    if (index1 >= 0 && index1 < Count() && index2 >= 0 && index2 < Count())
+        std::swap(fAttributeList[size_t(index1)], fAttributeList[size_t(index2)]);
+}
+
+void TAttributeList::Assign(const TAttributeList& source) {
+    fAttributeList = source.fAttributeList;
+    fItemIndex = source.fItemIndex;
+}
+
+bool TAttributeList::Compare(const TAttributeList& other) const {
+    return std::equal(fAttributeList.begin(), fAttributeList.end(), other.fAttributeList.begin(),
+                      other.fAttributeList.end(), [](const TAttributeData& a, const TAttributeData& b) {
+                          return SameTextAscii(a.Tag, b.Tag) && a.Value == b.Value && a.FromPDM == b.FromPDM;
+                      });
+}
+
+TAttributeData* TAttributeList::GetSelected() {
+    return fItemIndex >= 0 && fItemIndex < Count() ? &fAttributeList[size_t(fItemIndex)] : nullptr;
+}
+
+const TAttributeData* TAttributeList::GetSelected() const {
+    return fItemIndex >= 0 && fItemIndex < Count() ? &fAttributeList[size_t(fItemIndex)] : nullptr;
+}
+
+int TAttributeList::IndexOf(std::string_view tag) const {
+    for (int i = 0; i < Count(); ++i)
+        if (SameTextAscii(fAttributeList[size_t(i)].Tag, tag)) return i;
+    return -1;
+}
+
+std::string TAttributeList::GetValue(std::string_view tag) const {
+    const int i = IndexOf(tag);
+    return i < 0 ? std::string() : fAttributeList[size_t(i)].Value;
+}
+
+void TAttributeList::SetValue(std::string_view tag, std::string_view value) {
+    if (const int i = IndexOf(tag); i >= 0) fAttributeList[size_t(i)].Value = value;
+}
+
+namespace {
+
+// Splits at the first "="; false for a line without one.
+bool SplitAttributeLine(std::string_view line, std::string_view& tag, std::string_view& value) {
+    const size_t eq = line.find('=');
+    if (eq == std::string_view::npos) return false;
+    tag = line.substr(0, eq);
+    value = line.substr(eq + 1);
+    return true;
+}
+
+std::string AttributeLine(const TAttributeData& a) {
+    return a.Tag + "=" + a.Value;
+}
+
+// Any of CR LF, LF and a lone CR ends a line; a last line without a break still counts.
+std::vector<std::string> SplitLines(std::string_view text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        const size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) {
+            lines.emplace_back(text.substr(start));
+            break;
+        }
+        lines.emplace_back(text.substr(start, end - start));
+        start = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
+    }
+    return lines;
+}
+
+} // namespace
+
+void TAttributeList::AddFromStringList(const std::vector<std::string>& lines, bool addFromPDM) {
+    std::string_view tag, value;
+    for (const std::string& line : lines) {
+        if (!SplitAttributeLine(line, tag, value)) continue;
+        if (const int i = IndexOf(tag); i >= 0) {
+            fAttributeList[size_t(i)].Value = value;
+            fAttributeList[size_t(i)].FromPDM = addFromPDM;
+        } else {
+            Add({std::string(tag), std::string(value), addFromPDM});
+        }
+    }
+}
+
+void TAttributeList::SyncWithStringList(const std::vector<std::string>& lines) {
+    std::string_view tag, value;
+    for (const std::string& line : lines)
+        if (SplitAttributeLine(line, tag, value)) SetValue(tag, value);
+}
+
+void TAttributeList::SaveToStringList(std::vector<std::string>& lines) const {
+    ToStrings(lines);
+}
+
+bool TAttributeList::AddFromFile(const std::string& path, bool addFromPDM) {
+    std::error_code ec;
+    if (path.empty() || !std::filesystem::is_regular_file(path, ec)) return false;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    // The size on disk is not trusted (special file systems report none): read until the end or
+    // until the limit is passed.
+    std::string text;
+    char chunk[16384];
+    while (in && text.size() <= MaxAttributeFileSize) {
+        in.read(chunk, sizeof chunk);
+        text.append(chunk, size_t(in.gcount()));
+    }
+    if (in.bad() || text.size() > MaxAttributeFileSize) return false;
+    std::string_view body = text;
+    if (body.starts_with("\xEF\xBB\xBF")) body.remove_prefix(3);
+    AddFromStringList(SplitLines(IsValidUtf8(body) ? std::string(body) : Windows1252ToUtf8(body)),
+                      addFromPDM);
+    return true;
+}
+
+void TAttributeList::RemoveAutoFilledInAttributes() {
+    std::erase_if(fAttributeList, [](const TAttributeData& a) {
+        const TSpecialAttribute special = SpecialAttributeOfTag(a.Tag);
+        return special >= saCurrentDate && special <= saCDay;
+    });
+}
+
+void TAttributeList::ToStrings(std::vector<std::string>& lines) const {
+    lines.clear();
+    for (const TAttributeData& a : fAttributeList)
+        lines.push_back(AttributeLine(a));
+}
+
+void TAttributeList::FromStrings(const std::vector<std::string>& lines) {
+    Clear();
+    std::string_view tag, value;
+    for (const std::string& line : lines)
+        if (SplitAttributeLine(line, tag, value)) Add({std::string(tag), std::string(value), false});
+}
+
+void TAttributeList::CombineWith(const TAttributeList& source) {
+    if (&source == this) return;
+    for (const TAttributeData& a : source.fAttributeList) {
+        if (const int i = IndexOf(a.Tag); i >= 0) {
+            fAttributeList[size_t(i)].Value = a.Value;
+            fAttributeList[size_t(i)].FromPDM = a.FromPDM;
+        } else {
+            Add(a);
+        }
+    }
+}
+
+void TAttributeList::CombineWithDrawingHeader(const TAttributeList& header) {
+    if (&header == this) return;
+    for (const TAttributeData& a : header.fAttributeList)
+        if (IndexOf(a.Tag) < 0) Add(a);
 }
 
 void TAttributeList::LoadFromReader(TRecordReader& reader) {
@@ -51,10 +210,107 @@ void TAttributeList::Dump(TJsonWriter& w) const {
 const std::string_view DefaultLayerNames[6] = {"-- None --", "Attribute",         "Item number",
                                                "Port",       "Revision triangle", "Text"};
 
+bool TSymbolLayer::IsDefaultLayer() const {
+    return std::any_of(std::begin(DefaultLayerNames), std::end(DefaultLayerNames),
+                       [&](std::string_view d) { return SameTextAscii(fData.Name, d); });
+}
+
+bool TSymbolLayer::IsDefault() const {
+    return IsDefaultLayer() && fData.State == slsShow && fHideSubList.empty();
+}
+
+bool TSymbolLayer::IsHiddenSubLayer(std::string_view name) const {
+    return std::any_of(fHideSubList.begin(), fHideSubList.end(),
+                       [&](const std::string& s) { return SameTextAscii(s, name); });
+}
+
+bool TSymbolLayer::AddHideSubItem(std::string_view name) {
+    if (IsHiddenSubLayer(name)) return false;
+    fHideSubList.emplace_back(name);
+    return true;
+}
+
+bool TSymbolLayer::RemoveHideSubItem(std::string_view name) {
+    const auto it = std::find_if(fHideSubList.begin(), fHideSubList.end(),
+                                 [&](const std::string& s) { return SameTextAscii(s, name); });
+    if (it == fHideSubList.end()) return false;
+    fHideSubList.erase(it);
+    return true;
+}
+
+TCheckBoxState TSymbolLayer::CheckBoxState() const {
+    switch (fData.State) {
+    case slsHide:
+        return cbUnchecked;
+    case slsPartial:
+        return cbGrayed;
+    default:
+        return cbChecked;
+    }
+}
+
+void TSymbolLayer::SetCheckBoxState(TCheckBoxState state) {
+    fData.State = state == cbUnchecked ? slsHide : state == cbGrayed ? slsPartial : slsShow;
+}
+
+TSymbolLayer& TSymbolLayerList::Add(TSymbolLayer layer) {
+    return fList.emplace_back(std::move(layer));
+}
+
+void TSymbolLayerList::Delete(int index) {
+    if (index >= 0 && index < Count()) fList.erase(fList.begin() + index);
+}
+
+void TSymbolLayerList::Exchange(int index1, int index2) {
+    if (index1 >= 0 && index1 < Count() && index2 >= 0 && index2 < Count())
+        std::swap(fList[size_t(index1)], fList[size_t(index2)]);
+}
+
 int TSymbolLayerList::IndexOf(std::string_view name) const {
     for (int i = 0; i < Count(); ++i)
         if (SameTextAscii(fList[size_t(i)].fData.Name, name)) return i;
     return -1;
+}
+
+int TSymbolLayerList::IndexOf(const TSymbolLayer& layer) const {
+    for (int i = 0; i < Count(); ++i)
+        if (&fList[size_t(i)] == &layer) return i;
+    return -1;
+}
+
+bool TSymbolLayerList::Append(const TSymbolLayer& layer) {
+    if (IndexOf(layer.fData.Name) >= 0) return false;
+    // A copy first: Layer may live in this list, and growing it would move Layer away.
+    TSymbolLayer copy = layer;
+    fList.push_back(std::move(copy));
+    return true;
+}
+
+void TSymbolLayerList::Append(const TSymbolLayerList& source) {
+    if (&source != this)
+        for (const TSymbolLayer& layer : source.fList)
+            Append(layer);
+    Sort();
+}
+
+void TSymbolLayerList::Purge() {
+    std::erase_if(fList, [](const TSymbolLayer& l) { return l.IsDefault(); });
+}
+
+void TSymbolLayerList::SynchronizeWith(const TSymbolLayerList& master) {
+    if (&master != this) {
+        std::erase_if(fList, [&](const TSymbolLayer& l) { return master.IndexOf(l.fData.Name) < 0; });
+        for (const TSymbolLayer& m : master.fList)
+            if (IndexOf(m.fData.Name) < 0) fList.push_back(TSymbolLayer{{m.fData.Name, slsShow}, {}});
+    }
+    Sort();
+}
+
+void TSymbolLayerList::ToStrings(std::vector<std::string>& strings) {
+    Sort();
+    strings.clear();
+    for (const TSymbolLayer& l : fList)
+        strings.push_back(_(l.fData.Name));
 }
 
 void TSymbolLayerList::AddDefaults() {
@@ -102,7 +358,7 @@ void TSymbolLayerList::Dump(TJsonWriter& w) const {
         w.BeginObject();
         w.Field("Class", "TSymbolLayer");
         w.Field("Name", l.fData.Name);
-        w.Field("State", states[l.fData.State]);
+        w.Field("State", states[l.fData.State <= slsPartial ? l.fData.State : slsShow]);
         w.Field("HideSubList", l.fHideSubList);
         w.EndObject();
     }
@@ -195,15 +451,4 @@ void TSessionList::Dump(TJsonWriter& w) const {
         w.EndObject();
     }
     w.EndArray();
-}
-
-void SkipBlock(TRecordReader& reader, std::string_view terminator, std::string_view nestedOpener,
-               std::string_view nestedTerminator) {
-    std::string key, value;
-    while (reader.NextKey(key, value, terminator)) {
-        if (nestedOpener.empty() || key != nestedOpener) continue;
-        // Inside a nested record only its own terminator counts, even one that reads like the block's.
-        while (reader.NextKey(key, value, nestedTerminator)) {
-        }
-    }
 }

@@ -336,6 +336,24 @@ void TSymbolObjectList::ReplaceTextHeights(const TTextStyleList& styles) {
         o->ReplaceTextHeights(styles);
 }
 
+void TSymbolObjectList::UpdateItemLayout(const TItemNumberLayoutSet& layouts) {
+    for (const auto& o : fSymbolObjectList)
+        o->UpdateItemLayout(layouts);
+}
+
+TSymbolObject* TSymbolObjectList::GetAttributeObject(TSpecialAttribute tag) const {
+    // Every object that is no special attribute answers saNone, so that is no look-up.
+    if (tag == saNone) return nullptr;
+    for (auto it = fSymbolObjectList.rbegin(); it != fSymbolObjectList.rend(); ++it)
+        if ((*it)->AttributeKind() == tag) return it->get();
+    return nullptr;
+}
+
+std::string TSymbolObjectList::GetAttributeValue(TSpecialAttribute tag) const {
+    const TSymbolObject* a = GetAttributeObject(tag);
+    return a ? a->AttributeValue() : std::string();
+}
+
 void TSymbolObjectList::ClearOriginalHandles() {
     for (const auto& o : fSymbolObjectList)
         o->ClearOriginalHandles();

@@ -284,6 +284,10 @@ void TSymbolObject::ReplaceTextHeights(const TTextStyleList& styles) {
     fSymbolObjectList.ReplaceTextHeights(styles);
 }
 
+void TSymbolObject::UpdateItemLayout(const TItemNumberLayoutSet& layouts) {
+    fSymbolObjectList.UpdateItemLayout(layouts);
+}
+
 TSymLineStyle TSymbolObject::ActualLineType() const {
     if (fSymLineStyle >= symlinestyleSolid) return fSymLineStyle;
     return DefaultLineStyleOf(fSymLineType);

@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "base/Points.h"
+#include "model/AttributeTags.h"
 #include "model/BOM.h"
+#include "model/ItemNumberLayouts.h"
 #include "model/SymbolObjectTypes.h"
 
 class TRecordReader;
@@ -108,6 +110,11 @@ public:
     void CopyHandleToOriginalHandles();
     void UpdateGroupColors(const TSymGroups& groups);
     void ReplaceTextHeights(const TTextStyleList& styles);
+    void UpdateItemLayout(const TItemNumberLayoutSet& layouts);
+    // The last attribute object of this list that is the special attribute, or none; and its value
+    // (empty without one).
+    TSymbolObject* GetAttributeObject(TSpecialAttribute tag) const;
+    std::string GetAttributeValue(TSpecialAttribute tag) const;
 
     // PrepareDraw of every object, then DrawSymbol of every object with clipping on.
     void Draw(TSymbolCanvas& canvas, TSymbolDrawMode mode, const TTextStyleList* styles);
@@ -172,6 +179,12 @@ public:
     virtual void UpdateGroupColors(const TSymGroups& groups);
     // Text-bearing objects take the default height of their text style; passes to the children.
     virtual void ReplaceTextHeights(const TTextStyleList& styles);
+    // Item numbers and leaders copy the document's layout of their type; passes to the children.
+    virtual void UpdateItemLayout(const TItemNumberLayoutSet& layouts);
+    // Which special attribute the object shows: saNone for everything but attribute objects.
+    virtual TSpecialAttribute AttributeKind() const { return saNone; }
+    // The value an attribute object holds; empty for other objects.
+    virtual std::string AttributeValue() const { return {}; }
     // Draws the children and, in classes with geometry, the object itself; false when the
     // object is hidden or lies outside the visible area (with clip set).
     virtual bool DrawSymbol(TSymbolCanvas& canvas, TSymbolDrawMode mode, bool clip,
@@ -220,6 +233,10 @@ public:
     bool InMainSymbol() const { return fInMainSymbol & usedInMainSymbol; }
     int ItemNumberCount() const;
     TSymbolObject* GetLeader();
+    // GetAttributeObject of the child list.
+    TSymbolObject* GetAttribute(TSpecialAttribute tag) const {
+        return fSymbolObjectList.GetAttributeObject(tag);
+    }
     std::string ToString() const;
 
     TSymbolObject* GetOwner(int32_t handleOfObjectToFind);

@@ -9,9 +9,12 @@ public:
 
     std::string fMainNumber;
     std::string fSubNumber;
+    TItemNumberLayout fLayout; // a copy of the document's layout of fLeaderType
+    TItemNumberLayouts fLeaderType = layout_Leader;
 
     void SetDefaults() override;
     bool LoadOwnKey(TRecordReader& reader, const std::string& key, const std::string& value) override;
+    void UpdateItemLayout(const TItemNumberLayoutSet& layouts) override;
     // The main number, then "." and the sub number when there is one.
     std::string Caption() const;
 
@@ -22,7 +25,7 @@ protected:
 
 class TSymbolObjectItemNumber : public TSymbolObjectLeader {
 public:
-    TSymbolObjectItemNumber() : TSymbolObjectLeader(somItemNumber) {}
+    TSymbolObjectItemNumber() : TSymbolObjectLeader(somItemNumber) { fLeaderType = layout_Item1; }
     const char* ClassName() const override { return "TSymbolObjectItemNumber"; }
 
     int32_t fBOMIndex = -1; // the BOM record of the owning component it numbers

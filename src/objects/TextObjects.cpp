@@ -215,6 +215,17 @@ void TSymbolObjectText::DumpFields(TJsonWriter& w) const {
 // ---------------------------------------------------------------------------------------------
 // TSymbolObjectAttribute
 
+TSymbolObjectAttribute* CreateAttribute(TSymbolObject& owner, TSpecialAttribute tag, int32_t newHandle) {
+    if (auto* existing = dynamic_cast<TSymbolObjectAttribute*>(owner.GetAttribute(tag))) return existing;
+    if (tag == saNone) return nullptr;
+    auto* a = dynamic_cast<TSymbolObjectAttribute*>(owner.fSymbolObjectList.Add(somAttribute));
+    if (!a) return nullptr;
+    a->fTag = std::string(SpecialAttributeTag(tag));
+    a->fP1 = owner.fP1;
+    a->fHandle = newHandle;
+    return a;
+}
+
 void TSymbolObjectAttribute::SetDefaults() {
     TSymbolObject::SetDefaults();
     fAlign = taLeft;

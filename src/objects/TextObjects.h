@@ -99,6 +99,8 @@ public:
     bool HitTestRect(const TRect& rt) const override;
     TExtentsRect Extents(TExtentsRect current) const override;
     void ReplaceTextHeights(const TTextStyleList& styles) override;
+    TSpecialAttribute AttributeKind() const override { return IsSpecialAttribute(); }
+    std::string AttributeValue() const override { return fValue; }
     void PrepareDraw(TSymbolCanvas& canvas, TSymbolDrawMode mode, const TTextStyleList* styles) override;
     bool DrawSymbol(TSymbolCanvas& canvas, TSymbolDrawMode mode, bool clip,
                     const TTextStyleList* styles) override;
@@ -109,6 +111,10 @@ protected:
 private:
     void DrawArrows(TSymbolCanvas& canvas, TSymbolDrawMode mode, const TTextStyleList* styles);
 };
+
+// Adds to the owner's children an attribute object that shows the special attribute, at the
+// owner's first point, unless the owner has one; returns the new or existing object.
+TSymbolObjectAttribute* CreateAttribute(TSymbolObject& owner, TSpecialAttribute tag, int32_t newHandle);
 
 // The formatted numeric value of an attribute: decimals > 0 gives exactly that many decimals
 // of the value rounded to single precision and 7 significant digits; 0 gives up to 5 decimals

@@ -149,6 +149,8 @@ public:
     bool fOrthoMode = false;
     bool fAutoJoin = false;
     TSymbolGroupDrawMode fSymbolGroupDrawMode = drawMainGroups;
+    // The user's decimal separator, for numbers the drawing shows (sheet captions); the GUI sets it.
+    char fDecimalSeparator = '.';
 
 private:
     // The zoom if it is finite and positive, else 0 (nothing can be transformed).

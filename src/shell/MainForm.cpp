@@ -16,6 +16,7 @@
 #include "shell/AboutBox.h"
 #include "shell/PaintBox.h"
 #include "shell/SaveCursors.h"
+#include "shell/SheetNavigator.h"
 
 #include <QAction>
 #include <QApplication>
@@ -251,6 +252,8 @@ void TMainForm::CreateMenusAndBars() {
     ToolBarMainForm->addActions({FileOpenAction, FileCloseAction, ActionPrintPreview});
     ToolBarMainForm->addSeparator();
     ToolBarMainForm->addAction(ViewZoomAllAction);
+    fSheetNavigator = new TSheetNavigator(ToolBarMainForm, this);
+    connect(fSheetNavigator, &TSheetNavigator::SheetChosen, this, &TMainForm::ShowSheet);
     ToolBarMainForm->addSeparator();
     ToolBarMainForm->addAction(HelpAboutAction);
 
@@ -439,6 +442,8 @@ void TMainForm::ShowOpenedDrawing(const std::string& drawingFileName, const std:
     fLoadNote =
         fSymbolFile.DamagedRecords() > 0 ? _("Damaged records of this file were left out.") : std::string();
     fSymbolCanvas.fSymbolGroupDrawMode = fSymbolFile.Data().GroupDrawMode;
+    fShownSheet = TSheetNavigator::AllSheets;
+    fSheetNavigator->Fill(fSymbolFile);
     ZoomAll();
     // A drawing with no objects is shown all the same: the previous view must not stay.
     if (fSymbolFile.Symbol().fSymbolObjectList.Count() == 0) DrawSymbolFile();
@@ -488,6 +493,8 @@ void TMainForm::FileCloseActionExecute() {
     fOpenedFileName.clear();
     fPackageDrawings.clear();
     fLoadNote.clear();
+    fShownSheet = TSheetNavigator::AllSheets;
+    fSheetNavigator->Clear();
     DrawSymbolFile();
     UpdateButtons();
 }
@@ -593,6 +600,8 @@ QString TMainForm::StatusLine() const {
     if (!fPackageDrawings.empty() && fFileName != fOpenedFileName)
         line += QStringLiteral(": ") +
                 QString::fromStdString(std::filesystem::path(fFileName).filename().string());
+    const QString sheet = fSheetNavigator ? fSheetNavigator->StatusText() : QString();
+    if (!sheet.isEmpty()) line += QStringLiteral("  -  ") + sheet;
     if (!fLoadNote.empty()) line += QStringLiteral("  -  ") + QString::fromStdString(fLoadNote);
     return line;
 }

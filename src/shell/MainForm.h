@@ -24,6 +24,7 @@ class QPushButton;
 class QToolBar;
 class QWidget;
 class TPaintBox;
+class TSheetNavigator;
 class THandOffServer;
 
 // Folder (without trailing separator) of the drawing last loaded successfully; for a drawing
@@ -54,6 +55,9 @@ public:
     void DrawSelectionMarks(TSymbolDrawMode mode);
     void DeselectAll();
     void ZoomAll();
+    // Shows one sheet alone (its number from 0) zoomed to it, or with AllSheets the whole drawing.
+    void ShowSheet(int32_t sheetIndex);
+    TSheetNavigator& SheetNavigator() { return *fSheetNavigator; }
     void ZoomAtPoint(TPoint p, double factor);
     // Moves the view by a tenth of its width (dx) and height (dy), -1, 0 or 1 each.
     void PanByTenth(int dx, int dy);
@@ -202,6 +206,8 @@ private:
     QImage fViewImage;
 
     QToolBar* ToolBarMainForm = nullptr;
+    TSheetNavigator* fSheetNavigator = nullptr;
+    int32_t fShownSheet = -1;
     QWidget* PanelMain = nullptr;
     QFrame* PanelBackGround = nullptr;
     QWidget* PanelPaintBox = nullptr;

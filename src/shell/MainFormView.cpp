@@ -5,6 +5,7 @@
 #include "document/DrawingView.h"
 #include "qt/QtRasterSurface.h"
 #include "shell/PaintBox.h"
+#include "shell/SheetNavigator.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -181,8 +182,22 @@ void TMainForm::DeselectAll() {
 void TMainForm::ZoomAll() {
     const QSize size = PaintBoxDeviceSize();
     fSymbolCanvas.fSize = {size.width(), size.height()};
-    if (!ZoomCanvasToDrawing(fSymbolFile, fSymbolCanvas)) return;
-    DrawSymbolFile();
+    // While one sheet is shown, the whole drawing is that sheet.
+    const bool zoomed = fShownSheet == TSheetNavigator::AllSheets
+                            ? ZoomCanvasToDrawing(fSymbolFile, fSymbolCanvas)
+                            : ZoomCanvasToSheet(fSymbolFile, fSymbolCanvas, fShownSheet);
+    if (zoomed) DrawSymbolFile();
+}
+
+void TMainForm::ShowSheet(int32_t sheetIndex) {
+    if (sheetIndex == TSheetNavigator::AllSheets || !fSymbolFile.HideObjectsNotInSheet(sheetIndex)) {
+        sheetIndex = TSheetNavigator::AllSheets;
+        fSymbolFile.Symbol().SetTemporaryHidden(0);
+        fSymbolFile.Symbol().ClearSelection();
+    }
+    fShownSheet = sheetIndex;
+    ZoomAll();
+    UpdateButtons();
 }
 
 void TMainForm::ViewZoomAllActionExecute() {
@@ -289,6 +304,9 @@ bool TMainForm::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
         DeselectAll();
     } else if (key == Qt::Key_Home && mods == Qt::NoModifier) {
         ViewZoomAllAction->trigger();
+    } else if ((key == Qt::Key_PageUp || key == Qt::Key_PageDown) && mods == Qt::NoModifier) {
+        // Without sheets, or at either end of the list, the key does nothing.
+        fSheetNavigator->Step(key == Qt::Key_PageDown ? 1 : -1);
     } else if ((key == Qt::Key_Plus || key == Qt::Key_Minus) &&
                (mods & ~Qt::ShiftModifier) == Qt::NoModifier) {
         // "+" needs Shift on many keyboards; the keypad sends it without.

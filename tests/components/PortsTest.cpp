@@ -142,6 +142,25 @@ TEST(PortRecords, InnerPortKeys) {
     EXPECT_EQ(hidden->ConnectionLinePoint(), hidden->fP1);
 }
 
+TEST(PortRecords, VisibleChildrenLeaveOutTextHiddenPortsAndLinelessHelpPorts) {
+    auto s = ReadSymbol("Port:\r\n  Point1X=0\r\n  Point2X=10\r\nEnd.\r\n"
+                        "Port:\r\n  Point1X=0\r\n  Point2X=10\r\nEnd.\r\n"
+                        "Port:\r\n  Point1X=5\r\n  Point2X=5\r\nEnd.\r\n"
+                        "IPort:\r\n  Handle=4\r\nEnd.\r\n"
+                        "2PointSymbol:\r\n  SymbolType=Line\r\n  Point2X=10\r\nEnd.\r\n");
+    const TSymbolObjectList& l = s->fSymbolObjectList;
+    EXPECT_EQ(l.VisibleCount(), 5);
+    auto* withLine = Child<TSymbolObjectPort>(*s, 1);
+    auto* lineless = Child<TSymbolObjectPort>(*s, 2);
+    ASSERT_TRUE(withLine && lineless);
+    withLine->fUsedAsHelpPort = lineless->fUsedAsHelpPort = true;
+    EXPECT_EQ(l.VisibleCount(), 4); // a help port counts only with its line
+    l.SymbolObjects(0)->fTemporaryHidden = temphiddenText;
+    l.SymbolObjects(3)->fTemporaryHidden = temphiddenText;
+    l.SymbolObjects(4)->fTemporaryHidden = temphiddenText; // the text flag is the ports' only
+    EXPECT_EQ(l.VisibleCount(), 2);
+}
+
 TEST(PortRecords, Captions) {
     struct Case {
         const char* Text;

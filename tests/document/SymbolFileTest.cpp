@@ -2,6 +2,7 @@
 
 #include "components/SymbolObjectSymbol.h"
 #include "document/SymbolFile.h"
+#include "objects/AnnotationObjects.h"
 #include "support/TempFiles.h"
 
 namespace {
@@ -67,7 +68,7 @@ TEST_F(DocumentTest, TwoHeadersMergeAndSectionsInAnyOrder) {
     EXPECT_EQ(doc.Symbol().fSymbolObjectList.Count(), 1);
 }
 
-TEST_F(DocumentTest, UnreadSectionsAreConsumedWhole) {
+TEST_F(DocumentTest, SectionsWithNestedRecordsAreConsumedWhole) {
     // Blocks whose nested records close with "End." must not end the top level early.
     std::string rest =
         "BOMColumnList:\r\n  BOMColumn:\r\n    ColumnType=x\r\n  End.\r\n  FontName=Arial\r\nEnd.\r\n"
@@ -76,8 +77,36 @@ TEST_F(DocumentTest, UnreadSectionsAreConsumedWhole) {
         "TextStyle:\r\n  StyleName=X\r\nEndTextStyle.\r\n";
     ASSERT_TRUE(Load(Schematic("", rest)));
     EXPECT_EQ(doc.Symbol().fHandle, -1);
+    // The layout's attribute list is the layout's, not the drawing header's.
+    ASSERT_EQ(doc.fLayoutList.fLayoutList.size(), 1u);
+    EXPECT_EQ(doc.fLayoutList.fLayoutList[0].fAttributeList.Count(), 1);
+    EXPECT_EQ(doc.fAttributeList.Count(), 0);
     ASSERT_TRUE(Load(Schematic("", rest + "SYMBOL:\r\n  Symbol:\r\n    Handle=3\r\n  End.\r\nEnd.\r\n")));
     EXPECT_EQ(doc.Symbol().fSymbolObjectList.Count(), 1);
+}
+
+TEST_F(DocumentTest, ItemNumbersAndLeadersTakeTheHeaderLayoutOfTheirType) {
+    const std::string objects = "SYMBOL:\r\n  Handle=0\r\n"
+                                "  Symbol:\r\n    ItemNumber:\r\n      LeaderType=2\r\n    End.\r\n  End.\r\n"
+                                "  ItemNumber:\r\n  End.\r\n"
+                                "  Leader:\r\n    LeaderType=9\r\n  End.\r\n"
+                                "End.\r\n";
+    ASSERT_TRUE(Load("SymbolFile:\r\nHeader:\r\n  FileType=Schematic\r\n  Item2LayoutHeight=44\r\n"
+                     "  ItemLayoutBorder=Circle\r\n  LeaderLayoutHeight=12\r\nEnd.\r\n" +
+                     objects + "End.\r\n"));
+    const TSymbolObjectList& l = doc.Symbol().fSymbolObjectList;
+    const auto* nested =
+        dynamic_cast<const TSymbolObjectLeader*>(l.SymbolObjects(0)->fSymbolObjectList.SymbolObjects(0));
+    const auto* item = dynamic_cast<const TSymbolObjectLeader*>(l.SymbolObjects(1));
+    const auto* leader = dynamic_cast<const TSymbolObjectLeader*>(l.SymbolObjects(2));
+    ASSERT_TRUE(nested && item && leader);
+    EXPECT_EQ(nested->fLeaderType, layout_Item2);
+    EXPECT_EQ(nested->fLayout.Height, 44);
+    EXPECT_EQ(item->fLeaderType, layout_Item1);
+    EXPECT_EQ(item->fLayout.Border, itemborderCircle);
+    // A type past the four layouts keeps the leader's own.
+    EXPECT_EQ(leader->fLeaderType, layout_Leader);
+    EXPECT_EQ(leader->fLayout.Height, 12);
 }
 
 TEST_F(DocumentTest, RevisionAttributesMoveIntoRevisions) {

@@ -154,6 +154,30 @@ TEST(TextRecords, KeysOfTextsAndAttributes) {
     EXPECT_FALSE(a->IsMultiLine()); // numeric
 }
 
+TEST(AttributeLookUps, TheLastAttributeOfASpecialTagAnswers) {
+    auto s = ReadSymbol("Attribute:\r\n  Tag=projectname\r\n  Value=old\r\nEnd.\r\n"
+                        "Text:\r\n  Caption=PROJECTNAME\r\nEnd.\r\n"
+                        "Attribute:\r\n  Tag=NOMINAL\r\nEnd.\r\n"
+                        "Attribute:\r\n  Tag=PROJECTNAME\r\n  Value=new\r\nEnd.\r\n");
+    EXPECT_EQ(s->GetAttribute(saProjectName), s->fSymbolObjectList.SymbolObjects(3));
+    EXPECT_EQ(s->fSymbolObjectList.GetAttributeValue(saProjectName), "new");
+    EXPECT_EQ(s->GetAttribute(saCustomer), nullptr);
+    EXPECT_EQ(s->fSymbolObjectList.GetAttributeValue(saCustomer), "");
+    // Attributes that are not special, and every other object, are no answer to saNone.
+    EXPECT_EQ(s->GetAttribute(saNone), nullptr);
+
+    // Creating one that exists gives the existing one; a new one sits at the owner's point.
+    EXPECT_EQ(CreateAttribute(*s, saProjectName, 50), s->fSymbolObjectList.SymbolObjects(3));
+    s->fP1 = {7, 8};
+    TSymbolObjectAttribute* c = CreateAttribute(*s, saCustomer, 51);
+    ASSERT_NE(c, nullptr);
+    EXPECT_EQ(s->fSymbolObjectList.Count(), 5);
+    EXPECT_EQ(c->fTag, "CUSTOMER");
+    EXPECT_EQ(c->fHandle, 51);
+    EXPECT_EQ(c->fP1, TPoint(7, 8));
+    EXPECT_EQ(CreateAttribute(*s, saCustomer, 52), c);
+}
+
 TEST(TextRecords, LegacyVariantKnowsOnlyItsKeys) {
     auto s =
         ReadSymbol("Text:\r\n  Height=30\r\n  TextStyle=Mine\r\n  Border=Solid\r\n  Caption=x\r\nEnd.\r\n"
