@@ -12,6 +12,7 @@
 #include "document/DrawingView.h"
 #include "document/SymbolFile.h"
 #include "packages/TempDirs.h"
+#include "qt/LocaleDates.h"
 #include "qt/QtRasterSurface.h"
 #include "render/SymbolCanvas.h"
 
@@ -84,6 +85,7 @@ int RunRenderJob(const RenderOptions& options) {
         TQtRasterSurface surface(&image);
         TSymbolCanvas canvas(&surface);
         SetupViewCanvas(canvas, 96);
+        canvas.fDecimalSeparator = UserDecimalSeparator();
         canvas.fCanvasColors =
             options.WhiteBackground ? SymbolCanvasColorsWhite() : SymbolCanvasColorsBlack();
         canvas.fSymbolGroupDrawMode = options.GroupMode.value_or(doc.Data().GroupDrawMode);

@@ -44,6 +44,8 @@ bool ZoomCanvasToSheet(TSymbolFile& doc, TSymbolCanvas& canvas, int32_t sheetInd
         const TRect r = p->PaperRect();
         ExtentsAddPoint(r.P1, extents);
         ExtentsAddPoint(r.P2, extents);
+        // The caption hangs below the frame's corner, 30 units high whatever the scale.
+        ExtentsAddPoint({p->fP1.X, p->fP1.Y > INT32_MIN + 45 ? p->fP1.Y - 45 : INT32_MIN}, extents);
     }
     if (!extents.Defined) return false;
     canvas.ZoomExtents(extents);

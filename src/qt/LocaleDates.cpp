@@ -96,3 +96,8 @@ std::optional<double> ParseLocaleShortDate(const std::string& text, const QLocal
 std::optional<double> ParseUserLocaleDate(const std::string& text) {
     return ParseLocaleShortDate(text, QLocale::system());
 }
+
+char UserDecimalSeparator() {
+    const QString point = QLocale::system().decimalPoint();
+    return point.size() == 1 && point[0].unicode() < 0x80 ? char(point[0].unicode()) : '.';
+}

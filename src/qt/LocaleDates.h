@@ -13,3 +13,5 @@ class QLocale;
 std::optional<double> ParseLocaleShortDate(const std::string& text, const QLocale& locale);
 // The same in the user's locale; the hook the document uses while it loads.
 std::optional<double> ParseUserLocaleDate(const std::string& text);
+// The decimal separator of the user's number format; "." where the locale's is no single byte.
+char UserDecimalSeparator();

@@ -150,6 +150,7 @@ void TMainForm::FormCreate() {
     fMeasureSurface = std::make_unique<TQtRasterSurface>(&fMeasureImage);
     fSymbolCanvas.fCanvas = fMeasureSurface.get();
     SetupViewCanvas(fSymbolCanvas, int(logicalDpiX() * PaintBoxPixelRatio() + 0.5));
+    fSymbolCanvas.fDecimalSeparator = UserDecimalSeparator();
     ResetPanBitmap();
     fLastPath.clear();
     setAcceptDrops(true);

@@ -7,6 +7,7 @@
 
 #include "document/SymbolFile.h"
 #include "objects/SheetObjects.h"
+#include "qt/LocaleDates.h"
 #include "qt/QtTranslate.h"
 
 TSheetNavigator::TSheetNavigator(QToolBar* toolBar, QObject* parent) : QObject(parent) {
@@ -35,7 +36,7 @@ void TSheetNavigator::Fill(const TSymbolFile& doc) {
         // Sheets that share a number are shown together, so they share one entry.
         if (p->fSheetNumber < 0 || p->fSheetNumber == last) continue;
         last = p->fSheetNumber;
-        fComboBox->addItem(QString::fromStdString(p->Caption()), p->fSheetNumber);
+        fComboBox->addItem(QString::fromStdString(p->Caption(UserDecimalSeparator())), p->fSheetNumber);
     }
     fComboBox->setCurrentIndex(0);
     fAction->setVisible(true);

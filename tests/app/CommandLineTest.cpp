@@ -26,9 +26,17 @@ TEST(CommandLine, RenderWritesOnlyPngNamesAndGroupModesAreNamed) {
         {{"--group-mode", "none2", "--render", "o.png", "a.kdf"}, TCommandLine::TJob::Render},
         {{"--group-mode", "none3", "a.kdf"}, TCommandLine::TJob::Usage},
         {{"a.kdf"}, TCommandLine::TJob::Window},
+        {{"--render", "o.png", "--sheet", "2", "a.kdf"}, TCommandLine::TJob::Render},
+        {{"--sheet", "2", "a.kdf"}, TCommandLine::TJob::Usage}, // only a picture has a sheet
+        {{"--render", "o.png", "--sheet", "0", "a.kdf"}, TCommandLine::TJob::Usage},
+        {{"--render", "o.png", "--sheet", "-1", "a.kdf"}, TCommandLine::TJob::Usage},
+        {{"--render", "o.png", "--sheet", "2x", "a.kdf"}, TCommandLine::TJob::Usage},
+        {{"--render", "o.png", "--sheet", "99999999999", "a.kdf"}, TCommandLine::TJob::Usage},
+        {{"--render", "o.png", "a.kdf", "--sheet"}, TCommandLine::TJob::Usage},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(ParseCommandLine(c.Args).Job, c.Job) << c.Args[1];
+        EXPECT_EQ(ParseCommandLine(c.Args).Job, c.Job) << testing::PrintToString(c.Args);
+    EXPECT_EQ(ParseCommandLine({"--render", "o.png", "--sheet", "12", "a.kdf"}).Sheet, 12);
     // The help says what each group mode draws.
     const std::string help = UsageText();
     for (const char* mode : {"main", "none1", "sub", "none2"})

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
+#include <optional>
 
 namespace {
 namespace fs = std::filesystem;
@@ -45,23 +46,60 @@ TEST_F(RenderJobTest, WritesAPictureOfTheRequestedSizeAndBackground) {
     }
 }
 
+// Each sheet of the three-sheet sample alone: its frame in the sheet colour fills the picture,
+// and only the second sheet holds the manifold's inner border.
+TEST_F(RenderJobTest, ASheetIsDrawnAloneAndFillsThePicture) {
+    const QRgb sheetColour = 0x606060;  // the black scheme's sheet colour
+    const QRgb borderColour = 0x00FFFF; // inner borders
+    for (int sheet : {1, 2, 3}) {
+        RenderOptions o;
+        o.File = KORVANE_SAMPLES "/multi-sheet.kdf";
+        o.OutPng = (Dir / ("sheet" + std::to_string(sheet) + ".png")).string();
+        o.Width = 400;
+        o.Height = 300;
+        o.Sheet = sheet;
+        ASSERT_EQ(RunRenderJob(o), 0);
+        const QImage img(QString::fromStdString(o.OutPng));
+        ASSERT_FALSE(img.isNull());
+        QRect frame;
+        int border = 0;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x) {
+                const QRgb p = img.pixel(x, y) & 0xFFFFFF;
+                if (p == sheetColour) frame |= QRect(x, y, 1, 1);
+                if (p == borderColour) ++border;
+            }
+        EXPECT_GT(frame.width(), img.width() * 8 / 10) << sheet;
+        EXPECT_GT(frame.height(), img.height() * 8 / 10) << sheet;
+        if (sheet == 2)
+            EXPECT_GT(border, 200) << frame.width() << "x" << frame.height();
+        else
+            EXPECT_EQ(border, 0) << sheet;
+    }
+}
+
 TEST_F(RenderJobTest, FailuresSayWhyOnOneLine) {
     const struct {
         std::string File;
         std::string Out;
         int Width;
         int Status;
+        std::optional<int> Sheet;
     } cases[] = {
-        {(Dir / "missing.kdf").string(), (Dir / "a.png").string(), 100, 1},
-        {KORVANE_SAMPLES "/pump-unit.kdf", (Dir / "no-such-folder" / "a.png").string(), 100, 1},
-        {KORVANE_SAMPLES "/pump-unit.kdf", (Dir / "a.png").string(), 0, 2},
-        {KORVANE_SAMPLES "/pump-unit.kdf", (Dir / "a.png").string(), 1 << 20, 2},
+        {(Dir / "missing.kdf").string(), (Dir / "a.png").string(), 100, 1, {}},
+        {KORVANE_SAMPLES "/pump-unit.kdf", (Dir / "no-such-folder" / "a.png").string(), 100, 1, {}},
+        {KORVANE_SAMPLES "/pump-unit.kdf", (Dir / "a.png").string(), 0, 2, {}},
+        {KORVANE_SAMPLES "/pump-unit.kdf", (Dir / "a.png").string(), 1 << 20, 2, {}},
+        // No such sheet, and a drawing that is not divided into sheets at all.
+        {KORVANE_SAMPLES "/multi-sheet.kdf", (Dir / "a.png").string(), 100, 1, 4},
+        {KORVANE_SAMPLES "/pump-unit.kdf", (Dir / "a.png").string(), 100, 1, 1},
     };
     for (const auto& c : cases) {
         RenderOptions o;
         o.File = c.File;
         o.OutPng = c.Out;
         o.Width = c.Width;
+        o.Sheet = c.Sheet;
         testing::internal::CaptureStderr();
         EXPECT_EQ(RunRenderJob(o), c.Status) << c.File << " " << c.Out;
         const std::string err = testing::internal::GetCapturedStderr();

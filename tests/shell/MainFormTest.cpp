@@ -18,6 +18,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDeadlineTimer>
 #include <QLabel>
@@ -37,6 +38,7 @@ namespace fs = std::filesystem;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
+using ::testing::Not;
 
 namespace {
 
@@ -720,6 +722,57 @@ TEST_F(MainFormTest, PlusMinusZoomAtTheCentreAndArrowsPanByATenth) {
         EXPECT_EQ(after.X - before.X, a.Moves.X * (size.width() / 10)) << a.Key;
         EXPECT_EQ(after.Y - before.Y, a.Moves.Y * (size.height() / 10)) << a.Key;
     }
+}
+
+TEST_F(MainFormTest, TheSheetListShowsOneSheetAtATimeAndPageKeysStepThroughIt) {
+    Form->OpenDocumentFile(KORVANE_SAMPLES "/multi-sheet.kdf");
+    QComboBox* list = Form->findChild<QComboBox*>(QStringLiteral("ComboBoxSheets"));
+    ASSERT_NE(list, nullptr);
+    QCoreApplication::processEvents(); // the tool bar lays out its widgets
+    EXPECT_TRUE(list->isVisibleTo(Form.get()));
+    ASSERT_EQ(list->count(), 4);
+    EXPECT_EQ(list->itemText(0), QStringLiteral("All sheets"));
+    EXPECT_EQ(list->itemText(2), QStringLiteral("Sheet 2 - A4 (297 x 210) Scale 0.5"));
+    EXPECT_THAT(Form->StatusText().toStdString(), HasSubstr("All sheets"));
+
+    // Shown objects of the top level, and the zoom, for each step.
+    const auto shown = [&] {
+        int n = 0;
+        for (const auto& o : Objects())
+            n += !o->IsHidden();
+        return n;
+    };
+    const int all = shown();
+    const double allZoom = Form->SymbolCanvas().fZoom;
+    QTest::keyClick(Form->PaintBox(), Qt::Key_PageDown);
+    EXPECT_EQ(list->currentIndex(), 1);
+    EXPECT_LT(shown(), all);
+    EXPECT_GT(Form->SymbolCanvas().fZoom, allZoom); // zoomed to the sheet
+    EXPECT_THAT(Form->StatusText().toStdString(), HasSubstr("Sheet 1 - A3"));
+    QTest::keyClick(Form->PaintBox(), Qt::Key_PageDown);
+    QTest::keyClick(Form->PaintBox(), Qt::Key_PageDown);
+    QTest::keyClick(Form->PaintBox(), Qt::Key_PageDown); // past the last sheet: stays
+    EXPECT_EQ(list->currentIndex(), 3);
+    EXPECT_THAT(Form->StatusText().toStdString(), HasSubstr("Sheet 3 - A4"));
+    // Zoom All while one sheet is shown fits that sheet, not the whole drawing.
+    const double sheetZoom = Form->SymbolCanvas().fZoom;
+    Form->ZoomAll();
+    EXPECT_DOUBLE_EQ(Form->SymbolCanvas().fZoom, sheetZoom);
+
+    // Picking "All sheets" shows everything again.
+    list->setCurrentIndex(0);
+    emit list->activated(0);
+    EXPECT_EQ(shown(), all);
+    EXPECT_DOUBLE_EQ(Form->SymbolCanvas().fZoom, allZoom);
+
+    // A drawing without sheets hides the list; the page keys do nothing then.
+    Form->OpenDocumentFile(KORVANE_SAMPLES "/pump-unit.kdf");
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(list->isVisibleTo(Form.get()));
+    const int count = shown();
+    QTest::keyClick(Form->PaintBox(), Qt::Key_PageDown);
+    EXPECT_EQ(shown(), count);
+    EXPECT_THAT(Form->StatusText().toStdString(), Not(HasSubstr("sheets")));
 }
 
 TEST_F(MainFormTest, OptionsSwitchBackgroundUnitsAndDrawMode) {

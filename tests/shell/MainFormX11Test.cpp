@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDeadlineTimer>
 #include <QLabel>
 #include <QMenu>
@@ -300,6 +301,54 @@ TEST_F(ViewerWalk, ZoomPanSelectAndSwitchOptionsOnTheScreen) {
     EXPECT_EQ(Pixel(shot, valveAt), ToQRgb(whiteScheme.LineTypeColors[symlinetypeSymbol]));
     EXPECT_EQ(Pixel(shot, OnScreen({1000, 200})), ToQRgb(whiteScheme.LineTypeColors[symlinetypeSymbol]));
     EXPECT_TRUE(Boxes.Messages.empty());
+}
+
+// The three-sheet sample in the window: Page Down steps to a sheet, which shows as --render
+// draws that sheet alone; the tool-bar list goes back to all sheets.
+TEST(ViewerWindow, PageDownShowsOneSheetAsTheCommandLineDrawsIt) {
+    TTempDir dir;
+    TRecordingMessageBoxes boxes;
+    TScopedMessageBoxes useBoxes{boxes};
+    TMainForm form;
+    form.setGeometry(0, 0, 900, 700);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    form.activateWindow();
+    QTest::qWait(200);
+    form.OpenDocumentFile(KORVANE_SAMPLES "/multi-sheet.kdf");
+    QTest::qWait(200);
+    QWidget* box = form.PaintBox();
+    const QPoint inside = box->mapToGlobal(box->rect().center());
+    Xdo({"mousemove", QString::number(inside.x()), QString::number(inside.y())});
+    Xdo({"key", "Next", "Next"});
+    QTest::qWait(200);
+    QComboBox* list = form.findChild<QComboBox*>(QStringLiteral("ComboBoxSheets"));
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->currentText(), QStringLiteral("Sheet 2 - A4 (297 x 210) Scale 0.5"));
+
+    const QImage shot = Screenshot();
+    const QRect area(box->mapToGlobal(QPoint(0, 0)), box->size());
+    const std::string png = dir.File("sheet2.png");
+    QProcess render;
+    render.start(QStringLiteral(KORVANE_VIEWER),
+                 {"--render", QString::fromStdString(png), "--size",
+                  QStringLiteral("%1x%2").arg(area.width()).arg(area.height()), "--sheet", "2",
+                  QStringLiteral(KORVANE_SAMPLES "/multi-sheet.kdf")});
+    ASSERT_TRUE(render.waitForFinished(15000));
+    ASSERT_EQ(render.exitCode(), 0);
+    EXPECT_TRUE(SamePixels(shot.copy(area), QImage(QString::fromStdString(png))));
+
+    // Back to all sheets through the list: open it, go to its first entry, take it.
+    const QPoint listAt = list->mapToGlobal(list->rect().center());
+    Xdo({"mousemove", QString::number(listAt.x()), QString::number(listAt.y())});
+    Xdo({"click", "1"});
+    QTest::qWait(200);
+    Xdo({"key", "Home", "Return"});
+    QTest::qWait(200);
+    EXPECT_EQ(list->currentIndex(), 0);
+    for (const auto& o : form.SymbolFile().Symbol().fSymbolObjectList)
+        EXPECT_FALSE(o->IsHidden()) << o->fHandle;
+    EXPECT_TRUE(boxes.Messages.empty());
 }
 
 } // namespace
