@@ -119,6 +119,18 @@ TEST_F(SheetsTest, BadSheetNumbers) {
     EXPECT_EQ(doc.SheetNumbers(), (std::vector<int32_t>{2147483647}));
 }
 
+TEST_F(SheetsTest, PapersWithoutAreaStillShowTheirSheet) {
+    // A paper of no width keeps nothing beside itself; one of negative width is taken as a
+    // crossing rectangle, which keeps what it touches. Neither divides by its size.
+    for (const std::string x2 : {"0", "-100"}) {
+        std::string paper = Paper(10, 0, "0");
+        paper.replace(paper.find("X2=100"), 6, "X2=" + x2);
+        Load(paper + Line(100, 100));
+        EXPECT_TRUE(doc.HideObjectsNotInSheet(0)) << x2;
+        EXPECT_EQ(Shown().front(), 10) << x2;
+    }
+}
+
 TEST_F(SheetsTest, RenumberingFollowsTheHandles) {
     Load(Paper(30, 0, "5") + Paper(10, 2000, "5") + Paper(20, 4000, "-1"), false);
     doc.RenumberSheets();
