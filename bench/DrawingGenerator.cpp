@@ -1,5 +1,6 @@
 #include "DrawingGenerator.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -130,6 +131,37 @@ void WriteComponent(TWriterState& s, const TGeneratorOptions& o, int depth, cons
     w.WriteRecordLine(indent + "End.");
 }
 
+// The sheets tile the grid of components: bands of rows, each cut into blocks of columns when
+// there are more sheets than rows. Each paper holds its components whole and a frame line.
+void WriteSheets(TWriterState& s, const TGeneratorOptions& o) {
+    TRecordWriter& w = s.w;
+    const int rows = (o.Components + Columns - 1) / Columns;
+    const int bands = std::max(1, std::min(o.Sheets, rows));
+    const int blocks = std::max(1, std::min(o.Sheets / bands, Columns));
+    const int rowsPerSheet = (rows + bands - 1) / bands, columnsPerSheet = (Columns + blocks - 1) / blocks;
+    const int32_t width = columnsPerSheet * Spacing, height = rowsPerSheet * Spacing;
+    int number = 0;
+    for (int band = 0; band * rowsPerSheet < rows; ++band)
+        for (int block = 0; block * columnsPerSheet < Columns; ++block) {
+            const int32_t x = block * width - 30, y = band * height - 30;
+            w.WriteRecordLine("  PaperSize:");
+            WriteCommon(w, "    ", s.handle++, x, y);
+            w.WriteFloat("    Width", width / 10.0);
+            w.WriteFloat("    Height", height / 10.0);
+            w.WriteKey("    Name", "Block");
+            w.WriteInt("    SheetNumber", number++);
+            w.WriteFloat("    X2", width / 10.0);
+            w.WriteFloat("    Y2", height / 10.0);
+            w.WriteRecordLine("    2PointSymbol:");
+            w.WriteKey("      SymbolType", "Rectangle");
+            WriteCommon(w, "      ", s.handle++, x + 10, y + 10);
+            w.WriteInt("      Point2X", x + width - 10);
+            w.WriteInt("      Point2Y", y + height - 10);
+            w.WriteRecordLine("    End.");
+            w.WriteRecordLine("  EndPaperSize.");
+        }
+}
+
 } // namespace
 
 int64_t GeneratedObjectCount(const TGeneratorOptions& o) {
@@ -158,6 +190,7 @@ std::string GenerateSchematic(const TGeneratorOptions& o) {
     w.WriteInt("  StartX", 0);
     w.WriteInt("  StartY", 0);
     w.WriteInt("  Zoom", 1000);
+    if (o.Sheets > 0) w.WriteBool("  IsMultiSheetFile", true);
     w.WriteRecordLine("End.");
     w.WriteRecordLine("");
     w.WriteRecordLine("SYMBOL:");
@@ -165,6 +198,7 @@ std::string GenerateSchematic(const TGeneratorOptions& o) {
     for (int c = 0; c < o.Components; ++c)
         WriteComponent(s, o, 0, "  ", (c % Columns) * Spacing, (c / Columns) * Spacing);
     WriteLines(s, o);
+    if (o.Sheets > 0) WriteSheets(s, o);
     w.WriteRecordLine("End.");
     w.WriteRecordLine("");
     w.WriteRecordLine("End.");

@@ -13,11 +13,14 @@ struct TGeneratorOptions {
     // row down, so the lines of neighbours cross. The stored corner points are those of a
     // slightly different start, so that opening re-attaches every line.
     int LinesPerComponent = 0;
+    // Sheets: about this many paper sizes tiling the components, numbered from the first row;
+    // 0 writes a drawing without sheets.
+    int Sheets = 0;
 };
 
 // The text of a schematic in the current record format (UTF-8 with byte-order mark).
 std::string GenerateSchematic(const TGeneratorOptions& options);
-// Number of drawing objects GenerateSchematic writes for the options.
+// Number of drawing objects GenerateSchematic writes for the options (without the sheets).
 int64_t GeneratedObjectCount(const TGeneratorOptions& options);
 // Number of connection lines among them.
 int64_t GeneratedLineCount(const TGeneratorOptions& options);

@@ -111,11 +111,32 @@ void BM_ClickHitTest(benchmark::State& state) {
 
 } // namespace
 
+// Showing one sheet alone (the sheet list, Page Down, --render --sheet) in a drawing of 100 000
+// objects divided into 10 or 1000 sheets: the cost follows the objects, not the sheets.
+void BM_ShowSheet(benchmark::State& state) {
+    static std::map<int, std::unique_ptr<TSymbolFile>> docs;
+    auto& doc = docs[int(state.range(0))];
+    if (!doc) {
+        TGeneratorOptions o;
+        o.Components = 1;
+        o.Components = int(100000 / GeneratedObjectCount(o));
+        o.Sheets = int(state.range(0));
+        doc = std::make_unique<TSymbolFile>();
+        if (!doc->LoadFromString(GenerateSchematic(o), "sheets.kdf")) std::abort();
+    }
+    const int32_t middle = doc->SheetNumbers().at(doc->SheetNumbers().size() / 2);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(doc->HideObjectsNotInSheet(middle));
+    Counters(state, *doc);
+    state.counters["sheets"] = double(doc->SheetNumbers().size());
+}
+
 BENCHMARK(BM_PaintZoomAll)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PaintZoomedIn)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PanBitmapRender)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PanFrame)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ClickHitTest)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ShowSheet)->Arg(10)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 int main(int Argc, char** Argv) {
     // Text output needs a GUI application; no display is needed for pictures.
