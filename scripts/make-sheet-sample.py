@@ -253,8 +253,8 @@ EndSession.
 
 Session:
   Date=46001
-  Seconds=3720000000
-  Remark=Counted across a long import
+  Seconds=7260
+  Remark=Manifold sheet
 EndSession.
 
 RevisionLayout:

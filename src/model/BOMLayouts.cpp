@@ -1,5 +1,8 @@
 #include "model/BOMLayouts.h"
 
+#include <algorithm>
+
+#include "base/Translate.h"
 #include "model/JsonWriter.h"
 #include "model/KeyValues.h"
 
@@ -187,15 +190,270 @@ void ReadLaterLayoutKey(TBOMLayoutData& d, const std::string& key, const std::st
         d.MaxLines = ParseRecordInt(value).value_or(0);
 }
 
+bool InRange(int index, size_t count) {
+    return index >= 0 && size_t(index) < count;
+}
+
+template <typename T> void DeleteIn(std::vector<T>& list, int index) {
+    if (InRange(index, list.size())) list.erase(list.begin() + index);
+}
+
+template <typename T> void ExchangeIn(std::vector<T>& list, int index1, int index2) {
+    if (InRange(index1, list.size()) && InRange(index2, list.size()))
+        std::swap(list[size_t(index1)], list[size_t(index2)]);
+}
+
+template <typename T> T* ItemIn(std::vector<T>& list, int index) {
+    return InRange(index, list.size()) ? &list[size_t(index)] : nullptr;
+}
+
+template <typename T> const T* ItemIn(const std::vector<T>& list, int index) {
+    return InRange(index, list.size()) ? &list[size_t(index)] : nullptr;
+}
+
+bool SameLayoutData(const TBOMLayoutData& a, const TBOMLayoutData& b) {
+    return a.FontName == b.FontName && SameFloat(a.TextHeight, b.TextHeight) &&
+           SameFloat(a.RowHeight, b.RowHeight) && SameFloat(a.MarginTop, b.MarginTop) &&
+           SameFloat(a.MarginLeft, b.MarginLeft) && a.PortraitOrientation == b.PortraitOrientation &&
+           a.ColoredHeader == b.ColoredHeader && a.ColoredLines == b.ColoredLines &&
+           a.SortColumn == b.SortColumn && a.ShowBorder == b.ShowBorder &&
+           a.CombineComponents == b.CombineComponents &&
+           a.KeepAccessoriesWithMain == b.KeepAccessoriesWithMain && SameFloat(a.Offset.X, b.Offset.X) &&
+           SameFloat(a.Offset.Y, b.Offset.Y) && SameFloat(a.Scale, b.Scale) && a.LogoName == b.LogoName &&
+           a.ShowHeader == b.ShowHeader && a.ShowFooter == b.ShowFooter && a.Language == b.Language &&
+           a.Description == b.Description && a.LayoutFile == b.LayoutFile &&
+           a.SortDescending == b.SortDescending && a.AutoTranslateLayout == b.AutoTranslateLayout &&
+           a.Align == b.Align && a.MaxLines == b.MaxLines && a.AllCapitals == b.AllCapitals &&
+           a.TitleAtBottom == b.TitleAtBottom && a.IgnoreTranslationList == b.IgnoreTranslationList &&
+           a.SkipComponentsWithHiddenItemNumbers == b.SkipComponentsWithHiddenItemNumbers &&
+           a.AddTotalRow == b.AddTotalRow && a.IgnoreManualQuantity == b.IgnoreManualQuantity;
+}
+
+void SaveColumn(TRecordWriter& writer, const TBOMColumnData& c) {
+    writer.WriteRecordLine("  BOMColumn:");
+    writer.WriteKey("    ColumnType", BOMColumnTypeName(c.ColumnType));
+    writer.WriteInt("    ColumnWidth", c.ColumnWidth);
+    writer.WriteStringIfChanged("    ColumnTitle", c.ColumnTitle, "");
+    writer.WriteRecordLine("  End.");
+}
+
 } // namespace
 
 std::string_view BOMColumnTypeName(TBOMColumnType type) {
     return ColumnTypeNames[type < BOMColumnTypeCount ? type : 0];
 }
 
+std::string TBOMColumnData::DisplayTitle() const {
+    return ColumnTitle.empty() ? std::string(BOMColumnTypeName(ColumnType)) : ColumnTitle;
+}
+
+bool TBOMColumnData::Compare(const TBOMColumnData& other) const {
+    return ColumnType == other.ColumnType && ColumnWidth == other.ColumnWidth &&
+           ColumnTitle == other.ColumnTitle;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+void TBOMColumnList::Clear() {
+    fBOMColumnList.clear();
+    fData = {};
+}
+
+TBOMColumnData& TBOMColumnList::Add() {
+    return fBOMColumnList.emplace_back();
+}
+
+void TBOMColumnList::Delete(int index) {
+    DeleteIn(fBOMColumnList, index);
+}
+
+void TBOMColumnList::Exchange(int index1, int index2) {
+    ExchangeIn(fBOMColumnList, index1, index2);
+}
+
+TBOMColumnData* TBOMColumnList::GetBOMColumns(int index) {
+    return ItemIn(fBOMColumnList, index);
+}
+
+const TBOMColumnData* TBOMColumnList::GetBOMColumns(int index) const {
+    return ItemIn(fBOMColumnList, index);
+}
+
+bool TBOMColumnList::Compare(const TBOMColumnList& other) const {
+    return SameLayoutData(fData, other.fData) &&
+           std::equal(fBOMColumnList.begin(), fBOMColumnList.end(), other.fBOMColumnList.begin(),
+                      other.fBOMColumnList.end(),
+                      [](const TBOMColumnData& a, const TBOMColumnData& b) { return a.Compare(b); });
+}
+
+int TBOMColumnList::IndexOf(TBOMColumnType columnType) const {
+    for (int i = 0; i < Count(); ++i)
+        if (fBOMColumnList[size_t(i)].ColumnType == columnType) return i;
+    return -1;
+}
+
+int TBOMColumnList::IndexOfUserField(std::string_view userFieldName) const {
+    for (int i = 0; i < Count(); ++i) {
+        const TBOMColumnData& c = fBOMColumnList[size_t(i)];
+        if (c.ColumnType == bomcolUserField && SameTextAscii(c.ColumnTitle, userFieldName)) return i;
+    }
+    return -1;
+}
+
+int64_t TBOMColumnList::TotalColumnWidth() const {
+    int64_t total = 0;
+    for (const TBOMColumnData& c : fBOMColumnList)
+        total += c.ColumnWidth;
+    return total;
+}
+
+void TBOMColumnList::MakeDefault(std::string_view description) {
+    Clear();
+    fData.Description = description;
+    fBOMColumnList = {{bomcolItemNumber, 12, "Pos."},    {bomcolQuantity, 8, "Qty."},
+                      {bomcolComponentType, 45, "Type"}, {bomcolManufacturer, 30, ""},
+                      {bomcolDescription, 60, ""},       {bomcolRemark, 25, ""}};
+}
+
+void TBOMColumnList::SetOrRemoveSubItemColumn(bool alwaysRemove) {
+    if (alwaysRemove || HasQuantityColumn() || fData.CombineComponents) {
+        Delete(IndexOf(bomcolSubNumber));
+        return;
+    }
+    if (HasSubItemColumn()) return;
+    fBOMColumnList.push_back({bomcolSubNumber, 5, "."});
+    const int target = IndexOf(bomcolItemNumber) + 1;
+    for (int i = Count() - 1; i > target; --i)
+        Exchange(i, i - 1);
+}
+
+void TBOMColumnList::SaveToUniCodeFile(TRecordWriter& writer) const {
+    if (fBOMColumnList.empty()) return;
+    const TBOMLayoutData def;
+    const TBOMLayoutData& d = fData;
+    writer.WriteRecordLine("");
+    writer.WriteRecordLine("BOMColumnList:");
+    writer.WriteStringIfChanged("  FontName", d.FontName, def.FontName);
+    writer.WriteFloatIfChanged("  TextHeight", def.TextHeight, d.TextHeight);
+    writer.WriteFloatIfChanged("  RowHeight", def.RowHeight, d.RowHeight);
+    writer.WriteFloatIfChanged("  MarginTop", def.MarginTop, d.MarginTop);
+    writer.WriteFloatIfChanged("  MarginLeft", def.MarginLeft, d.MarginLeft);
+    writer.WriteBoolIfChanged("  PortraitOrientation", d.PortraitOrientation, def.PortraitOrientation);
+    writer.WriteBoolIfChanged("  ColoredHeader", d.ColoredHeader, def.ColoredHeader);
+    writer.WriteBoolIfChanged("  ColoredLines", d.ColoredLines, def.ColoredLines);
+    if (d.SortColumn != def.SortColumn) writer.WriteKey("  SortColumn", BOMColumnTypeName(d.SortColumn));
+    writer.WriteFloatIfChanged("  Scale", def.Scale, d.Scale);
+    writer.WriteFloatIfChanged("  OffsetX", def.Offset.X, d.Offset.X);
+    writer.WriteFloatIfChanged("  OffsetY", def.Offset.Y, d.Offset.Y);
+    writer.WriteBoolIfChanged("  ShowBorder", d.ShowBorder, def.ShowBorder);
+    writer.WriteBoolIfChanged("  CombineComponents", d.CombineComponents, def.CombineComponents);
+    writer.WriteBoolIfChanged("  KeepAccessoriesWithMain", d.KeepAccessoriesWithMain,
+                              def.KeepAccessoriesWithMain);
+    writer.WriteBoolIfChanged("  ShowHeader", d.ShowHeader, def.ShowHeader);
+    writer.WriteBoolIfChanged("  ShowFooter", d.ShowFooter, def.ShowFooter);
+    writer.WriteStringIfChanged("  LogoName", d.LogoName, def.LogoName);
+    writer.WriteStringIfChanged("  Language", d.Language, def.Language);
+    writer.WriteStringIfChanged("  Description", d.Description, def.Description);
+    writer.WriteStringIfChanged("  LayoutFile", d.LayoutFile, def.LayoutFile);
+    writer.WriteBoolIfChanged("  SortDescending", d.SortDescending, def.SortDescending);
+    writer.WriteBoolIfChanged("  AutoTranslateLayout", d.AutoTranslateLayout, def.AutoTranslateLayout);
+    writer.WriteIntIfChanged("  Align", d.Align, def.Align);
+    writer.WriteIntIfChanged("  MaxLines", d.MaxLines, def.MaxLines);
+    writer.WriteBoolIfChanged("  AllCapitals", d.AllCapitals, def.AllCapitals);
+    writer.WriteBoolIfChanged("  TitleAtBottom", d.TitleAtBottom, def.TitleAtBottom);
+    writer.WriteBoolIfChanged("  IgnoreTranslationList", d.IgnoreTranslationList, def.IgnoreTranslationList);
+    writer.WriteBoolIfChanged("  SkipWithHiddenItem", d.SkipComponentsWithHiddenItemNumbers,
+                              def.SkipComponentsWithHiddenItemNumbers);
+    writer.WriteBoolIfChanged("  AddTotalRow", d.AddTotalRow, def.AddTotalRow);
+    writer.WriteBoolIfChanged("  IgnoreManualQuantity", d.IgnoreManualQuantity, def.IgnoreManualQuantity);
+    for (const TBOMColumnData& c : fBOMColumnList)
+        SaveColumn(writer, c);
+    writer.WriteRecordLine("End.");
+}
+
+// ---------------------------------------------------------------------------------------------
+
 void TBOMColumnListList::Clear() {
     fList.clear();
+    // The hose list's choice goes too: left behind it would pick a list of the next drawing.
     fItemIndex = -1;
+    fItemIndexHoses = -1;
+}
+
+TBOMColumnList& TBOMColumnListList::Add() {
+    return fList.emplace_back();
+}
+
+void TBOMColumnListList::Delete(int index) {
+    DeleteIn(fList, index);
+}
+
+void TBOMColumnListList::Exchange(int index1, int index2) {
+    ExchangeIn(fList, index1, index2);
+}
+
+TBOMColumnList* TBOMColumnListList::GetBOMColumnLists(int index) {
+    return ItemIn(fList, index);
+}
+
+const TBOMColumnList* TBOMColumnListList::GetBOMColumnLists(int index) const {
+    return ItemIn(fList, index);
+}
+
+TBOMColumnList* TBOMColumnListList::GetSelected() {
+    return ItemIn(fList, fItemIndex);
+}
+
+TBOMColumnList* TBOMColumnListList::SelectedHoses() {
+    return ItemIn(fList, fItemIndexHoses);
+}
+
+bool TBOMColumnListList::Compare(const TBOMColumnListList& other) const {
+    return std::equal(fList.begin(), fList.end(), other.fList.begin(), other.fList.end(),
+                      [](const TBOMColumnList& a, const TBOMColumnList& b) { return a.Compare(b); });
+}
+
+int TBOMColumnListList::IndexOf(std::string_view bomColumnListName) const {
+    for (int i = 0; i < Count(); ++i)
+        if (SameTextAscii(fList[size_t(i)].fData.Description, bomColumnListName)) return i;
+    return -1;
+}
+
+void TBOMColumnListList::AddToStrings(std::vector<std::string>& strings, bool includeInternal) const {
+    strings.clear();
+    for (int i = includeInternal ? 0 : 1; i < Count(); ++i) {
+        const std::string& description = fList[size_t(i)].fData.Description;
+        std::string line = description.empty() ? _("Layout ") + std::to_string(i) : description;
+        if (i == 0) line += _(" (Editor)");
+        strings.push_back(std::move(line));
+    }
+}
+
+void TBOMColumnListList::PrepareForUse() {
+    if (fList.empty()) Add().MakeDefault("Internal");
+    if (Count() < 2) {
+        TBOMColumnList copy = fList.front();
+        copy.fData.Description.clear();
+        copy.fData.ShowBorder = true;
+        fList.push_back(std::move(copy));
+    }
+    for (size_t i = 0; i < fList.size(); ++i) {
+        std::string& description = fList[i].fData.Description;
+        if (description.empty())
+            description = i == 0 ? std::string("Internal") : "Layout " + std::to_string(i);
+    }
+}
+
+void TBOMColumnListList::SetDefaultLanguage(std::string_view defaultLanguage) {
+    if (defaultLanguage.empty()) return;
+    for (TBOMColumnList& l : fList)
+        if (l.fData.Language.empty()) l.fData.Language = defaultLanguage;
+}
+
+void TBOMColumnListList::RemoveDefaultLanguage(std::string_view defaultLanguage) {
+    if (defaultLanguage.empty()) return;
+    for (TBOMColumnList& l : fList)
+        if (SameTextAscii(l.fData.Language, defaultLanguage)) l.fData.Language.clear();
 }
 
 void TBOMColumnListList::LoadColumnList(TRecordReader& reader) {
@@ -209,6 +467,11 @@ void TBOMColumnListList::LoadColumnList(TRecordReader& reader) {
     }
     // What was read is kept, also when the end of the file came first.
     fList.push_back(std::move(list));
+}
+
+void TBOMColumnListList::SaveToUniCodeFile(TRecordWriter& writer) const {
+    for (const TBOMColumnList& list : fList)
+        list.SaveToUniCodeFile(writer);
 }
 
 void TBOMColumnListList::Dump(TJsonWriter& w) const {

@@ -1,10 +1,13 @@
 #include "model/DocumentLists.h"
 
 #include <algorithm>
+#include <bit>
 #include <chrono>
+#include <cmath>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <numeric>
 
 #include "base/Translate.h"
 #include "model/AttributeTags.h"
@@ -379,10 +382,66 @@ double NowAsDayCount() {
     return double(days + epochOffset) + (local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec) / 86400.0;
 }
 
+namespace {
+
+bool InRange(int index, size_t count) {
+    return index >= 0 && size_t(index) < count;
+}
+
+template <typename T> void DeleteIn(std::vector<T>& list, int index) {
+    if (InRange(index, list.size())) list.erase(list.begin() + index);
+}
+
+template <typename T> void ExchangeIn(std::vector<T>& list, int index1, int index2) {
+    if (InRange(index1, list.size()) && InRange(index2, list.size()))
+        std::swap(list[size_t(index1)], list[size_t(index2)]);
+}
+
+template <typename T> T* ItemIn(std::vector<T>& list, int index) {
+    return InRange(index, list.size()) ? &list[size_t(index)] : nullptr;
+}
+
+template <typename T> const T* ItemIn(const std::vector<T>& list, int index) {
+    return InRange(index, list.size()) ? &list[size_t(index)] : nullptr;
+}
+
+template <typename T> bool CompareLists(const std::vector<T>& a, const std::vector<T>& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](const T& x, const T& y) { return x.Compare(y); });
+}
+
+} // namespace
+
+bool TRevisionData::Compare(const TRevisionData& other) const {
+    return Number == other.Number && Code == other.Code && SameFloat(Date, other.Date) &&
+           Description == other.Description && DrawnBy == other.DrawnBy && CheckedBy == other.CheckedBy &&
+           User1 == other.User1 && User2 == other.User2;
+}
+
 TRevisionData& TRevisionList::Add() {
-    fList.emplace_back();
-    fList.back().Date = NowAsDayCount();
-    return fList.back();
+    TRevisionData& r = fList.emplace_back();
+    r.Date = std::floor(NowAsDayCount());
+    return r;
+}
+
+void TRevisionList::Delete(int index) {
+    DeleteIn(fList, index);
+}
+
+void TRevisionList::Exchange(int index1, int index2) {
+    ExchangeIn(fList, index1, index2);
+}
+
+TRevisionData* TRevisionList::GetRevisions(int index) {
+    return ItemIn(fList, index);
+}
+
+const TRevisionData* TRevisionList::GetRevisions(int index) const {
+    return ItemIn(fList, index);
+}
+
+bool TRevisionList::Compare(const TRevisionList& other) const {
+    return CompareLists(fList, other.fList);
 }
 
 void TRevisionList::LoadRevision(TRecordReader& reader) {
@@ -408,6 +467,25 @@ void TRevisionList::LoadRevision(TRecordReader& reader) {
     }
 }
 
+void SaveRevision(TRecordWriter& writer, const TRevisionData& revision) {
+    writer.WriteRecordLine("");
+    writer.WriteRecordLine("Revision:");
+    writer.WriteStringIfChanged("  Number", revision.Number, "");
+    writer.WriteStringIfChanged("  Code", revision.Code, "");
+    writer.WriteFloatIfChanged("  Date", 0, revision.Date);
+    writer.WriteStringIfChanged("  Description", revision.Description, "");
+    writer.WriteStringIfChanged("  DrawnBy", revision.DrawnBy, "");
+    writer.WriteStringIfChanged("  CheckedBy", revision.CheckedBy, "");
+    writer.WriteStringIfChanged("  User1", revision.User1, "");
+    writer.WriteStringIfChanged("  User2", revision.User2, "");
+    writer.WriteRecordLine("EndRevision.");
+}
+
+void TRevisionList::SaveToUniCodeFile(TRecordWriter& writer) const {
+    for (const TRevisionData& r : fList)
+        SaveRevision(writer, r);
+}
+
 void TRevisionList::Dump(TJsonWriter& w) const {
     w.BeginArray();
     for (const auto& r : fList) {
@@ -426,6 +504,159 @@ void TRevisionList::Dump(TJsonWriter& w) const {
     w.EndArray();
 }
 
+bool TSessionData::Compare(const TSessionData& other) const {
+    return SameFloat(Date, other.Date) && Seconds == other.Seconds && Remark == other.Remark;
+}
+
+void TSessionList::Delete(int index) {
+    DeleteIn(fList, index);
+}
+
+void TSessionList::Exchange(int index1, int index2) {
+    ExchangeIn(fList, index1, index2);
+}
+
+TSessionData* TSessionList::GetSessions(int index) {
+    return ItemIn(fList, index);
+}
+
+const TSessionData* TSessionList::GetSessions(int index) const {
+    return ItemIn(fList, index);
+}
+
+bool TSessionList::Compare(const TSessionList& other) const {
+    return CompareLists(fList, other.fList);
+}
+
+int TSessionList::IndexOf(double sessionDate) const {
+    for (int i = 0; i < Count(); ++i)
+        if (fList[size_t(i)].Date == sessionDate) return i;
+    return -1;
+}
+
+namespace {
+
+// Counts per position, with prefix sums and the search for the n-th counted position in
+// logarithmic time.
+class TPositionCounter {
+public:
+    // Every position counted once, or none.
+    TPositionCounter(size_t count, bool allCounted) : fTree(count + 1, 0) {
+        if (allCounted)
+            for (size_t i = 1; i < fTree.size(); ++i)
+                fTree[i] = LowBit(i);
+    }
+    void Insert(size_t position) {
+        for (size_t i = position + 1; i < fTree.size(); i += LowBit(i))
+            ++fTree[i];
+    }
+    void Remove(size_t position) {
+        for (size_t i = position + 1; i < fTree.size(); i += LowBit(i))
+            --fTree[i];
+    }
+    // How many counted positions lie before End.
+    size_t CountBefore(size_t end) const {
+        size_t sum = 0;
+        for (size_t i = end; i > 0; i -= LowBit(i))
+            sum += fTree[i];
+        return sum;
+    }
+    // The counted position with N counted ones before it; N is below the number counted.
+    size_t FindNth(size_t n) const {
+        size_t position = 0;
+        for (size_t step = std::bit_floor(fTree.size() - 1); step > 0; step >>= 1)
+            if (position + step < fTree.size() && fTree[position + step] <= n) {
+                position += step;
+                n -= fTree[position];
+            }
+        return position;
+    }
+
+private:
+    static size_t LowBit(size_t i) { return i & (~i + 1); }
+    std::vector<size_t> fTree;
+};
+
+// The design program's own sort, as it stands. Only for dates that are not numbers, which no
+// file gives: the ordering below needs dates that compare.
+void ExchangeSortNewestFirst(std::vector<TSessionData>& list) {
+    for (size_t i = 0; i + 1 < list.size(); ++i)
+        for (size_t j = i + 1; j < list.size(); ++j)
+            if (!(list[i].Date >= list[j].Date)) std::swap(list[i], list[j]);
+}
+
+// The order in which the exchange sort leaves the sessions of one date. Seen from one date, a
+// pass takes the first session of a newer date out of the part still to be sorted, and when
+// sessions of this date come before it, the first of them moves to its place, behind the others.
+// So the sessions of this date form a queue that takes in each run of them between two newer
+// sessions and turns by one for each newer session after that run; the queue is then read from
+// its head. Members are the positions of the date's sessions in the list, ascending; Newer
+// counts the positions holding newer dates, NewerCount how many there are.
+std::vector<size_t> OrderOfEqualDates(const std::vector<size_t>& members, const TPositionCounter& newer,
+                                      size_t newerCount) {
+    const size_t count = members.size();
+    std::vector<size_t> newerBefore(count);
+    for (size_t i = 0; i < count; ++i)
+        newerBefore[i] = newer.CountBefore(members[i]);
+    // The queue is built as a sequence with a moving head: each run is inserted just before the
+    // head. Where every insertion lands is found afterwards, last insertion first.
+    std::vector<size_t> insertAt(count);
+    size_t head = 0;
+    for (size_t first = 0; first < count;) {
+        size_t end = first + 1;
+        while (end < count && newerBefore[end] == newerBefore[first])
+            ++end;
+        for (size_t i = first; i < end; ++i)
+            insertAt[i] = head + (i - first);
+        const size_t turns = (end < count ? newerBefore[end] : newerCount) - newerBefore[first];
+        head = (head + (end - first) + turns % end) % end;
+        first = end;
+    }
+    TPositionCounter freeSlots(count, true);
+    std::vector<size_t> slots(count);
+    for (size_t i = count; i-- > 0;) {
+        const size_t slot = freeSlots.FindNth(insertAt[i]);
+        freeSlots.Remove(slot);
+        slots[slot] = members[i];
+    }
+    std::vector<size_t> order(count);
+    for (size_t i = 0; i < count; ++i)
+        order[i] = slots[(head + i) % count];
+    return order;
+}
+
+} // namespace
+
+void TSessionList::Sort() {
+    const size_t count = fList.size();
+    if (count < 2) return;
+    if (std::any_of(fList.begin(), fList.end(), [](const TSessionData& s) { return std::isnan(s.Date); })) {
+        ExchangeSortNewestFirst(fList);
+        return;
+    }
+    // The exchange sort the design program uses is quadratic, and a file may hold any number of
+    // sessions: sort by date, then order each run of equal dates as the exchange sort would.
+    std::vector<size_t> byDate(count);
+    std::iota(byDate.begin(), byDate.end(), size_t(0));
+    std::stable_sort(byDate.begin(), byDate.end(),
+                     [&](size_t a, size_t b) { return fList[a].Date > fList[b].Date; });
+    TPositionCounter newer(count, false);
+    std::vector<TSessionData> sorted;
+    sorted.reserve(count);
+    for (size_t first = 0; first < count;) {
+        size_t end = first + 1;
+        while (end < count && fList[byDate[end]].Date == fList[byDate[first]].Date)
+            ++end;
+        const std::vector<size_t> members(byDate.begin() + ptrdiff_t(first), byDate.begin() + ptrdiff_t(end));
+        for (size_t position : OrderOfEqualDates(members, newer, first))
+            sorted.push_back(std::move(fList[position]));
+        for (size_t position : members)
+            newer.Insert(position);
+        first = end;
+    }
+    fList = std::move(sorted);
+}
+
 void TSessionList::LoadSession(TRecordReader& reader) {
     TSessionData s;
     std::string key, value;
@@ -438,6 +669,20 @@ void TSessionList::LoadSession(TRecordReader& reader) {
             s.Remark = value;
     }
     fList.push_back(std::move(s));
+}
+
+void SaveSession(TRecordWriter& writer, const TSessionData& session) {
+    writer.WriteRecordLine("");
+    writer.WriteRecordLine("Session:");
+    writer.WriteFloat("  Date", session.Date);
+    writer.WriteFloat("  Seconds", double(session.Seconds));
+    writer.WriteKey("  Remark", session.Remark);
+    writer.WriteRecordLine("EndSession.");
+}
+
+void TSessionList::SaveToUniCodeFile(TRecordWriter& writer) const {
+    for (const TSessionData& s : fList)
+        SaveSession(writer, s);
 }
 
 void TSessionList::Dump(TJsonWriter& w) const {

@@ -7,6 +7,7 @@
 #include <vector>
 
 class TRecordReader;
+class TRecordWriter;
 class TJsonWriter;
 
 struct TAttributeData {
@@ -150,25 +151,44 @@ struct TRevisionData {
     std::string CheckedBy;
     std::string User1;
     std::string User2;
+
+    // Every field; the date within the writers' tolerance.
+    bool Compare(const TRevisionData& other) const;
 };
 
 class TRevisionList {
 public:
-    std::vector<TRevisionData> fList;
+    std::vector<TRevisionData> fList; // position 0 is revision 1
 
     int Count() const { return int(fList.size()); }
     void Clear() { fList.clear(); }
-    // A new revision is dated today.
+    // A new revision is dated today, at midnight.
     TRevisionData& Add();
+    // Positions out of range are ignored (nullptr for the look-ups).
+    void Delete(int index);
+    void Exchange(int index1, int index2);
+    TRevisionData* GetRevisions(int index);
+    const TRevisionData* GetRevisions(int index) const;
+    TRevisionData* GetFirst() { return GetRevisions(0); }
+    TRevisionData* GetLast() { return GetRevisions(Count() - 1); }
+    void Assign(const TRevisionList& source) { fList = source.fList; }
+    bool Compare(const TRevisionList& other) const;
+
     // Reads one revision up to "ENDREVISION."; the opener line has been consumed.
     void LoadRevision(TRecordReader& reader);
+    // Each revision as a "Revision:" block after an empty line.
+    void SaveToUniCodeFile(TRecordWriter& writer) const;
     void Dump(TJsonWriter& w) const;
 };
 
+void SaveRevision(TRecordWriter& writer, const TRevisionData& revision);
+
 struct TSessionData {
-    double Date = 0;
+    double Date = 0;     // the calendar day of the session
     int64_t Seconds = 0; // editing time in seconds on that day
     std::string Remark;
+
+    bool Compare(const TSessionData& other) const;
 };
 
 class TSessionList {
@@ -177,9 +197,30 @@ public:
 
     int Count() const { return int(fList.size()); }
     void Clear() { fList.clear(); }
+    TSessionData& Add() { return fList.emplace_back(); }
+    // Positions out of range are ignored (nullptr for the look-ups).
+    void Delete(int index);
+    void Exchange(int index1, int index2);
+    TSessionData* GetSessions(int index);
+    const TSessionData* GetSessions(int index) const;
+    TSessionData* GetFirst() { return GetSessions(0); }
+    TSessionData* GetLast() { return GetSessions(Count() - 1); }
+    void Assign(const TSessionList& source) { fList = source.fList; }
+    bool Compare(const TSessionList& other) const;
+
+    // The first session on exactly that date; -1 when none.
+    int IndexOf(double sessionDate) const;
+    // Newest first. Sessions of equal dates end up in the order the design program's exchange
+    // sort leaves them in, which is not their original order.
+    void Sort();
+
     void LoadSession(TRecordReader& reader);
+    // Each session as a "Session:" block after an empty line.
+    void SaveToUniCodeFile(TRecordWriter& writer) const;
     void Dump(TJsonWriter& w) const;
 };
+
+void SaveSession(TRecordWriter& writer, const TSessionData& session);
 
 // The current moment as a day count since 30 December 1899, local time.
 double NowAsDayCount();

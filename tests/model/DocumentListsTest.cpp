@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+#include <random>
+
 #include "model/DocumentLists.h"
 #include "model/KeyValues.h"
 #include "support/TempFiles.h"
@@ -267,6 +271,223 @@ TEST(AttributeList, CombineCompareAndHousekeeping) {
     copy.Clear();
     EXPECT_EQ(copy.GetSelected(), nullptr);
     EXPECT_EQ(copy.fItemIndex, -1);
+}
+
+TRevisionData ReadRevision(const std::string& body) {
+    TRecordReader reader(body + "EndRevision.\r\nAfter=1\r\n", TRecordVariant::UniCode);
+    TRevisionList list;
+    list.LoadRevision(reader);
+    std::string key, value;
+    EXPECT_TRUE(reader.ReadRecordLine(key, value));
+    EXPECT_EQ(key, "AFTER");
+    EXPECT_EQ(list.Count(), 1);
+    return list.fList.at(0);
+}
+
+TEST(RevisionList, ANewRevisionIsDatedTodayAtMidnight) {
+    TRevisionList list;
+    const TRevisionData& added = list.Add();
+    EXPECT_EQ(added.Date, std::floor(added.Date));
+    EXPECT_LE(added.Date, NowAsDayCount());
+    EXPECT_GT(added.Date + 1, NowAsDayCount() - 1e-6); // the day cannot have turned twice
+
+    // So is a revision read without a date; a date that is no number gives day 0.
+    const TRevisionData onlyNumber = ReadRevision("  Number=C\r\n");
+    EXPECT_EQ(onlyNumber.Number, "C");
+    EXPECT_EQ(onlyNumber.Date, std::floor(onlyNumber.Date));
+    EXPECT_NEAR(onlyNumber.Date, NowAsDayCount(), 1.0);
+    EXPECT_TRUE(onlyNumber.Description.empty() && onlyNumber.User2.empty());
+    EXPECT_EQ(ReadRevision("  Date=yesterday\r\n").Date, 0);
+    EXPECT_EQ(ReadRevision("  Date=45366.25\r\n  Unknown=1\r\n").Date, 45366.25);
+}
+
+TEST(RevisionList, WrittenAsReadBack) {
+    TRevisionList list;
+    TRevisionData& first = list.Add();
+    first = {"A", "", 0, "", "", "", "", ""};
+    list.Add() = {"B", "4711", 45366.5, "Pump changed", "KV", "PL", "u1", "u2"};
+    TRecordWriter writer;
+    list.SaveToUniCodeFile(writer);
+    EXPECT_EQ(writer.Text(), "\r\nRevision:\r\n  Number=A\r\nEndRevision.\r\n"
+                             "\r\nRevision:\r\n  Number=B\r\n  Code=4711\r\n  Date=45366.5\r\n"
+                             "  Description=Pump changed\r\n  DrawnBy=KV\r\n  CheckedBy=PL\r\n"
+                             "  User1=u1\r\n  User2=u2\r\nEndRevision.\r\n");
+
+    // A revision written without a date reads back dated today, as the design program has it.
+    list.fList[0].Date = 45000;
+    writer.Text().clear();
+    list.SaveToUniCodeFile(writer);
+    TRecordReader reader(writer.Text(), TRecordVariant::UniCode);
+    TRevisionList back;
+    std::string key, value;
+    while (reader.NextTopLevelKey(key, value, "END."))
+        if (key == "REVISION:") back.LoadRevision(reader);
+    EXPECT_TRUE(back.Compare(list));
+    back.fList[1].User2 = "U2";
+    EXPECT_FALSE(back.Compare(list));
+}
+
+TEST(RevisionList, Housekeeping) {
+    TRevisionList list;
+    EXPECT_EQ(list.GetFirst(), nullptr);
+    EXPECT_EQ(list.GetLast(), nullptr);
+    for (const char* number : {"A", "B", "C"})
+        list.Add().Number = number;
+    list.Exchange(0, 2);
+    list.Delete(1);
+    ASSERT_EQ(list.Count(), 2);
+    EXPECT_EQ(list.GetFirst()->Number, "C");
+    EXPECT_EQ(list.GetLast()->Number, "A");
+    TRevisionList before;
+    before.Assign(list);
+    for (int bad : {-1, 2, 50}) {
+        list.Delete(bad);
+        list.Exchange(bad, 0);
+        list.Exchange(0, bad);
+        EXPECT_EQ(list.GetRevisions(bad), nullptr) << bad;
+    }
+    EXPECT_TRUE(list.Compare(before));
+    list.fList[0].Date += 1e-6; // a few seconds: beyond the tolerance
+    EXPECT_FALSE(list.Compare(before));
+}
+
+TSessionData ReadSession(const std::string& body) {
+    TRecordReader reader(body + "EndSession.\r\n", TRecordVariant::UniCode);
+    TSessionList list;
+    list.LoadSession(reader);
+    EXPECT_TRUE(reader.AtEnd());
+    EXPECT_EQ(list.Count(), 1);
+    return list.fList.at(0);
+}
+
+TEST(SessionList, ReadingSeconds) {
+    const struct {
+        std::string Value;
+        int64_t Seconds;
+    } cases[] = {
+        {"3600", 3600}, {"-25", -25}, {"2147483647", 2147483647}, {"12.5", 0}, {"2147483648", 0}, {"1E3", 0},
+        {"", 0},        {"many", 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ReadSession("  Date=45000\r\n  Seconds=" + c.Value + "\r\n").Seconds, c.Seconds) << c.Value;
+    const TSessionData s = ReadSession("  Date=x\r\n  Remark=late\r\n");
+    EXPECT_EQ(s.Date, 0);
+    EXPECT_EQ(s.Remark, "late");
+}
+
+TEST(SessionList, WrittenAsReadBack) {
+    TSessionList list;
+    list.Add() = {45366, 5400, ""};
+    list.Add() = {45367, 9999999, "long day"};
+    TRecordWriter writer;
+    list.SaveToUniCodeFile(writer);
+    // Every key always, the remark also when empty.
+    EXPECT_EQ(writer.Text(), "\r\nSession:\r\n  Date=45366\r\n  Seconds=5400\r\n  Remark=\r\nEndSession.\r\n"
+                             "\r\nSession:\r\n  Date=45367\r\n  Seconds=9999999\r\n  Remark=long day\r\n"
+                             "EndSession.\r\n");
+    TRecordReader reader(writer.Text(), TRecordVariant::UniCode);
+    TSessionList back;
+    std::string key, value;
+    while (reader.NextTopLevelKey(key, value, "END."))
+        if (key == "SESSION:") back.LoadSession(reader);
+    EXPECT_TRUE(back.Compare(list));
+}
+
+TEST(SessionList, LookUpAndHousekeeping) {
+    TSessionList list;
+    EXPECT_EQ(list.IndexOf(0), -1);
+    EXPECT_EQ(list.GetFirst(), nullptr);
+    const TSessionData& added = list.Add();
+    EXPECT_EQ(added.Date, 0);
+    EXPECT_EQ(added.Seconds, 0);
+    list.Add() = {45366, 60, "a"};
+    list.Add() = {45366, 120, "b"};
+    EXPECT_EQ(list.IndexOf(45366), 1);
+    EXPECT_EQ(list.IndexOf(45366.5), -1);
+    EXPECT_EQ(list.IndexOf(45366 + 1e-9), -1); // exactly, not within a tolerance
+    EXPECT_EQ(list.IndexOf(-0.0), 0);
+    EXPECT_EQ(list.GetLast()->Remark, "b");
+
+    TSessionList before;
+    before.Assign(list);
+    for (int bad : {-1, 3, 7}) {
+        list.Delete(bad);
+        list.Exchange(bad, 1);
+        list.Exchange(1, bad);
+        EXPECT_EQ(list.GetSessions(bad), nullptr) << bad;
+    }
+    EXPECT_TRUE(list.Compare(before));
+    list.Exchange(1, 2);
+    EXPECT_FALSE(list.Compare(before));
+    list.Delete(0);
+    EXPECT_EQ(list.GetFirst()->Remark, "b");
+}
+
+// The design program's exchange sort, as described: the order Sort must leave.
+void ExchangeSort(std::vector<TSessionData>& list) {
+    for (size_t i = 0; i + 1 < list.size(); ++i)
+        for (size_t j = i + 1; j < list.size(); ++j)
+            if (!(list[i].Date >= list[j].Date)) std::swap(list[i], list[j]);
+}
+
+std::vector<std::string> Remarks(const std::vector<TSessionData>& sessions) {
+    std::vector<std::string> remarks;
+    for (const TSessionData& s : sessions)
+        remarks.push_back(s.Remark);
+    return remarks;
+}
+
+TSessionList Sessions(const std::vector<double>& dates) {
+    TSessionList list;
+    for (size_t i = 0; i < dates.size(); ++i)
+        list.Add() = {dates[i], int64_t(i), std::to_string(i)};
+    return list;
+}
+
+TEST(SessionList, SortNewestFirstAsTheExchangeSort) {
+    const struct {
+        std::vector<double> Dates;
+        std::vector<std::string> Expected; // original positions
+    } cases[] = {
+        {{}, {}},
+        {{5}, {"0"}},
+        {{1, 2, 3}, {"2", "1", "0"}},
+        {{3, 1, 2}, {"0", "2", "1"}},
+        // Equal dates do not keep their order.
+        {{1, 1, 2}, {"2", "1", "0"}},
+        {{1, 3, 1, 2}, {"1", "3", "2", "0"}},
+        {{0, 0, 0, 1}, {"3", "1", "2", "0"}},
+        {{2, 2, 2}, {"0", "1", "2"}},
+        {{2, 2, 1, 1}, {"0", "1", "2", "3"}},
+        {{-0.0, 0.0, 1}, {"2", "1", "0"}},
+    };
+    for (const auto& c : cases) {
+        TSessionList list = Sessions(c.Dates);
+        list.Sort();
+        EXPECT_EQ(Remarks(list.fList), c.Expected) << c.Dates.size();
+    }
+
+    // Many ties in every pattern: the same order as the exchange sort, and nothing lost.
+    std::mt19937 random(20240315);
+    for (int round = 0; round < 400; ++round) {
+        std::vector<double> dates(size_t(random() % 60));
+        const unsigned distinct = 1 + random() % 8;
+        for (double& d : dates)
+            d = 45000 + double(random() % distinct);
+        TSessionList list = Sessions(dates);
+        std::vector<TSessionData> expected = list.fList;
+        ExchangeSort(expected);
+        list.Sort();
+        ASSERT_EQ(Remarks(list.fList), Remarks(expected)) << "round " << round;
+    }
+
+    // A date that is no number cannot come from a file; set in code, it still sorts as described.
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    TSessionList odd = Sessions({1, nan, 3, 1, nan, 2});
+    std::vector<TSessionData> expected = odd.fList;
+    ExchangeSort(expected);
+    odd.Sort();
+    EXPECT_EQ(Remarks(odd.fList), Remarks(expected));
 }
 
 } // namespace
