@@ -120,6 +120,24 @@ int TSymbolObjectSymbol::SolenoidCount() const {
     return n;
 }
 
+TSolenoidOptions TSymbolObjectSymbol::GetSolenoids() const {
+    TSolenoidOptions options;
+    for (const auto& child : fSymbolObjectList)
+        if (const auto* solenoid = dynamic_cast<const TSymbolObjectSolenoid*>(child.get()))
+            options = solenoid->fOptions;
+    return options;
+}
+
+void TSymbolObjectSymbol::SetSolenoids(const TSolenoidOptions& include, const TSolenoidOptions& exclude) {
+    const TSolenoidOptions changeable =
+        SolenoidOptions({solButtonSide, solButtonTop, solProportional, solPilot});
+    for (const auto& child : fSymbolObjectList)
+        if (auto* solenoid = dynamic_cast<TSymbolObjectSolenoid*>(child.get())) {
+            solenoid->fOptions |= include & changeable;
+            solenoid->fOptions &= ~(exclude & changeable);
+        }
+}
+
 bool TSymbolObjectSymbol::IsHose() {
     int hoses = 0, ports = 0;
     ForEachInSubtree([&](const TSymbolObject* o) {

@@ -3,6 +3,7 @@
 #include "model/BOM.h"
 #include "model/Groups.h"
 #include "model/SymbolObjects.h"
+#include "objects/ElementObjects.h"
 
 enum TJumpMode : uint8_t { jmNone, jmVertRight, jmVertLeft, jmHorzUp, jmHorzDown };
 
@@ -27,6 +28,11 @@ public:
     // Caption of the first item-number child that has one.
     std::string ItemNumber() const;
     int SolenoidCount() const;
+    // The options of the last solenoid among the direct children; none without one.
+    TSolenoidOptions GetSolenoids() const;
+    // On every direct solenoid child: the buttons, proportional and pilot options of Include are
+    // switched on, then those of Exclude off; the other options stay as they are.
+    void SetSolenoids(const TSolenoidOptions& include, const TSolenoidOptions& exclude);
     bool IsFlexibleHousing() const { return fBOMList.First() && fBOMList.First()->fData.FlexibleHousing; }
     bool IsSandwich() const { return fBOMList.First() && fBOMList.First()->fData.Sandwich; }
     // Exactly one hose and exactly two ports in the subtree.

@@ -10,8 +10,10 @@
 #include "model/ObjectFactory.h"
 #include "objects/AnnotationObjects.h"
 #include "objects/ElementObjects.h"
+#include "objects/ImageObject.h"
 #include "objects/ShapeObjects.h"
 #include "objects/SheetObjects.h"
+#include "objects/TableObjects.h"
 #include "objects/TextObjects.h"
 
 namespace {

@@ -15,6 +15,7 @@
 #include "document/ObjectKinds.h"
 #include "model/AttributeTags.h"
 #include "model/JsonWriter.h"
+#include "objects/ImageObject.h"
 
 using namespace std::string_view_literals;
 
@@ -330,6 +331,8 @@ void TSymbolFile::RunAfterLoadSteps(TConnectivityPass pass) {
     UpdateConnections(*fSymbol, false);
     if (pass == TConnectivityPass::cpFull) UpdateConnections(*fSymbol, true);
     UpdateHelpPorts(fSymbol->fSymbolObjectList, IsSchematic(), nullptr);
+    // Pictures named without a folder lie beside the drawing; for a package, in its unpack folder.
+    SetImageFolder(*fSymbol, fs::path(fFileName).parent_path().string());
 }
 
 bool RevisionFieldOfTag(std::string_view tag, int& revision, int& field) {

@@ -34,11 +34,34 @@ bool BOMDataEqual(const TBOMData& a, const TBOMData& b, int flags) {
            a.OverruledQuantity == b.OverruledQuantity && a.HideItemNumber == b.HideItemNumber;
 }
 
+bool operator==(const TUserField& a, const TUserField& b) {
+    return a.FieldTag == b.FieldTag && a.FieldValue == b.FieldValue && a.FieldType == b.FieldType &&
+           SameFloat(a.FieldFloatValue, b.FieldFloatValue) && a.FieldIgnoreInBOM == b.FieldIgnoreInBOM;
+}
+
 void TBOM::Clear() {
     fData = TBOMData{};
     fComponentAttributeList.clear();
     fUserFields.clear();
-    fOrderingCodeLines.clear();
+    fOrderingCode.Clear();
+}
+
+void TBOM::Assign(const TBOM& source) {
+    if (this == &source) return;
+    fData = source.fData;
+    fComponentAttributeList = source.fComponentAttributeList;
+    fUserFields = source.fUserFields;
+    fOrderingCode.Assign(source.fOrderingCode);
+}
+
+bool TBOM::Compare(const TBOM& second) const {
+    return BOMDataEqual(fData, second.fData) && fComponentAttributeList == second.fComponentAttributeList &&
+           fUserFields == second.fUserFields && fOrderingCode.Compare(second.fOrderingCode);
+}
+
+std::string TBOM::OrderingCode() const {
+    return fOrderingCode.IsDefined() ? fOrderingCode.GetOrderingCode(fData.ComponentType)
+                                     : fData.ComponentType;
 }
 
 namespace {
@@ -80,17 +103,6 @@ void ReadUserFields(TRecordReader& reader, std::vector<TUserField>& fields) {
             }
         }
         fields.push_back(std::move(f));
-    }
-}
-
-void ReadOrderingCodeBlock(TRecordReader& reader, std::vector<std::string>& lines) {
-    std::string_view line;
-    std::string key, value;
-    while (reader.ReadLine(line)) {
-        if (line.empty()) continue;
-        SplitKeyValue(line, key, value);
-        if (key == "ENDFLEXIBLECODE."sv) break;
-        lines.emplace_back(line);
     }
 }
 
@@ -199,8 +211,11 @@ void TBOM::LoadFromReader(TRecordReader& reader) {
             d.Suppliers = value;
         else if (key == "USERFIELDLIST:"sv)
             ReadUserFields(reader, fUserFields);
-        else if (key == "FLEXIBLECODE:"sv)
-            ReadOrderingCodeBlock(reader, fOrderingCodeLines);
+        else if (key == "FLEXIBLECODE:"sv) {
+            // A block that ran into the record's end has consumed it.
+            if (TOrderingCodeGeneratorReader::Load(reader, fOrderingCode) == TOrderingCodeBlockEnd::RecordEnd)
+                break;
+        }
     }
     if (d.Height > 0) d.Sandwich = true;
     d.UseInBrevind = !d.BrevindFile.empty() || useInBrevind;
@@ -350,7 +365,9 @@ void TBOM::Dump(TJsonWriter& w) const {
         w.EndObject();
     }
     w.EndArray();
-    w.Field("OrderingCode", fOrderingCodeLines);
+    w.Key("OrderingCodeGenerator");
+    fOrderingCode.Dump(w);
+    w.Field("OrderingCode", OrderingCode());
     w.EndObject();
 }
 
@@ -371,6 +388,29 @@ void TBOMList::Delete(int i) {
 
 TBOM* TBOMList::Selected() const {
     return fItemIndex >= 0 && fItemIndex < Count() ? Items(fItemIndex) : nullptr;
+}
+
+int TBOMList::IndexOf(const TBOM* bom) const {
+    for (int i = 0; i < Count(); ++i)
+        if (fBOMList[size_t(i)].get() == bom) return i;
+    return -1;
+}
+
+void TBOMList::Assign(const TBOMList& source) {
+    if (this == &source) return;
+    fBOMList.clear();
+    for (const auto& b : source.fBOMList) {
+        fBOMList.push_back(std::make_unique<TBOM>());
+        fBOMList.back()->Assign(*b);
+    }
+    fItemIndex = source.fItemIndex;
+}
+
+bool TBOMList::Compare(const TBOMList& second) const {
+    if (Count() != second.Count()) return false;
+    for (int i = 0; i < Count(); ++i)
+        if (!Items(i)->Compare(*second.Items(i))) return false;
+    return true;
 }
 
 void TBOMList::Dump(TJsonWriter& w) const {

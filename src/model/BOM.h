@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "model/OrderingCodes.h"
+
 class TRecordReader;
 class TJsonWriter;
 
@@ -59,6 +61,7 @@ bool BOMDataEqual(const TBOMData& a, const TBOMData& b, int flags = 0);
 struct TComponentAttribute {
     std::string Tag;
     std::string Value;
+    friend bool operator==(const TComponentAttribute&, const TComponentAttribute&) = default;
 };
 
 enum TUserFieldType : uint8_t { ufString, ufList, ufFloat };
@@ -69,6 +72,8 @@ struct TUserField {
     TUserFieldType FieldType = ufString;
     double FieldFloatValue = 0;
     bool FieldIgnoreInBOM = false;
+    // The float within the record tolerance.
+    friend bool operator==(const TUserField& a, const TUserField& b);
 };
 
 class TBOM {
@@ -76,13 +81,20 @@ public:
     TBOMData fData;
     std::vector<TComponentAttribute> fComponentAttributeList;
     std::vector<TUserField> fUserFields;
-    // The ordering-code block as read, line by line, for the ordering-code generator.
-    std::vector<std::string> fOrderingCodeLines;
+    TOrderingCodeGenerator fOrderingCode;
 
     void Clear();
+    void Assign(const TBOM& source);
+    // The data without flags, the attribute and user-field lists and the ordering-code generators.
+    bool Compare(const TBOM& second) const;
     // Reads the record up to "ENDBOM."; the "BOM:" line has been consumed.
     void LoadFromReader(TRecordReader& reader);
     void Dump(TJsonWriter& w) const;
+
+    TOrderingCodeGenerator& OrderingCodeGenerator() { return fOrderingCode; }
+    const TOrderingCodeGenerator& OrderingCodeGenerator() const { return fOrderingCode; }
+    // The code the generator builds from the type; the type itself without a generator.
+    std::string OrderingCode() const;
 
     bool HideInBOM() const { return fData.HideInBOM; }
     std::string ComponentAttributeValue(std::string_view tag) const;
@@ -111,6 +123,11 @@ public:
     TBOM* First() const { return fBOMList.empty() ? nullptr : fBOMList.front().get(); }
     TBOM* Last() const { return fBOMList.empty() ? nullptr : fBOMList.back().get(); }
     TBOM* Selected() const;
+    // Index of that very record; -1 when the list does not hold it.
+    int IndexOf(const TBOM* bom) const;
+    // Copies every record and the item index.
+    void Assign(const TBOMList& source);
+    bool Compare(const TBOMList& second) const;
     std::string DataSheet() const { return First() ? First()->fData.DataSheet : std::string(); }
     std::string Title() const { return First() ? First()->fData.Title : std::string(); }
     void Dump(TJsonWriter& w) const;

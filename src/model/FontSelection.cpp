@@ -66,7 +66,7 @@ TSelectedFont SelectTextStyle(TSymbolCanvas& canvas, const TTextStyleList* style
     const TTextStyle* style = styles ? styles->Find(styleName) : nullptr;
     if (style) {
         font.Name = style->fData.FontName;
-        font.Bold = font.Italic = font.Underline = false;
+        font.Bold = font.Italic = font.Underline = font.StrikeOut = false;
         if (mode == sdmNormal)
             font.Color = style->fData.UseDefaultColor ? LineTypeColor(canvas, style->fData.SymLineType)
                                                       : style->fData.StyleColor;
@@ -76,13 +76,13 @@ TSelectedFont SelectTextStyle(TSymbolCanvas& canvas, const TTextStyleList* style
             font.Bold = style->fData.IsBold;
             font.Italic = style->fData.IsItalic;
             font.Underline = style->fData.IsUnderline;
-            result.StrikeOut = style->fData.IsStrikeOut;
+            font.StrikeOut = style->fData.IsStrikeOut;
         }
     } else {
         font.Bold = override_.IsBold;
         font.Italic = override_.IsItalic;
         font.Underline = override_.IsUnderline;
-        result.StrikeOut = override_.IsStrikeOut;
+        font.StrikeOut = override_.IsStrikeOut;
         if (mode == sdmNormal && !override_.UseStyleColor)
             font.Color = override_.UseDefaultColor ? LineTypeColor(canvas, lineType) : override_.TextColor;
     }
@@ -112,7 +112,7 @@ void SetFontStyle(TSymbolCanvas& canvas, bool italic, bool underline) {
 
 TSize MeasureText(TSymbolCanvas& canvas, const std::string& text) {
     // The measurement depends on the surface's kind and the font only (heights are pixel
-    // sizes), not on the colour or the escapement.
+    // sizes), not on the colour, the escapement or a strike-out line.
     static thread_local std::unordered_map<std::string, TSize> cache;
     constexpr size_t maxEntries = 1 << 16;
     TRasterSurface& surface = *canvas.fCanvas;

@@ -32,10 +32,9 @@ bool LoadOverrideTextStyleKey(TOverrideTextStyleSettingsData& data, const std::s
                               const std::string& value);
 void DumpOverrideTextStyleSettings(TJsonWriter& w, const TOverrideTextStyleSettingsData& data);
 
-// What the selection decided beyond what the surface font can carry.
+// What the selection decided, for callers that go on drawing in the text's colour.
 struct TSelectedFont {
     TColor Color = 0;
-    bool StrikeOut = false;
 };
 
 // Sets the canvas font (face, styles, colour; horizontal) for an object of the line type that

@@ -83,6 +83,8 @@ public:
     bool NextTopLevelKey(std::string& key, std::string& value, std::string_view terminator);
     // Records cut off by the end of the text or skipped unread for their depth.
     int DamagedRecords() const { return fDamagedRecords; }
+    // For blocks whose readers find the end of a record themselves.
+    void CountDamagedRecord() { ++fDamagedRecords; }
 
     // Nesting depth of records being read; readers refuse to open records deeper than
     // MaxNestingDepth so that hostile files cannot exhaust the stack.

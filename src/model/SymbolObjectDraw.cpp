@@ -9,8 +9,16 @@ namespace {
 // its drawn geometry can never cull something that touches the view.
 constexpr int64_t CullMargin = 16;
 
+// Bounds of a subtree that holds geometry not reported in any extents: it may lie anywhere.
+constexpr TExtentsRect Everywhere{true, INT32_MIN, INT32_MAX, INT32_MAX, INT32_MIN};
+
+bool IsEverywhere(const TExtentsRect& b) {
+    return b.Left == Everywhere.Left && b.Top == Everywhere.Top && b.Right == Everywhere.Right &&
+           b.Bottom == Everywhere.Bottom;
+}
+
 bool BoundsMeet(const TExtentsRect& b, const TRect& rt) {
-    if (!b.Defined) return false;
+    if (!b.Defined) return true;
     int64_t left = std::min(rt.P1.X, rt.P2.X), right = std::max(rt.P1.X, rt.P2.X);
     int64_t bottom = std::min(rt.P1.Y, rt.P2.Y), top = std::max(rt.P1.Y, rt.P2.Y);
     return int64_t(b.Left) - CullMargin <= right && int64_t(b.Right) + CullMargin >= left &&
@@ -31,6 +39,14 @@ void TSymbolObject::SetGeometryClock(TGeometryClock* clock) {
 const TExtentsRect& TSymbolObject::CullBounds() const {
     if (!fClock || fCullGeneration != fClock->Generation) {
         fCullBounds = Extents(TExtentsRect{});
+        // An object whose extents are undefined still draws and may be hit, wherever that is; so
+        // may a child of the subtree that leaves no trace in the bounds. Neither may be culled.
+        const bool unbounded =
+            !fCullBounds.Defined ||
+            std::any_of(fSymbolObjectList.begin(), fSymbolObjectList.end(), [](const auto& child) {
+                return !child->IsHidden() && IsEverywhere(child->CullBounds());
+            });
+        if (unbounded) fCullBounds = Everywhere;
         if (fClock) fCullGeneration = fClock->Generation;
     }
     return fCullBounds;
@@ -53,16 +69,17 @@ void TSymbolObject::PrepareDraw(TSymbolCanvas& canvas, TSymbolDrawMode mode, con
 
 bool TSymbolObject::BoundsNear(TPoint pt, double distance) const {
     const TExtentsRect& b = CullBounds();
-    if (!b.Defined) return false;
+    if (!b.Defined || IsEverywhere(b)) return true;
     const double d = distance + double(CullMargin);
     return pt.X >= b.Left - d && pt.X <= b.Right + d && pt.Y >= b.Bottom - d && pt.Y <= b.Top + d;
 }
 
 bool TSymbolObject::MeetsCrossingRect(const TRect& rt) const {
     if (IsHidden()) return false;
-    // Hidden children and temporarily hidden objects add nothing to the bounds, and an object
-    // without any geometry (no bounds) is not drawn either.
-    if (!BoundsMeet(CullBounds(), rt)) return false;
+    const TExtentsRect& bounds = CullBounds();
+    if (!BoundsMeet(bounds, rt)) return false;
+    // Nothing tells where an unbounded subtree draws; its children cull themselves.
+    if (IsEverywhere(bounds)) return true;
     if (HitTestRect(rt)) return true;
     for (const auto& child : fSymbolObjectList)
         if (child->MeetsCrossingRect(rt)) return true;

@@ -59,7 +59,6 @@ void PenAfterChildren(const TSymbolObject& obj, TSymbolCanvas& canvas, TSymbolDr
 void DrawArcThrough(TSymbolCanvas& canvas, const TXYPoint& s, const TXYPoint& e, const TXYPoint& t,
                     TSymbolDrawMode mode, bool centreMarker) {
     const TArcThrough arc = ArcThrough(s, e, t);
-    if (arc.Kind == TArcThrough::akNone) return;
     const TPoint d1 = canvas.ToPt(s), d2 = canvas.ToPt(e), d3 = canvas.ToPt(t);
     const TPoint c = canvas.ToPt(arc.Centre);
     const double rho = arc.Radius * canvas.fZoom;

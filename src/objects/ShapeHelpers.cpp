@@ -447,8 +447,10 @@ TShapeGeometry TwoPointShape(TSymbolObjectType subType, const TPoint& iP1, const
 
 TArcThrough ArcThrough(const TXYPoint& s, const TXYPoint& e, const TXYPoint& t) {
     TArcThrough a;
-    if (s == t || t == e || s == e) return a;
     a.Kind = TArcThrough::akStraight;
+    // Coincident points have device points in line as well: the poly-line through them stands
+    // for the arc, down to a single dot when all three coincide.
+    if (s == t || t == e || s == e) return a;
     const double a1 = SingleDegrees(s.X - t.X, s.Y - t.Y);
     const double a2 = SingleDegrees(t.X - e.X, t.Y - e.Y);
     // Directions just either side of 0 degrees are close, not 360 degrees apart.
@@ -482,6 +484,6 @@ void AddArcThroughPart(const TArcThrough& a, const TXYPoint& s, const TXYPoint& 
                        TShapeGeometry& g) {
     if (a.Kind == TArcThrough::akArc)
         g.Parts.push_back(Arc(a.Centre, a.Radius, a.From, a.To));
-    else if (a.Kind == TArcThrough::akStraight)
+    else
         g.Parts.push_back(Lines({s, t, e}));
 }

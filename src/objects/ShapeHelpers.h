@@ -52,11 +52,10 @@ std::optional<TSpringShape> SpringShape(const TPoint& p1, const TPoint& p2, bool
 // An arc given by its ends S and E and a point T on it.
 struct TArcThrough {
     enum TKind : uint8_t {
-        akNone,     // two of the points coincide: there is no arc to draw
-        akStraight, // the points are (nearly) in line: the poly-line S-T-E stands for the arc
+        akStraight, // the points are (nearly) in line or coincide: the poly-line S-T-E stands for the arc
         akArc,
     };
-    TKind Kind = akNone;
+    TKind Kind = akStraight;
     TXYPoint Centre;
     double Radius = 0;
     // Counter-clockwise from From to To.

@@ -4,6 +4,7 @@
 #include "model/KeyValues.h"
 #include "objects/ShapeHelpers.h"
 #include "render/PointUtils.h"
+#include "render/RevisionCloud.h"
 #include "render/ShapeGeometry.h"
 
 #include <algorithm>
@@ -240,8 +241,9 @@ void TSymbolObjectPolyLine::Purge() {
 
 void TSymbolObjectPolyLine::UpdateRevisionCloud() {
     fArcs.Items.clear();
-    // The cloud generator is not part of the core yet: until it is, every cloud keeps its
-    // straight outline, which is also what a cloud that cannot be built falls back to.
+    if (fSymbolObjectSubType != soRevisionCloud || fPoints.Count() <= 1) return;
+    // A cloud that cannot be built keeps its straight outline.
+    if (!TRevisionCloudGenerator::GenerateCloudArcs(fPoints, fArcs)) fArcs.Items.clear();
 }
 
 TShapeGeometry TSymbolObjectPolyLine::Geometry() const {

@@ -189,7 +189,7 @@ void TSymbolObjectAttribute::PrepareDraw(TSymbolCanvas& canvas, TSymbolDrawMode 
         fExtents.Defined = true;
         return;
     }
-    const std::vector<std::string> lines = CreateCaptionList();
+    const std::vector<std::string> lines = CreateCaptionList(canvas.fDecimalSeparator);
     canvas.SetTextHeight(fHeight);
     const int32_t w = WidestLine(canvas, lines);
     const int32_t gH = MeasureText(canvas, "gH").cy;
@@ -207,7 +207,7 @@ bool TSymbolObjectAttribute::DrawSymbol(TSymbolCanvas& canvas, TSymbolDrawMode m
         DrawArrows(canvas, mode, styles);
         return true;
     }
-    const std::vector<std::string> lines = CreateCaptionList();
+    const std::vector<std::string> lines = CreateCaptionList(canvas.fDecimalSeparator);
     const double zoom = canvas.fZoom;
     canvas.SetTextHeight(fHeight);
     const int32_t pitch = AttributePitch(fHeight);

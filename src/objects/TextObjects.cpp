@@ -126,6 +126,12 @@ std::string TrimRightBlanks(const std::string& s) {
     return s.substr(0, e);
 }
 
+// Numbers are formatted with "." and shown with the separator of the number format in use.
+std::string WithSeparator(std::string text, char decimalSeparator) {
+    if (decimalSeparator != '.') std::replace(text.begin(), text.end(), '.', decimalSeparator);
+    return text;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -264,7 +270,7 @@ bool TSymbolObjectAttribute::LoadOwnKey(TRecordReader& reader, const std::string
     return true;
 }
 
-std::string FormatAttributeValue(double value, int32_t decimals) {
+std::string FormatAttributeValue(double value, int32_t decimals, char decimalSeparator) {
     if (!std::isfinite(value)) value = 0;
     // More decimals than a double carries digits would only print noise.
     decimals = std::clamp(decimals, 0, std::numeric_limits<double>::max_digits10);
@@ -274,17 +280,17 @@ std::string FormatAttributeValue(double value, int32_t decimals) {
         char buf[64];
         std::snprintf(buf, sizeof buf, "%.6e", v);
         v = ParseRecordFloat(buf, v);
-        return FormatFixed(v, decimals);
+        return WithSeparator(FormatFixed(v, decimals), decimalSeparator);
     }
     std::string s = FormatFixed(value, 5);
     TrimTrailingZeros(s);
     if (s == "-0") s = "0";
-    return s;
+    return WithSeparator(std::move(s), decimalSeparator);
 }
 
-std::string TSymbolObjectAttribute::GetCaption() const {
+std::string TSymbolObjectAttribute::GetCaption(char decimalSeparator) const {
     if (fFloatingPoint) {
-        const std::string formatted = FormatAttributeValue(fFloatValue, fDecimals);
+        const std::string formatted = FormatAttributeValue(fFloatValue, fDecimals, decimalSeparator);
         if (fDefaultValue.empty()) return formatted;
         const std::string& replacement = fFloatValue == 0 ? std::string("**") : formatted;
         std::string out;

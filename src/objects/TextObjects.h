@@ -81,13 +81,15 @@ public:
     TSymBorderStyle fBorder = symborderstyleNone;
     TOverrideTextStyleSettingsData fOverrideTextStyleSettings;
 
-    // The text shown.
-    std::string GetCaption() const;
+    // The text shown; a number with the given decimal separator.
+    std::string GetCaption(char decimalSeparator = '.') const;
     bool IsMultiLine() const { return !fFloatingPoint && fValue.find('|') != std::string::npos; }
     bool HasBorder() const { return fBorder != symborderstyleNone; }
     TSpecialAttribute IsSpecialAttribute() const { return SpecialAttributeOfTag(fTag); }
     bool IsGraphic() const { return IsGraphicSpecialAttribute(IsSpecialAttribute()); }
-    std::vector<std::string> CreateCaptionList() const { return SplitLines(GetCaption()); }
+    std::vector<std::string> CreateCaptionList(char decimalSeparator = '.') const {
+        return SplitLines(GetCaption(decimalSeparator));
+    }
     void GetCaptionList(std::vector<std::string>& list) const { list = CreateCaptionList(); }
     void AssignCaptionList(const std::vector<std::string>& list) { fValue = JoinLines(list); }
     // A quarter turn: graphic attributes step through 0, 90, 180 and 270, others toggle 0 and 90.
@@ -118,8 +120,8 @@ TSymbolObjectAttribute* CreateAttribute(TSymbolObject& owner, TSpecialAttribute 
 
 // The formatted numeric value of an attribute: decimals > 0 gives exactly that many decimals
 // of the value rounded to single precision and 7 significant digits; 0 gives up to 5 decimals
-// without trailing zeros.
-std::string FormatAttributeValue(double value, int32_t decimals);
+// without trailing zeros. Drawing passes the separator of the user's number format.
+std::string FormatAttributeValue(double value, int32_t decimals, char decimalSeparator = '.');
 
 // One arrow of a graphic special attribute: from From to the tip To.
 struct TAttributeArrow {

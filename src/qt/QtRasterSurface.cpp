@@ -77,6 +77,7 @@ void TQtRasterSurface::SetFont(const TFontSpec& font) {
     fQFont.setBold(font.Bold);
     fQFont.setItalic(font.Italic);
     fQFont.setUnderline(font.Underline);
+    fQFont.setStrikeOut(font.StrikeOut);
     fQFont.setStyleStrategy(QFont::PreferOutline);
 }
 

@@ -43,6 +43,7 @@ struct TFontSpec {
     bool Bold = false;
     bool Italic = false;
     bool Underline = false;
+    bool StrikeOut = false;
     TColor Color = 0;
     friend bool operator==(const TFontSpec&, const TFontSpec&) = default;
 };

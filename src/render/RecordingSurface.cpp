@@ -57,6 +57,7 @@ void TRecordingSurface::SetFont(const TFontSpec& font) {
     if (font.Bold) flags += 'B';
     if (font.Italic) flags += 'I';
     if (font.Underline) flags += 'U';
+    if (font.StrikeOut) flags += 'S';
     if (flags.empty()) flags = "-";
     Log("Font " + font.Name + " " + std::to_string(font.Height) + " " + std::to_string(font.Escapement) +
         " " + flags + " " + ColorText(font.Color));

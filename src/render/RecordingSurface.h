@@ -3,7 +3,7 @@
 // for exact tests of what the drawing code asks for. Formats:
 //   Pen #RRGGBB <solid|dot|dash|dashdot|clear> <width> <copy|xor>
 //   Brush #RRGGBB <solid|clear>
-//   Font <name> <height> <escapement> <flags B/I/U or ->  #RRGGBB
+//   Font <name> <height> <escapement> <flags B/I/U/S or ->  #RRGGBB
 //   MoveTo x y | LineTo x y | Rectangle l t r b | Ellipse l t r b | FillRect l t r b
 //   Arc l t r b xs ys xe ye | Polygon x y x y ... | Polyline x y ... | SetPixel x y #RRGGBB
 //   TextOut x y <text> | DrawBitmap l t r b <w>x<h>

@@ -15,6 +15,7 @@
 #include "qt/SingleInstance.h"
 #include "shell/AboutBox.h"
 #include "shell/PaintBox.h"
+#include "shell/PropertiesDialogs.h"
 #include "shell/SaveCursors.h"
 #include "shell/SheetNavigator.h"
 
@@ -188,7 +189,6 @@ void TMainForm::CreateActions() {
     PropertiesAction = make("PropertiesAction", "Properties...");
     connect(PropertiesAction, &QAction::triggered, this, &TMainForm::PropertiesActionExecute);
     notYet(ShowDataSheetAction);
-    notYet(PropertiesAction);
 
     ViewZoomAllAction = make("ViewZoomAllAction", "Zoom All  [Home]");
     ViewZoomAllAction->setIcon(ActionIcon("zoom-fit-best", QStyle::SP_TitleBarMaxButton));
@@ -379,6 +379,11 @@ void TMainForm::HandOffDocument(const QString& longFileName) {
     if (isMinimized()) showNormal();
     raise();
     activateWindow();
+    if (fPropertiesOpen > 0) {
+        // The last file handed over opens when the properties dialogs are closed.
+        fPendingHandOff = longFileName;
+        return;
+    }
     OpenDocumentFile(longFileName.toStdString());
 }
 
@@ -506,7 +511,25 @@ void TMainForm::HelpAboutActionExecute() {
 }
 
 void TMainForm::PropertiesActionExecute() {
-    ShowInformationMessage(_("The properties of components are not available in this version."));
+    std::vector<TSymbolObject*> shown;
+    for (const auto& o : fSymbolFile.Symbol().fSymbolObjectList)
+        if (o->Selected() &&
+            (o->fSymbolObjectMainType == somSymbol || o->fSymbolObjectMainType == somIBorder))
+            shown.push_back(o.get());
+    {
+        // The dialogs show objects of this drawing: a drawing handed over meanwhile waits.
+        struct TOpenCount {
+            int& Count;
+            explicit TOpenCount(int& count) : Count(++count) {}
+            ~TOpenCount() { --Count; }
+        } open(fPropertiesOpen);
+        for (TSymbolObject* o : shown)
+            ExecutePropertiesDialog(this, *o);
+    }
+    if (fPropertiesOpen == 0 && !fPendingHandOff.isEmpty()) {
+        const QString next = std::exchange(fPendingHandOff, QString());
+        OpenDocumentFile(next.toStdString());
+    }
 }
 
 void TMainForm::ShowDataSheetActionExecute() {

@@ -207,6 +207,9 @@ private:
 
     QToolBar* ToolBarMainForm = nullptr;
     TSheetNavigator* fSheetNavigator = nullptr;
+    // Properties dialogs open now, and the file handed over while they were.
+    int fPropertiesOpen = 0;
+    QString fPendingHandOff;
     int32_t fShownSheet = -1;
     QWidget* PanelMain = nullptr;
     QFrame* PanelBackGround = nullptr;

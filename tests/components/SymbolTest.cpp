@@ -65,4 +65,33 @@ TEST(ComponentSymbol, Queries) {
     EXPECT_FALSE(three->IsSandwich());
 }
 
+TEST(ComponentSymbol, SolenoidOptionsOfTheDirectChildren) {
+    EXPECT_TRUE(ReadSymbol("")->GetSolenoids().none());
+    // A solenoid deeper down is not the component's.
+    EXPECT_TRUE(ReadSymbol("Symbol:\r\n  Solenoid:\r\n  End.\r\nEnd.\r\n")->GetSolenoids().none());
+
+    auto s = ReadSymbol("Solenoid:\r\n  Button Top=True\r\nEnd.\r\nText:\r\nEnd.\r\n"
+                        "Solenoid:\r\n  Proportional=True\r\nEnd.\r\n"
+                        "Symbol:\r\n  Solenoid:\r\n  End.\r\nEnd.\r\n");
+    EXPECT_EQ(s->GetSolenoids(), SolenoidOptions({solSolenoid, solProportional})); // the last one
+    auto* first = static_cast<TSymbolObjectSolenoid*>(s->fSymbolObjectList.SymbolObjects(0));
+    auto* second = static_cast<TSymbolObjectSolenoid*>(s->fSymbolObjectList.SymbolObjects(2));
+    auto* nested = static_cast<TSymbolObjectSolenoid*>(
+        s->fSymbolObjectList.SymbolObjects(3)->fSymbolObjectList.SymbolObjects(0));
+
+    // Include first, then exclude; the solenoid flag itself is not theirs to change.
+    s->SetSolenoids(SolenoidOptions({solButtonSide, solPilot, solNone}),
+                    SolenoidOptions({solButtonTop, solPilot, solSolenoid}));
+    EXPECT_EQ(first->fOptions, SolenoidOptions({solSolenoid, solButtonSide}));
+    EXPECT_EQ(second->fOptions, SolenoidOptions({solSolenoid, solButtonSide, solProportional}));
+    EXPECT_EQ(nested->fOptions, SolenoidOptions({solSolenoid}));
+    EXPECT_EQ(s->GetSolenoids(), second->fOptions);
+
+    s->SetSolenoids(SolenoidOptions({solButtonTop, solProportional}), {});
+    EXPECT_EQ(first->fOptions, SolenoidOptions({solSolenoid, solButtonSide, solButtonTop, solProportional}));
+    s->SetSolenoids({}, SolenoidOptions({solButtonSide, solButtonTop, solProportional}));
+    EXPECT_EQ(first->fOptions, SolenoidOptions({solSolenoid}));
+    EXPECT_EQ(second->fOptions, SolenoidOptions({solSolenoid}));
+}
+
 } // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "model/BOM.h"
+#include "model/JsonWriter.h"
 #include "model/KeyValues.h"
 
 namespace {
@@ -38,15 +39,70 @@ TEST(BOMRecord, NestedBlocksDoNotEndTheRecord) {
                 "  EndComponentAttribute.\r\n"
                 "UserFieldList:\r\n  UserField:\r\n    FieldTag=Color\r\n    FieldType=float\r\n"
                 "    FieldFloatValue=2.5\r\n  End.\r\nEnd.\r\n"
-                "FlexibleCode:\r\n*Size\r\nEnd.\r\n  EndBom. is no terminator here=1\r\nEndFlexibleCode.\r\n"
-                "  Description=after the blocks\r\n");
+                "FlexibleCode:\r\n[Size]=M10\r\n*M8\r\nEnd.\r\n  EndBom. is no terminator here=1\r\nM10\r\n"
+                "EndFlexibleCode.\r\n"
+                "  Description=after the blocks\r\n  Type=XY-[Size]\r\n");
     EXPECT_EQ(b.ComponentAttributeValue("PRESSURE"), "350");
     ASSERT_EQ(b.fUserFields.size(), 1u);
     EXPECT_EQ(b.fUserFields[0].FieldType, ufFloat);
     EXPECT_DOUBLE_EQ(b.fUserFields[0].FieldFloatValue, 2.5);
-    EXPECT_EQ(b.fOrderingCodeLines,
-              (std::vector<std::string>{"*Size", "End.", "  EndBom. is no terminator here=1"}));
+    ASSERT_EQ(b.fOrderingCode.Count(), 1);
+    const TOrderingCodeSection& size = b.fOrderingCode.Sections(0);
+    ASSERT_EQ(size.Count(), 4);
+    EXPECT_EQ(size.Keys(2).Name, "EndBom. is no terminator here");
+    EXPECT_EQ(size.SelectedKey(), "M10");
     EXPECT_EQ(b.fData.Description, "after the blocks");
+    EXPECT_EQ(b.OrderingCode(), "XY-M10");
+}
+
+TEST(BOMRecord, UnterminatedOrderingCodeBlockEndsWithTheRecord) {
+    TRecordReader r("  Type=T-[Size]\r\nFlexibleCode:\r\n[Size]\r\nM8\r\nEndBom.\r\nHandle=99\r\n",
+                    TRecordVariant::UniCode);
+    TBOM b;
+    b.LoadFromReader(r);
+    EXPECT_EQ(r.DamagedRecords(), 1);
+    EXPECT_EQ(b.OrderingCode(), "T-M8");
+    std::string key, value;
+    ASSERT_TRUE(r.NextTopLevelKey(key, value, "END."));
+    EXPECT_EQ(key, "HANDLE"); // the rest of the file is read as such
+}
+
+TEST(BOMRecord, OrderingCodeIsTheTypeWithoutGenerator) {
+    TBOM b;
+    b.fData.ComponentType = "XY-[Size]";
+    EXPECT_EQ(b.OrderingCode(), "XY-[Size]");
+    TOrderingCodeGeneratorHelper::FromStrings(b.fOrderingCode, {"[Size]", "M8", "M10"});
+    EXPECT_EQ(b.OrderingCode(), "XY-?");
+    b.fOrderingCode.Sections(0).SetItemIndex(0);
+    EXPECT_EQ(b.OrderingCode(), "XY-M8");
+
+    TJsonWriter w;
+    b.Dump(w);
+    EXPECT_NE(w.Text().find("\"OrderingCode\": \"XY-M8\""), std::string::npos) << w.Text();
+    EXPECT_NE(w.Text().find("\"OrderingCodeGenerator\""), std::string::npos);
+    EXPECT_NE(w.Text().find("\"Mode\": \"sectionNormal\""), std::string::npos);
+}
+
+TEST(BOMList, AssignCompareAndIndexOfCarryTheGenerator) {
+    TBOMList list;
+    TBOM* main = list.Add();
+    main->fData.ArticleCode = "A";
+    TOrderingCodeGeneratorHelper::FromStrings(main->fOrderingCode, {"[Size]=M8", "M8", "M10"});
+    list.Add(true)->fComponentAttributeList.push_back({"SIZE", "6"});
+    list.fItemIndex = 1;
+
+    TBOMList copy;
+    copy.Assign(list);
+    EXPECT_EQ(copy.fItemIndex, 1);
+    EXPECT_TRUE(copy.Compare(list));
+    EXPECT_EQ(copy.IndexOf(copy.Items(1)), 1);
+    EXPECT_EQ(copy.IndexOf(main), -1); // a record of another list
+    copy.First()->fOrderingCode.Sections(0).SetItemIndex(1);
+    EXPECT_FALSE(copy.Compare(list)); // the choice alone tells them apart
+    copy.First()->Assign(*main);
+    EXPECT_TRUE(copy.Compare(list));
+    copy.Items(1)->fUserFields.push_back({});
+    EXPECT_FALSE(copy.Compare(list));
 }
 
 TEST(BOMRecord, LegacyVariantKnowsFewerKeys) {

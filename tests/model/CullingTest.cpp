@@ -6,8 +6,11 @@
 #include "document/SymbolFile.h"
 #include "objects/ShapeObjects.h"
 #include "objects/TextObjects.h"
+#include "render/PointUtils.h"
 #include "render/RecordingSurface.h"
 #include "render/SymbolCanvas.h"
+
+#include <memory>
 
 namespace {
 
@@ -98,6 +101,45 @@ TEST(Culling, MeasuredTextsJoinTheBounds) {
     for (const auto& c : surface.Calls())
         texts += c.rfind("TextOut", 0) == 0;
     EXPECT_EQ(texts, 1);
+}
+
+// Draws and answers clicks at its point but reports no extents, as a class with undefined
+// extents does.
+class TUnmeasured : public TSymbolObject {
+public:
+    TUnmeasured() : TSymbolObject(som1Point) {}
+    bool DrawSymbol(TSymbolCanvas& canvas, TSymbolDrawMode mode, bool clip,
+                    const TTextStyleList* styles) override {
+        if (!TSymbolObject::DrawSymbol(canvas, mode, clip, styles)) return false;
+        canvas.MoveTo(fP1);
+        canvas.LineTo(fP1 + TPoint(10, 0));
+        return true;
+    }
+    bool HitTest(TPoint pt, double minPickDistance) const override {
+        return PointIsNear(pt, fP1, minPickDistance);
+    }
+};
+
+TEST(Culling, ObjectsWithoutExtentsAreDrawnAndHit) {
+    // In a component of its own, and beside a line far outside the view that gives the
+    // component bounds of its own.
+    for (const bool farLine : {false, true}) {
+        auto root =
+            ReadSymbol("Symbol:\r\n" + (farLine ? Line(5000, 5000, 5100, 5000) : std::string()) + "End.\r\n");
+        auto mark = std::make_unique<TUnmeasured>();
+        mark->fP1 = {50, 50};
+        root->fSymbolObjectList.SymbolObjects(0)->fSymbolObjectList.Append(std::move(mark));
+        TRecordingSurface surface;
+        TSymbolCanvas canvas(&surface);
+        canvas.fSize = {100, 100};
+        root->Draw(canvas, sdmNormal, true, nullptr);
+        EXPECT_EQ(LineCalls(surface), 1) << farLine;
+        TObjectRefList hits;
+        EXPECT_TRUE(root->IsAtPoint({52, 50}, {}, hits, 3)) << farLine;
+        EXPECT_EQ(hits.size(), 3u) << farLine; // the mark, its component and the root
+        hits.clear();
+        EXPECT_FALSE(root->IsAtPoint({60, 80}, {}, hits, 3)) << farLine;
+    }
 }
 
 } // namespace

@@ -453,9 +453,10 @@ TEST_F(ShapeDraw, ThreePointArcs) {
         {{0, 0}, {100, 0}, {50, 1}, {"Polyline 400 300 500 298 600 300"}},
         {{100, 0}, {0, 0}, {50, 1}, {"Polyline 600 300 500 298 400 300"}},
         {{0, 0}, {100, 0}, {50, 0}, {"Polyline 400 300 500 300 600 300"}},
-        // Coincident points describe no arc.
-        {{0, 0}, {100, 0}, {0, 0}, {}},
-        {{0, 0}, {0, 0}, {50, 50}, {}},
+        // Coincident points are in line: the poly-line through them stands for the arc.
+        {{0, 0}, {100, 0}, {0, 0}, {"Polyline 400 300 400 300 600 300"}},
+        {{0, 0}, {0, 0}, {50, 50}, {"Polyline 400 300 500 200 400 300"}},
+        {{20, 10}, {20, 10}, {20, 10}, {"Polyline 440 280 440 280 440 280"}},
     };
     for (const TCase& c : cases) {
         TSymbolObject3Point arc;
@@ -492,6 +493,35 @@ TEST_F(ShapeDraw, PolyLinesAndClouds) {
     EXPECT_EQ(Draw(cloud), std::vector<std::string>{"Lines 400 300 600 300"});
     cloud.fArcs.Items = {{XYPoint(0, 0), XYPoint(100, 0), XYPoint(50, 50)}};
     EXPECT_EQ(Draw(cloud), std::vector<std::string>{"Arc 400 200 601 401 600 300 400 300"});
+    // Stored arcs nearly in line, or through coincident points, are drawn as their poly-lines.
+    cloud.fArcs.Items = {{XYPoint(0, 0), XYPoint(100, 0), XYPoint(50, 1)},
+                         {XYPoint(0, 0), XYPoint(100, 0), XYPoint(0, 0)}};
+    EXPECT_EQ(Draw(cloud), (std::vector<std::string>{"Polyline 400 300 500 298 600 300",
+                                                     "Polyline 400 300 400 300 600 300"}));
+
+    // Reading a cloud builds its arcs (the outline of the worked example in RevisionCloudTest).
+    TSymbolObjectPolyLine read;
+    TRecordReader reader("  SymbolType=Revision cloud\n  Point=0,0\n  Point=300,0\nEnd.\n",
+                         TRecordVariant::UniCode);
+    read.LoadFromReader(reader);
+    ASSERT_EQ(read.fSymbolObjectSubType, soRevisionCloud);
+    EXPECT_EQ(read.fArcs.Count(), 5);
+    const std::vector<std::string> arcs = Draw(read);
+    EXPECT_EQ(arcs.size(), 5u);
+    for (const std::string& call : arcs)
+        EXPECT_EQ(call.rfind("Arc ", 0), 0u) << call;
+    // The first arc runs over the top of its circle of radius 76 about (0, 20).
+    EXPECT_EQ(read.Extents(TExtentsRect()).Top, 96);
+    // A cloud that cannot be built, here for a zero-length edge, keeps its straight outline.
+    read.fPoints.Items = {{0, 0}, {300, 0}, {300, 0}, {300, 300}};
+    read.UpdateRevisionCloud();
+    EXPECT_EQ(read.fArcs.Count(), 0);
+    EXPECT_EQ(Draw(read), std::vector<std::string>{"Lines 400 300 1000 300 1000 300 1000 -300"});
+    // Only clouds get arcs.
+    line.fSymbolObjectSubType = soPolyLine;
+    line.fPoints.Items = {{0, 0}, {300, 0}};
+    line.UpdateRevisionCloud();
+    EXPECT_EQ(line.fArcs.Count(), 0);
 }
 
 TEST_F(ShapeDraw, ObjectPenIsRestoredAfterChildren) {
@@ -694,10 +724,14 @@ TEST_F(ShapeBadInput, AlmostFlatSpringVisitsOnlyWhatCanBeSeen) {
 
 TEST_F(ShapeBadInput, ZeroLengthShapesAreSkipped) {
     Canvas.fStart = {400, -300};
-    for (const int handle : {2, 3, 4}) { // motor with stubs, blocked end, arc through coincident points
+    for (const int handle : {2, 3}) { // motor with stubs, blocked end
         EXPECT_EQ(Draw(Object(handle)), std::vector<std::string>{}) << handle;
         EXPECT_FALSE(Object(handle).HitTest({0, 0}, 4)) << handle;
     }
+    // An arc through coincident points is the line through them, drawn and hit as such.
+    EXPECT_EQ(Draw(Object(4)), std::vector<std::string>{"Polyline 400 300 400 300 500 300"});
+    EXPECT_TRUE(Object(4).HitTest({0, 0}, 4));
+    EXPECT_TRUE(Object(4).HitTest({100, 0}, 4));
 }
 
 TEST_F(ShapeBadInput, ExtremeCoordinatesStayFiniteAndOnTheSurface) {

@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include "support/Records.h"
+#include <algorithm>
+#include <iterator>
 #include <map>
 
 // The recording surface measures every code point 0.6 font heights wide; a text of height 20
@@ -307,6 +309,29 @@ TEST(AttributeCaption, ValuesDefaultsAndNumbers) {
     EXPECT_EQ(FormatAttributeValue(1e300, 2).substr(0, 8), "10000000");
 }
 
+TEST(AttributeCaption, NumbersTakeTheGivenDecimalSeparator) {
+    TSymbolObjectAttribute a;
+    a.fFloatingPoint = true;
+    a.fFloatValue = 12.5;
+    a.fDefaultValue = "\xC3\xB8<> x <>";
+    a.fDecimals = 2;
+    EXPECT_EQ(a.GetCaption(','), "\xC3\xB8"
+                                 "12,50 x 12,50");
+    a.fDecimals = 0;
+    EXPECT_EQ(a.GetCaption(','), "\xC3\xB8"
+                                 "12,5 x 12,5");
+    EXPECT_EQ(a.GetCaption(), "\xC3\xB8"
+                              "12.5 x 12.5");
+    // Only the number changes: a point in the surrounding text stays.
+    a.fDefaultValue = "v.<>";
+    EXPECT_EQ(a.GetCaption(','), "v.12,5");
+    EXPECT_EQ(FormatAttributeValue(3, 0, ','), "3");
+    // A text attribute is shown as written.
+    a.fFloatingPoint = false;
+    a.fValue = "1.5";
+    EXPECT_EQ(a.GetCaption(','), "1.5");
+}
+
 TEST(AttributeCaption, GraphicArrows) {
     const TPoint a(-20, 16), b(20, -16);
     EXPECT_EQ(GraphicAttributeArrows(saConnectionLineBothArrows, 0, a, b),
@@ -504,6 +529,55 @@ TEST_F(TextCanvasTest, FontColours) {
                   c.Expected)
             << c.Style;
     }
+}
+
+TEST_F(TextCanvasTest, StrikeOutReachesTheSurfaceFont) {
+    TTextStyle* struck = Styles.Add();
+    struck->fData.StyleName = "Struck";
+    struck->fData.IsStrikeOut = true;
+    TOverrideTextStyleSettingsData own, plain;
+    own.UseStyleDefault = plain.UseStyleDefault = false;
+    own.IsStrikeOut = true;
+    struct Case {
+        const char* Style;
+        TOverrideTextStyleSettingsData Override;
+        bool Expected;
+    };
+    // In this order each case undoes what the one before it set.
+    const Case cases[] = {
+        {"Struck", {}, true},
+        {"TextStyle_Text", {}, false},
+        {"TextStyle_Text", own, true},
+        {"Struck", plain, false}, // the object's own settings win over its style's
+    };
+    for (const Case& c : cases) {
+        SelectTextStyle(Canvas, &Styles, c.Style, symlinetypeText, c.Override, sdmNormal);
+        EXPECT_EQ(Surface.Font().StrikeOut, c.Expected) << c.Style << " " << c.Override.UseStyleDefault;
+    }
+
+    TSymbolObjectText t;
+    t.fTextStyleName = "Struck";
+    t.fCaptionList = {"ABC"};
+    Paint(t);
+    const std::vector<std::string> calls = Surface.Calls();
+    const auto out = std::find_if(calls.begin(), calls.end(),
+                                  [](const std::string& c) { return c.rfind("TextOut", 0) == 0; });
+    ASSERT_NE(out, calls.end());
+    const auto font = std::find_if(std::make_reverse_iterator(out), calls.rend(),
+                                   [](const std::string& c) { return c.rfind("Font ", 0) == 0; });
+    ASSERT_NE(font, calls.rend());
+    EXPECT_NE(font->find(" S #"), std::string::npos) << *font;
+}
+
+TEST_F(TextCanvasTest, NumericAttributesAreDrawnWithTheCanvasSeparator) {
+    TSymbolObjectAttribute a;
+    a.fP1 = {100, 200};
+    a.fFloatingPoint = true;
+    a.fFloatValue = 2.5;
+    a.fDecimals = 2;
+    Canvas.fDecimalSeparator = ',';
+    Paint(a);
+    EXPECT_EQ(TextOuts(Surface), std::vector<std::string>{"TextOut 100 373 2,50"});
 }
 
 // ---------------------------------------------------------------------------------------------

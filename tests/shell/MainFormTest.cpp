@@ -21,7 +21,9 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDeadlineTimer>
+#include <QDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QPainter>
@@ -29,6 +31,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 #include <atomic>
@@ -598,13 +601,36 @@ TEST_F(MainFormTest, WhatIsNotBuiltYetIsNotOffered) {
     BuildScene();
     Click(ScreenOf({50, 50}));
     // Hidden in every menu and bar, and their keys do nothing.
-    for (QAction* a : {Form->PropertiesAction, Form->ShowDataSheetAction, Form->PathDataSheetsAction,
-                       Form->ProxyServerAction, Form->OptionsLanguageAction, Form->HelpCheckForUpdatesAction})
+    for (QAction* a : {Form->ShowDataSheetAction, Form->PathDataSheetsAction, Form->ProxyServerAction,
+                       Form->OptionsLanguageAction, Form->HelpCheckForUpdatesAction})
         EXPECT_FALSE(a->isVisible()) << a->text().toStdString();
-    QTest::keyClick(Form->PaintBox(), Qt::Key_Return, Qt::AltModifier);
-    QTest::keyClick(Form->PaintBox(), Qt::Key_Enter, Qt::ShiftModifier | Qt::KeypadModifier);
     EXPECT_THAT(Boxes.Messages, IsEmpty());
     EXPECT_FALSE(Form->findChild<QPushButton*>(QStringLiteral("ButtonPrint"))->isVisibleTo(Form.get()));
+}
+
+// Alt+Enter and Shift+Enter show the properties of the selected component; with nothing selected
+// they show nothing. Each dialog is read and closed with its "Close" button as soon as it shows.
+TEST_F(MainFormTest, EnterWithAltOrShiftShowsThePropertiesOfTheSelectedComponent) {
+    BuildScene();
+    QStringList shown;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (auto* dlg = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            shown << dlg->windowTitle();
+            dlg->findChild<QPushButton*>(QStringLiteral("ButtonClose"))->click();
+        }
+    });
+    closer.start(20);
+    Click(ScreenOf({50, 50}));
+    ASSERT_TRUE(Form->PropertiesAction->isEnabled());
+    QTest::keyClick(Form->PaintBox(), Qt::Key_Return, Qt::AltModifier);
+    QTest::keyClick(Form->PaintBox(), Qt::Key_Enter, Qt::ShiftModifier | Qt::KeypadModifier);
+    EXPECT_EQ(shown,
+              QStringList({QStringLiteral("Component Properties"), QStringLiteral("Component Properties")}));
+    QTest::keyClick(Form->PaintBox(), Qt::Key_Escape);
+    QTest::keyClick(Form->PaintBox(), Qt::Key_Return, Qt::AltModifier);
+    EXPECT_EQ(shown.size(), 2);
+    EXPECT_THAT(Boxes.Messages, IsEmpty());
 }
 
 TEST_F(MainFormTest, DoubleClickZoomsAllAndDoesNotSelect) {

@@ -256,8 +256,8 @@ TEST_F(ViewerWalk, ZoomPanSelectAndSwitchOptionsOnTheScreen) {
     for (const auto& object : Form->SymbolFile().Symbol().fSymbolObjectList)
         selectedComponents += object->fSelected;
     EXPECT_EQ(selectedComponents, 1) << "only the valve is selected";
-    // The properties and datasheets are not offered until they are built, selection or not.
-    EXPECT_FALSE(Form->PropertiesAction->isVisible());
+    // Its properties can be asked for; datasheets are not offered until they are built.
+    EXPECT_TRUE(Form->PropertiesAction->isVisible() && Form->PropertiesAction->isEnabled());
     EXPECT_FALSE(Form->ShowDataSheetAction->isVisible());
 
     // Escape clears it.
