@@ -283,11 +283,21 @@ void TRecordReader::SkipRecord() {
     ++fDamagedRecords;
     int depth = 1;
     std::string key, value;
+    // Table cells open with "...START:" and close with "...END." rather than "END...", and an
+    // I-border's comment line is a key with a colon whose value may be empty: neither may throw
+    // the count off, or the skip would run to the end of the file.
+    const auto opens = [](const std::string& k) {
+        return k.size() > 1 && k.back() == ':' && k != "COMMENTS:";
+    };
+    const auto closes = [](const std::string& k) {
+        const std::string_view v(k);
+        return v.size() > 3 && v.back() == '.' && (v.substr(0, 3) == "END" || v.ends_with("END."));
+    };
     while (depth > 0 && !AtEnd()) {
         if (!ReadRecordLine(key, value) || !value.empty()) continue;
-        if (key.size() > 1 && key.back() == ':')
+        if (opens(key))
             ++depth;
-        else if (key.size() > 3 && key.compare(0, 3, "END") == 0 && key.back() == '.')
+        else if (closes(key))
             --depth;
     }
 }

@@ -139,7 +139,7 @@ void TSymbolObjectLeader::DrawLayoutNumber(TSymbolCanvas& canvas, const TLeaderB
     canvas.SetTextHeight(LayoutNumberHeight * canvas.fZoom);
     if (canvas.FontSize() > 1) {
         const std::string number = fLeaderType == layout_Item2 ? "2" : "3";
-        const TPoint corner = canvas.ToPt(TPoint(block.C2.X, block.C2.Y));
+        const TPoint corner = canvas.ToPt(block.C2);
         // Above the corner; a turned box has its top-right corner on its side, so the number
         // stands beside it there.
         const int64_t up = IsRotated() ? 0 : MeasureText(canvas, number).cy;

@@ -11,9 +11,9 @@
 // What a leader's text block measures, in drawing units, with its box about the centre.
 struct TLeaderBlock {
     std::vector<std::string> Lines;
-    int32_t Pitch = 0;  // from one line to the next
-    int32_t Height = 0; // of the whole block
-    int32_t Width = 0;  // of the box
+    int32_t Pitch = 0;      // from one line to the next
+    int32_t Height = 0;     // of the whole block
+    int32_t Width = 0;      // of the box
     int32_t TextHeight = 0; // of "gH", which rounds the ends of a circled rectangle
     TPoint Centre;
     TPoint C1; // lower left of the box

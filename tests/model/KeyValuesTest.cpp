@@ -171,6 +171,30 @@ TEST(RecordFormat, NextKeyReadsOneRecord) {
     }
 }
 
+// Skipping a record that is nested too deep: the lines after it are read again, whatever nested
+// records with other terminators it holds.
+TEST(RecordFormat, SkippingARecordStopsAtItsOwnEnd) {
+    const struct {
+        const char* Name;
+        const char* Body;
+    } cases[] = {
+        {"nested records", "Symbol:\r\n  Text:\r\n  End.\r\nEnd.\r\n"},
+        {"table cells", "Table:\r\n  StringCellStart:\r\n  StringCellEnd.\r\n  FloatCellStart:\r\n"
+                        "  FloatCellEnd.\r\nEnd.\r\n"},
+        {"an empty comment line", "IBorder:\r\n  Comments:=\r\n  Comments:=x\r\nEndIBorder.\r\n"},
+    };
+    for (const auto& c : cases) {
+        // The keyword line of the skipped record has been read by its owner.
+        TRecordReader r(std::string(c.Body).substr(std::string(c.Body).find('\n') + 1) + "After=1\r\n",
+                        TRecordVariant::UniCode);
+        r.SkipRecord();
+        std::string k, v;
+        ASSERT_TRUE(r.ReadRecordLine(k, v)) << c.Name;
+        EXPECT_EQ(k, "AFTER") << c.Name;
+        EXPECT_EQ(r.DamagedRecords(), 1) << c.Name;
+    }
+}
+
 TEST(RecordFormat, Writers) {
     TRecordWriter w;
     w.WriteIntIfChanged("  Handle", 5, -1);
