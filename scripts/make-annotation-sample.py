@@ -139,7 +139,7 @@ def hose(w, d):
 def revision(w):
     # The change of revision B: the proportional valve, marked with a cloud and a triangle.
     w.put(1, "")
-    w.record(1, "PolyLine", SymbolType="RevisionCloud", children=lambda d: [
+    w.record(1, "PolyLine", SymbolType="Revision cloud", children=lambda d: [
         w.put(d, f"Point={x},{y}") for x, y in ((530, 340), (820, 340), (820, 540), (530, 540), (530, 340))])
     w.record(1, "RevTriangle", Point1X=860, Point1Y=560, Note="Proportional valve added",
              children=lambda d: w.record(d, "Attribute", Point1X=860, Point1Y=575,
