@@ -94,7 +94,34 @@ void WriteComponent(TWriterState& s, const TGeneratorOptions& o, int depth, cons
     WriteCommon(w, in, s.handle++, x, y);
     for (int i = 0; i < o.ShapesPerComponent; ++i) {
         int32_t px = x + int32_t(s.rng() % 400), py = y + int32_t(s.rng() % 400);
-        switch (i % 4) {
+        const int kind = i % 4;
+        if (o.Annotations && kind == 1 && !o.PictureFile.empty()) {
+            w.WriteRecordLine(in + "Image:");
+            WriteCommon(w, in + "  ", s.handle++, px, py);
+            w.WriteInt(in + "  Point2X", px + 80);
+            w.WriteInt(in + "  Point2Y", py + 60);
+            w.WriteKey(in + "  ImageFileName", o.PictureFile);
+            w.WriteRecordLine(in + "End.");
+            continue;
+        }
+        if (o.Annotations && kind <= 1) {
+            w.WriteRecordLine(in + "Table:");
+            WriteCommon(w, in + "  ", s.handle++, px, py);
+            w.WriteInt(in + "  ColCount", 2);
+            w.WriteInt(in + "  RowCount", 2);
+            w.WriteInt(in + "  HeaderRows", 1);
+            for (const char* size : {"  ColWidth=60", "  ColWidth=90", "  RowHeight=25", "  RowHeight=40"})
+                w.WriteRecordLine(in + size);
+            for (const char* content : {"Pos", "Part", "1", "Valve body with a long name"}) {
+                w.WriteRecordLine(in + "  StringCellStart:");
+                w.WriteKey(in + "    Content", content);
+                w.WriteBoolIfChanged(in + "    WordWrap", true, false);
+                w.WriteRecordLine(in + "  StringCellEnd.");
+            }
+            w.WriteRecordLine(in + "End.");
+            continue;
+        }
+        switch (kind) {
         case 0:
         case 1:
             w.WriteRecordLine(in + "2PointSymbol:");
@@ -110,6 +137,7 @@ void WriteComponent(TWriterState& s, const TGeneratorOptions& o, int depth, cons
             w.WriteRecordLine(in + "Text:");
             WriteCommon(w, in + "  ", s.handle++, px, py);
             w.WriteKey(in + "  Caption", "Valve " + std::to_string(s.handle));
+            if (o.Annotations) w.WriteKey(in + "  Caption", "second line");
             w.WriteKey(in + "  TextStyleName", "TextStyle_Default");
             w.WriteRecordLine(in + "End.");
             break;

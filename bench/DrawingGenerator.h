@@ -16,6 +16,10 @@ struct TGeneratorOptions {
     // Sheets: about this many paper sizes tiling the components, numbered from the first row;
     // 0 writes a drawing without sheets.
     int Sheets = 0;
+    // Annotations in place of the shapes: every first shape a table of 2 x 2 cells, every second a
+    // picture of PictureFile (a table without one), and texts of two lines; same object count.
+    bool Annotations = false;
+    std::string PictureFile;
 };
 
 // The text of a schematic in the current record format (UTF-8 with byte-order mark).

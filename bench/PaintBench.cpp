@@ -111,6 +111,30 @@ void BM_ClickHitTest(benchmark::State& state) {
 
 } // namespace
 
+// The zoom-all paint of a drawing where tables, pictures and two-line texts take the place of
+// the shapes, with the same number of objects: compare with BM_PaintZoomAll of that size.
+void BM_PaintZoomAllAnnotated(benchmark::State& state) {
+    static std::unique_ptr<TSymbolFile> doc;
+    if (!doc) {
+        // A small picture, decoded once per drawing and then only scaled.
+        QImage picture(64, 48, QImage::Format_RGB32);
+        picture.fill(qRgb(40, 80, 160));
+        const std::string png = WriteBenchFile("picture.png", "");
+        picture.save(QString::fromStdString(png), "PNG");
+        TGeneratorOptions o;
+        o.Components = 1;
+        o.Components = int(std::max<int64_t>(1, state.range(0) / GeneratedObjectCount(o)));
+        o.Annotations = true;
+        o.PictureFile = png;
+        doc = std::make_unique<TSymbolFile>();
+        if (!doc->LoadFromString(GenerateSchematic(o), "annotated.kdf")) std::abort();
+    }
+    TView view(*doc);
+    for (auto _ : state)
+        PaintDrawing(*doc, view.Canvas);
+    Counters(state, *doc);
+}
+
 // Showing one sheet alone (the sheet list, Page Down, --render --sheet) in a drawing of 100 000
 // objects divided into 10 or 1000 sheets: the cost follows the objects, not the sheets.
 void BM_ShowSheet(benchmark::State& state) {
@@ -132,6 +156,7 @@ void BM_ShowSheet(benchmark::State& state) {
 }
 
 BENCHMARK(BM_PaintZoomAll)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PaintZoomAllAnnotated)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PaintZoomedIn)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PanBitmapRender)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PanFrame)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);

@@ -490,6 +490,7 @@ std::string FormatMeasuredValue(double value, int decimals) {
     if (std::fabs(value) <= 1e-12 || !std::isfinite(value)) return {};
     std::string s = FormatFixed(value, decimals);
     TrimTrailingZeros(s);
-    if (s == "-0") s = "0";
+    // A tiny negative value rounds to "-0", which is no measure to show.
+    if (s == "-0") return "0";
     return s;
 }

@@ -161,7 +161,8 @@ std::string CaptionNumber(double value, char decimalSeparator) {
     if (!std::isfinite(value)) value = 0;
     std::string s = FormatFixed(value, 1);
     TrimTrailingZeros(s);
-    if (s == "-0") s = "0";
+    // A negative value that rounds to nothing shows as 0, not "-0".
+    if (s == "-0") return "0";
     std::replace(s.begin(), s.end(), '.', decimalSeparator);
     return s;
 }
