@@ -73,11 +73,37 @@ def article(w, d, code, at):
     w.record(d, "Attribute", Point1X=at[0], Point1Y=at[1], Tag="_cArticleCode", Value=code, Height=16)
 
 
+def configurable_bom(w, d):
+    """The valve's records: a configurable main record whose ordering code comes from the options
+    chosen, with suppliers and a component attribute, and its coil and plug as accessories."""
+    w.put(d, "Bom:")
+    w.keys(d + 1, MainItemNumber="1", ArticleCode="DV06-43C-24DC", Manufacturer="Korvane",
+           Type="DV06-[Spool]-[Voltage]", Description="Directional valve 4/3, NG6", Weight=1.45, WeightLBS=3.2,
+           PMax=315, PMaxPSI=4568, QMax=60, Datasheet="dv06.pdf", Suppliers="Nordhyd;Alpha Fluid;Beta Parts")
+    w.put(d + 1, "ComponentAttribute:")
+    w.keys(d + 2, AttributeTag="SIZE", AttributeValue="NG6")
+    w.put(d + 1, "EndComponentAttribute.")
+    w.put(d + 1, "FlexibleCode:")
+    for line in ("[Spool]=43C", "43A=Open centre", "43C=Closed centre", "[Voltage]=24DC", "12DC=12 V DC",
+                 "24DC=24 V DC", "230AC=230 V AC"):
+        w.put(d + 2, line)
+    w.put(d + 1, "EndFlexibleCode.")
+    w.put(d, "EndBom.")
+    for code, description in (("COIL-24DC", "Coil 24 V DC"), ("PLUG-DIN", "Plug DIN 43650")):
+        w.put(d, "Bom:")
+        w.keys(d + 1, ArticleCode=code, Manufacturer="Korvane", Description=description, HideItemNumber="Yes",
+               QuantityManualEntered="Yes", QuantityManualValue=2)
+        w.put(d, "EndBom.")
+
+
 def component(w, code, description, item, body):
     w.put(1, "")
     w.put(1, "Symbol:")
     w.put(2, f"Handle={w.next()}")
-    bom(w, 2, code, description, item)
+    if code.startswith("DV06"):
+        configurable_bom(w, 2)
+    else:
+        bom(w, 2, code, description, item)
     body(w, 2)
     w.put(1, "End.")
 

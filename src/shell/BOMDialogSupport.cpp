@@ -137,6 +137,8 @@ void ToDialog(const TBOM& bom, QWidget* panel, const std::string& fileName,
             if (name == QLatin1String("EDITMANUFACTURER"))
                 edit->setText(Q(d.Manufacturer == "<>" && !fileName.empty() ? bom.GetManufacturer(fileName)
                                                                             : d.Manufacturer));
+            else if (name == QLatin1String("EDITORDERINGCODE"))
+                edit->setText(Q(bom.OrderingCode()));
             else if (name == QLatin1String("EDITQUANTITY"))
                 edit->setText(QString::number(d.QuantityManualValue));
             else if (name == QLatin1String("EDITTITLE")) {

@@ -14,8 +14,9 @@ class TBOMList;
 void CreateTabs(TBOMList& list, QTabBar* tabs, int newIndex);
 
 // Fills every edit, check box and list inside Panel (at any depth) whose object name matches one
-// of the record's control names, ignoring case. FileName is the component file the record came
-// from (for the values that hold "<>"); Manufacturers, when given, fills the manufacturer list.
+// of the record's control names, ignoring case; "EditOrderingCode" shows the evaluated ordering code.
+// FileName is the component file the record came from (for the values that hold "<>"); Manufacturers, when
+// given, fills the manufacturer list.
 void ToDialog(const TBOM& bom, QWidget* panel, const std::string& fileName = {},
               const QStringList* manufacturers = nullptr);
 

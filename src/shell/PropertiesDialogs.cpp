@@ -89,9 +89,11 @@ TBOMViewPropertiesDlg::TBOMViewPropertiesDlg(QWidget* parent, TSymbolObject& obj
         g->addWidget(Edit(bom, r[2]), row, 2);
         ++row;
     }
+    // The ordering code is the type with the options of a configurable component filled in.
     const char* textRows[][2] = {{"Article code", "EditArticleCode"},
                                  {"Manufacturer", "EditManufacturer"},
                                  {"Type", "EditType"},
+                                 {"Ordering code", "EditOrderingCode"},
                                  {"Description", "EditDescription"},
                                  {"Remark", "EditRemark"}};
     for (const auto& r : textRows) {

@@ -78,6 +78,37 @@ TEST_F(RenderJobTest, ASheetIsDrawnAloneAndFillsThePicture) {
     }
 }
 
+// The annotated sample's photo is decoded and drawn in its frame; without the picture file the
+// drawing is still drawn, with the frame only.
+TEST_F(RenderJobTest, PicturesAreDrawnFromTheFileBesideTheDrawing) {
+    const auto count = [](const QImage& img, QRgb colour) {
+        int n = 0;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                n += (img.pixel(x, y) & 0xFFFFFF) == colour;
+        return n;
+    };
+    const QRgb tank = 0x2850A0, valveBlock = 0xBE2828; // colours of the photo
+    RenderOptions o;
+    o.File = KORVANE_SAMPLES "/annotated-circuit.kdf";
+    o.OutPng = (Dir / "with.png").string();
+    o.WhiteBackground = true;
+    ASSERT_EQ(RunRenderJob(o), 0);
+    const QImage with(QString::fromStdString(o.OutPng));
+    EXPECT_GT(count(with, tank), 1000);
+    EXPECT_GT(count(with, valveBlock), 200);
+
+    fs::copy_file(o.File, Dir / "alone.kdf");
+    o.File = (Dir / "alone.kdf").string();
+    o.OutPng = (Dir / "without.png").string();
+    testing::internal::CaptureStderr();
+    ASSERT_EQ(RunRenderJob(o), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    const QImage without(QString::fromStdString(o.OutPng));
+    EXPECT_EQ(count(without, tank), 0);
+    EXPECT_GT(count(without, 0x000000), 1000); // the rest of the drawing is there
+}
+
 TEST_F(RenderJobTest, FailuresSayWhyOnOneLine) {
     const struct {
         std::string File;

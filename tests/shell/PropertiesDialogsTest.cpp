@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "document/ObjectKinds.h"
+#include "document/SymbolFile.h"
 #include "objects/SheetObjects.h"
 #include "shell/BOMDialogSupport.h"
 #include "support/Records.h"
@@ -161,6 +162,24 @@ TEST(BorderProperties, LinesProjectDataAndRemarks) {
     // The border's record has no heights, symbol files or attributes.
     EXPECT_EQ(TextOf(dlg, "EditHeight"), QStringLiteral("<no EditHeight>"));
     EXPECT_EQ(dlg.findChild<QTreeWidget*>(), nullptr);
+}
+
+// The configurable valve of the annotated sample: its type is a template, and the dialog shows the
+// code its chosen options give, with its accessories on their own tabs.
+TEST(ComponentProperties, TheConfigurableValveShowsItsOrderingCode) {
+    TSymbolFile doc;
+    ASSERT_TRUE(doc.LoadFromFile(KORVANE_SAMPLES "/annotated-circuit.kdf")) << doc.LastError();
+    auto* valve = dynamic_cast<TSymbolObjectSymbol*>(doc.Symbol().fSymbolObjectList.SymbolObjects(0));
+    ASSERT_NE(valve, nullptr);
+    TSymbolObjectSymbolViewPropertiesDlg dlg(nullptr, *valve);
+    dlg.FormActivate();
+    EXPECT_EQ(TextOf(dlg, "EditType"), QStringLiteral("DV06-[Spool]-[Voltage]"));
+    EXPECT_EQ(TextOf(dlg, "EditOrderingCode"), QStringLiteral("DV06-43C-24DC"));
+    ASSERT_EQ(dlg.TabControlBOM->count(), 3);
+    dlg.TabControlBOM->setCurrentIndex(2);
+    EXPECT_EQ(TextOf(dlg, "EditArticleCode"), QStringLiteral("PLUG-DIN"));
+    EXPECT_EQ(TextOf(dlg, "EditOrderingCode"), QString()); // a plain record has no type
+    EXPECT_EQ(TextOf(dlg, "EditQuantity"), QStringLiteral("2"));
 }
 
 TEST(PropertiesDispatch, OnlyComponentsAndBordersHaveADialog) {
