@@ -66,9 +66,8 @@ template <class T> std::vector<const T*> Children(const TSymbolObject& parent) {
 }
 
 TComponentAttribute* FindComponentAttribute(TBOM& bom, std::string_view tag) {
-    for (auto& a : bom.fComponentAttributeList)
-        if (SameTextAscii(a.Tag, tag)) return &a;
-    return nullptr;
+    const int i = bom.fComponentAttributeList.IndexOf(tag);
+    return i < 0 ? nullptr : bom.fComponentAttributeList.Items(i);
 }
 
 struct TTextField {
@@ -221,10 +220,10 @@ bool TOrderingCodeGeneratorHelper::AttributesToBOM(const TOrderingCodeGenerator&
             const std::string tag = kv.Key().substr(5);
             const std::string value = AttributeValue(kv.Value());
             if (TComponentAttribute* a = FindComponentAttribute(bom, tag)) {
-                if (SameTextAscii(a->Value, value)) continue;
-                a->Value = value;
+                if (SameTextAscii(a->AttributeValue(), value)) continue;
+                a->SetAttributeValue(value);
             } else {
-                bom.fComponentAttributeList.push_back({tag, value});
+                bom.fComponentAttributeList.AddWithData(tag, value);
             }
             changed = true;
         }
@@ -251,7 +250,7 @@ bool TOrderingCodeGeneratorHelper::AttributesToSymbol(const TOrderingCodeGenerat
                 if (!matched && IsAttributeKey(kv.Key())) {
                     const std::string tag = kv.Key().substr(5);
                     if (!FindComponentAttribute(bom, tag)) {
-                        bom.fComponentAttributeList.push_back({tag, value});
+                        bom.fComponentAttributeList.AddWithData(tag, value);
                         changed = true;
                     }
                 }

@@ -1,5 +1,8 @@
 #include "components/SymbolObjectSymbol.h"
 
+#include <algorithm>
+
+#include "components/Ports.h"
 #include "model/JsonWriter.h"
 #include "model/KeyValues.h"
 #include "objects/AnnotationObjects.h"
@@ -158,4 +161,70 @@ void TSymbolObjectSymbol::DumpFields(TJsonWriter& w) const {
     w.Field("MirrorX", fMirrorX);
     w.Field("MirrorY", fMirrorY);
     w.Field("UsePortDisplayNameInBrevind", fUsePortDisplayNameInBrevind);
+}
+
+namespace {
+
+// Keeps the entries whose original name was collected, then sorts. Names match ignoring case
+// as the look-up does, so that an entry found for a port is not dropped for its spelling.
+void KeepCollected(TPortDisplayNameList& list, const std::vector<std::string>& collected) {
+    for (int i = list.Count() - 1; i >= 0; --i) {
+        const std::string& name = list.Items(i)->OriginalName();
+        if (std::none_of(collected.begin(), collected.end(),
+                         [&](const std::string& c) { return SameTextAscii(c, name); }))
+            list.Delete(i);
+    }
+    list.Sort();
+}
+
+// The caption's box is cached; a new text must measure again.
+void SetPortText(TSymbolObjectBasicPort& port, const std::string& text) {
+    if (port.fPortText == text) return;
+    port.fPortText = text;
+    port.GeometryChanged();
+}
+
+} // namespace
+
+void TSymbolObjectSymbol::GetPorts(TPortDisplayNameList& portList) const {
+    if (fSymbolObjectList.Count() == 0) return;
+    std::vector<std::string> collected;
+    for (const auto& child : fSymbolObjectList) {
+        const auto* port = dynamic_cast<const TSymbolObjectPort*>(child.get());
+        if (!port || port->fUsedAsHelpPort) continue;
+        collected.push_back(port->PortName());
+        if (portList.IndexOf(port->PortName()) < 0) portList.Add(port->PortName(), port->fPortText);
+    }
+    KeepCollected(portList, collected);
+}
+
+void TSymbolObjectSymbol::GetIPorts(TIPortDisplayNameList& iPortList) const {
+    if (fSymbolObjectList.Count() == 0) return;
+    std::vector<std::string> collected;
+    for (const auto& child : fSymbolObjectList) {
+        const auto* port = dynamic_cast<const TSymbolObjectIPort*>(child.get());
+        if (!port) continue;
+        collected.push_back(port->fPortText);
+        if (iPortList.IndexOf(port->fPortText) < 0) iPortList.Add(port->fPortText);
+    }
+    KeepCollected(iPortList, collected);
+}
+
+void TSymbolObjectSymbol::SetPorts(const TPortDisplayNameList* portList) {
+    if (!portList) return;
+    for (const auto& child : fSymbolObjectList)
+        if (auto* port = dynamic_cast<TSymbolObjectPort*>(child.get())) {
+            const int i = portList->IndexOf(port->PortName());
+            if (i >= 0) SetPortText(*port, portList->Items(i)->DisplayName());
+        }
+}
+
+void TSymbolObjectSymbol::SetIPorts(const TIPortDisplayNameList* iPortList) {
+    if (!iPortList) return;
+    for (const auto& child : fSymbolObjectList)
+        if (auto* port = dynamic_cast<TSymbolObjectIPort*>(child.get())) {
+            const int i = iPortList->IndexOf(port->fPortText);
+            if (i >= 0 && !iPortList->Items(i)->DisplayName().empty())
+                SetPortText(*port, iPortList->Items(i)->DisplayName());
+        }
 }

@@ -38,6 +38,14 @@ public:
     // Exactly one hose and exactly two ports in the subtree.
     bool IsHose();
 
+    // The display names of the direct port children: entries of ports that are gone are
+    // dropped, new ports are added with their current text; the list ends up sorted.
+    void GetPorts(TPortDisplayNameList& portList) const;
+    void GetIPorts(TIPortDisplayNameList& iPortList) const;
+    // Hand the names of a list to the direct port children; no list changes nothing.
+    void SetPorts(const TPortDisplayNameList* portList);
+    void SetIPorts(const TIPortDisplayNameList* iPortList);
+
 protected:
     void DumpFields(TJsonWriter& w) const override;
 

@@ -34,29 +34,25 @@ bool BOMDataEqual(const TBOMData& a, const TBOMData& b, int flags) {
            a.OverruledQuantity == b.OverruledQuantity && a.HideItemNumber == b.HideItemNumber;
 }
 
-bool operator==(const TUserField& a, const TUserField& b) {
-    return a.FieldTag == b.FieldTag && a.FieldValue == b.FieldValue && a.FieldType == b.FieldType &&
-           SameFloat(a.FieldFloatValue, b.FieldFloatValue) && a.FieldIgnoreInBOM == b.FieldIgnoreInBOM;
-}
-
 void TBOM::Clear() {
     fData = TBOMData{};
-    fComponentAttributeList.clear();
-    fUserFields.clear();
+    fComponentAttributeList.Clear();
+    fUserFields.Clear();
     fOrderingCode.Clear();
 }
 
 void TBOM::Assign(const TBOM& source) {
     if (this == &source) return;
     fData = source.fData;
-    fComponentAttributeList = source.fComponentAttributeList;
-    fUserFields = source.fUserFields;
+    fComponentAttributeList.Assign(source.fComponentAttributeList);
+    fUserFields.Assign(source.fUserFields);
     fOrderingCode.Assign(source.fOrderingCode);
 }
 
 bool TBOM::Compare(const TBOM& second) const {
-    return BOMDataEqual(fData, second.fData) && fComponentAttributeList == second.fComponentAttributeList &&
-           fUserFields == second.fUserFields && fOrderingCode.Compare(second.fOrderingCode);
+    return BOMDataEqual(fData, second.fData) &&
+           fComponentAttributeList.Compare(second.fComponentAttributeList) &&
+           fUserFields.Compare(second.fUserFields) && fOrderingCode.Compare(second.fOrderingCode);
 }
 
 std::string TBOM::OrderingCode() const {
@@ -64,49 +60,11 @@ std::string TBOM::OrderingCode() const {
                                      : fData.ComponentType;
 }
 
-namespace {
-
 std::string WithoutSymExtension(const std::string& v) {
     if (v.size() >= 4 && SameTextAscii(std::string_view(v).substr(v.size() - 4), ".sym"))
         return v.substr(0, v.size() - 4);
     return v;
 }
-
-void ReadComponentAttribute(TRecordReader& reader, TComponentAttribute& a) {
-    std::string key, value;
-    while (reader.NextKey(key, value, "ENDCOMPONENTATTRIBUTE."sv)) {
-        if (key == "ATTRIBUTETAG"sv)
-            a.Tag = value;
-        else if (key == "ATTRIBUTEVALUE"sv)
-            a.Value = value;
-    }
-}
-
-void ReadUserFields(TRecordReader& reader, std::vector<TUserField>& fields) {
-    static constexpr std::string_view typeNames[] = {"Text", "List", "Float"};
-    std::string key, value;
-    while (reader.NextKey(key, value, "END."sv)) {
-        if (key != "USERFIELD:"sv) continue;
-        TUserField f;
-        while (reader.NextKey(key, value, "END."sv)) {
-            if (key == "FIELDTAG"sv) {
-                f.FieldTag = value;
-            } else if (key == "FIELDVALUE"sv) {
-                f.FieldValue = value;
-            } else if (key == "FIELDTYPE"sv) {
-                int t = IndexOfName(value, typeNames, 3);
-                f.FieldType = t < 0 ? ufString : TUserFieldType(t);
-            } else if (key == "FIELDFLOATVALUE"sv) {
-                f.FieldFloatValue = ParseRecordFloat(value, 0);
-            } else if (key == "FIELDIGNOREINBOM"sv) {
-                f.FieldIgnoreInBOM = YesNoToBool(value);
-            }
-        }
-        fields.push_back(std::move(f));
-    }
-}
-
-} // namespace
 
 void TBOM::LoadFromReader(TRecordReader& reader) {
     Clear();
@@ -146,7 +104,7 @@ void TBOM::LoadFromReader(TRecordReader& reader) {
         else if (key == "QMAX"sv)
             flt(d.QMax);
         else if (key == "SIZE"sv || key == "PRESSURE"sv || key == "CAVITY"sv)
-            fComponentAttributeList.push_back({key, value});
+            fComponentAttributeList.AddWithData(key, value);
         else if (key == "BREVINDFILE"sv)
             d.BrevindFile = value;
         else if (key == "SYMBOLFILE"sv)
@@ -178,8 +136,7 @@ void TBOM::LoadFromReader(TRecordReader& reader) {
         else if (key == "HIDEITEMNUMBER"sv)
             d.HideItemNumber = YesNoToBool(value);
         else if (key == "COMPONENTATTRIBUTE:"sv) {
-            fComponentAttributeList.emplace_back();
-            ReadComponentAttribute(reader, fComponentAttributeList.back());
+            fComponentAttributeList.Add()->LoadFromReader(reader);
         } else if (legacy)
             continue;
         // Keys of the current variant only.
@@ -210,7 +167,7 @@ void TBOM::LoadFromReader(TRecordReader& reader) {
         else if (key == "SUPPLIERS"sv)
             d.Suppliers = value;
         else if (key == "USERFIELDLIST:"sv)
-            ReadUserFields(reader, fUserFields);
+            fUserFields.LoadFromReader(reader);
         else if (key == "FLEXIBLECODE:"sv) {
             // A block that ran into the record's end has consumed it.
             if (TOrderingCodeGeneratorReader::Load(reader, fOrderingCode) == TOrderingCodeBlockEnd::RecordEnd)
@@ -222,9 +179,7 @@ void TBOM::LoadFromReader(TRecordReader& reader) {
 }
 
 std::string TBOM::ComponentAttributeValue(std::string_view tag) const {
-    for (const auto& a : fComponentAttributeList)
-        if (SameTextAscii(a.Tag, tag)) return a.Value;
-    return {};
+    return fComponentAttributeList.ValueOf(tag);
 }
 
 namespace {
@@ -342,29 +297,9 @@ void TBOM::Dump(TJsonWriter& w) const {
     w.Field("Suppliers", d.Suppliers);
     w.EndObject();
     w.Key("ComponentAttributeList");
-    w.BeginArray();
-    for (const auto& a : fComponentAttributeList) {
-        w.BeginObject();
-        w.Field("Class", "TComponentAttribute");
-        w.Field("Tag", a.Tag);
-        w.Field("Value", a.Value);
-        w.EndObject();
-    }
-    w.EndArray();
+    fComponentAttributeList.Dump(w);
     w.Key("UserFields");
-    w.BeginArray();
-    static constexpr std::string_view typeIdents[] = {"ufString", "ufList", "ufFloat"};
-    for (const auto& f : fUserFields) {
-        w.BeginObject();
-        w.Field("Class", "TUserField");
-        w.Field("FieldTag", f.FieldTag);
-        w.Field("FieldValue", f.FieldValue);
-        w.Field("FieldType", typeIdents[f.FieldType]);
-        w.Field("FieldFloatValue", f.FieldFloatValue);
-        w.Field("FieldIgnoreInBOM", f.FieldIgnoreInBOM);
-        w.EndObject();
-    }
-    w.EndArray();
+    fUserFields.Dump(w);
     w.Key("OrderingCodeGenerator");
     fOrderingCode.Dump(w);
     w.Field("OrderingCode", OrderingCode());

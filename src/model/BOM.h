@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "model/ComponentData.h"
 #include "model/OrderingCodes.h"
 
 class TRecordReader;
@@ -58,29 +59,14 @@ struct TBOMData {
 // before the sub item numbers, 8 ignores the suppliers.
 bool BOMDataEqual(const TBOMData& a, const TBOMData& b, int flags = 0);
 
-struct TComponentAttribute {
-    std::string Tag;
-    std::string Value;
-    friend bool operator==(const TComponentAttribute&, const TComponentAttribute&) = default;
-};
-
-enum TUserFieldType : uint8_t { ufString, ufList, ufFloat };
-
-struct TUserField {
-    std::string FieldTag;
-    std::string FieldValue;
-    TUserFieldType FieldType = ufString;
-    double FieldFloatValue = 0;
-    bool FieldIgnoreInBOM = false;
-    // The float within the record tolerance.
-    friend bool operator==(const TUserField& a, const TUserField& b);
-};
+// A symbol name as the records keep it: without a ".sym" extension.
+std::string WithoutSymExtension(const std::string& v);
 
 class TBOM {
 public:
     TBOMData fData;
-    std::vector<TComponentAttribute> fComponentAttributeList;
-    std::vector<TUserField> fUserFields;
+    TComponentAttributeList fComponentAttributeList;
+    TUserFieldList fUserFields;
     TOrderingCodeGenerator fOrderingCode;
 
     void Clear();

@@ -38,18 +38,6 @@ QString Hint(double value, int decimals) {
     return text.empty() ? QString() : QStringLiteral("(") + Q(text) + QStringLiteral(")");
 }
 
-// Supplier names of the record: the first is the chosen one; the list is sorted, ignoring case.
-QStringList SortedSuppliers(const std::string& data, QString& chosen) {
-    QStringList names;
-    for (const QString& n : Q(data).split(QLatin1Char(';')))
-        if (!n.trimmed().isEmpty()) names << n.trimmed();
-    chosen = names.isEmpty() ? QString() : names.front();
-    names.removeDuplicates();
-    std::sort(names.begin(), names.end(),
-              [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
-    return names;
-}
-
 } // namespace
 
 void CreateTabs(TBOMList& list, QTabBar* tabs, int newIndex) {
@@ -155,19 +143,21 @@ void ToDialog(const TBOM& bom, QWidget* panel, const std::string& fileName,
                 if (manufacturers) combo->addItems(*manufacturers);
                 combo->setEditText(Q(!fileName.empty() ? bom.GetManufacturer(fileName) : d.Manufacturer));
             } else if (name == QLatin1String("COMBOBOXSUPPLIER")) {
-                QString chosen;
-                const QStringList names = SortedSuppliers(d.Suppliers, chosen);
+                TSupplier suppliers;
+                suppliers.SetDataString(d.Suppliers);
                 combo->clear();
-                combo->addItems(names);
-                combo->addItem(QStringLiteral("-- ") + qtr("Edit list") + QStringLiteral(" --"));
-                combo->setCurrentIndex(chosen.isEmpty() ? -1 : int(names.indexOf(chosen)));
+                for (const std::string& item : suppliers.DialogList())
+                    combo->addItem(Q(item));
+                combo->setCurrentIndex(suppliers.ItemIndex());
             }
         } else if (auto* memo = qobject_cast<QPlainTextEdit*>(w)) {
             if (name == QLatin1String("VALUELISTEDITORATTRIBUTES")) {
-                QStringList lines;
-                for (const TComponentAttribute& a : bom.fComponentAttributeList)
-                    lines << Q(a.Tag) + QLatin1Char('=') + Q(a.Value);
-                memo->setPlainText(lines.join(QLatin1Char('\n')));
+                std::vector<std::string> lines;
+                bom.fComponentAttributeList.ToStrings(lines);
+                QStringList text;
+                for (const std::string& line : lines)
+                    text << Q(line);
+                memo->setPlainText(text.join(QLatin1Char('\n')));
             }
         }
     });

@@ -21,6 +21,12 @@ TBOM MakeBOM(const TLines& lines, const std::string& type = "T-[Size]") {
     return bom;
 }
 
+TLines AttributeLines(const TBOM& bom) {
+    TLines lines;
+    bom.fComponentAttributeList.ToStrings(lines);
+    return lines;
+}
+
 template <class T> T& AddChild(TSymbolObject& parent) {
     return static_cast<T&>(*parent.fSymbolObjectList.Append(std::make_unique<T>()));
 }
@@ -55,7 +61,7 @@ TEST(OrderingCodeFields, FieldsToBOMAppliesDefaultsThenTheChosenOption) {
     EXPECT_EQ(d.ArticleCode, "R9");
     EXPECT_EQ(d.SymbolFile, "v");
     EXPECT_EQ(d.AssemblyDrawing, "M_A-M10-_-B"); // the "?" of the open [Seal] cannot name a file
-    EXPECT_TRUE(bom.fComponentAttributeList.empty());
+    EXPECT_TRUE(bom.fComponentAttributeList.Count() == 0);
 }
 
 TEST(OrderingCodeFields, ModelNameRuleAndNothingToDo) {
@@ -88,15 +94,14 @@ TEST(OrderingCodeFields, ModelNameRuleAndNothingToDo) {
 TEST(OrderingCodeFields, AttributesToBOM) {
     TBOM bom =
         MakeBOM({"[Size]", "M8=||attr_SIZE=10|attr_X=6|attr_Flow=a\\\\b|attr_pressure=350|attr_Cavity=C2"});
-    bom.fComponentAttributeList = {{"PRESSURE", "350"}, {"CAVITY", "c1"}};
+    bom.fComponentAttributeList.FromStrings({"PRESSURE=350", "CAVITY=c1"});
     EXPECT_TRUE(Helper::AttributesToBOM(bom.fOrderingCode, bom));
-    EXPECT_EQ(bom.fComponentAttributeList,
-              (std::vector<TComponentAttribute>{
-                  {"PRESSURE", "350"}, {"CAVITY", "C2"}, {"SIZE", "10"}, {"Flow", "a|b"}}));
+    EXPECT_EQ(AttributeLines(bom),
+              (std::vector<std::string>{"PRESSURE=350", "CAVITY=C2", "SIZE=10", "Flow=a|b"}));
     EXPECT_FALSE(Helper::AttributesToBOM(bom.fOrderingCode, bom));
-    bom.fComponentAttributeList[1].Value = "c2"; // differs in case only
+    bom.fComponentAttributeList.Items(1)->SetAttributeValue("c2"); // differs in case only
     EXPECT_FALSE(Helper::AttributesToBOM(bom.fOrderingCode, bom));
-    EXPECT_EQ(bom.fComponentAttributeList[1].Value, "c2");
+    EXPECT_EQ(bom.fComponentAttributeList.Items(1)->AttributeValue(), "c2");
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -147,19 +152,18 @@ struct TValve {
 TEST(OrderingCodeFields, AttributesToSymbolAndTheBOMForMissingTags) {
     TValve v;
     TBOM bom = MakeBOM({"[Size]", "M8=||attr_SIZE=10|attr_COLOR=red|attr_LOGO=x\\\\y|attr_X=1"});
-    bom.fComponentAttributeList = {{"LOGO", "old"}};
+    bom.fComponentAttributeList.AddWithData("LOGO", "old");
     EXPECT_TRUE(Helper::AttributesToSymbol(bom.fOrderingCode, v.Symbol, bom));
     EXPECT_EQ(v.Size->fValue, "10");
     EXPECT_EQ(v.NestedSize->fValue, "10");
     // Tags the symbol lacks go to the BOM record, which keeps values it has.
-    EXPECT_EQ(bom.fComponentAttributeList,
-              (std::vector<TComponentAttribute>{{"LOGO", "old"}, {"COLOR", "red"}}));
+    EXPECT_EQ(AttributeLines(bom), (std::vector<std::string>{"LOGO=old", "COLOR=red"}));
 
     // A symbol without attribute objects takes none of them, nor does the BOM record.
     TSymbolObjectSymbol bare;
     TBOM other = MakeBOM({"[Size]", "M8=||attr_COLOR=red"});
     EXPECT_FALSE(Helper::AttributesToSymbol(other.fOrderingCode, bare, other));
-    EXPECT_TRUE(other.fComponentAttributeList.empty());
+    EXPECT_TRUE(other.fComponentAttributeList.Count() == 0);
 }
 
 TEST(OrderingCodeFields, OrificeValues) {

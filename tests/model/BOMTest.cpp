@@ -43,9 +43,9 @@ TEST(BOMRecord, NestedBlocksDoNotEndTheRecord) {
                 "EndFlexibleCode.\r\n"
                 "  Description=after the blocks\r\n  Type=XY-[Size]\r\n");
     EXPECT_EQ(b.ComponentAttributeValue("PRESSURE"), "350");
-    ASSERT_EQ(b.fUserFields.size(), 1u);
-    EXPECT_EQ(b.fUserFields[0].FieldType, ufFloat);
-    EXPECT_DOUBLE_EQ(b.fUserFields[0].FieldFloatValue, 2.5);
+    ASSERT_EQ(b.fUserFields.Count(), 1);
+    EXPECT_EQ(b.fUserFields.Items(0)->FieldType(), ufFloat);
+    EXPECT_DOUBLE_EQ(b.fUserFields.Items(0)->Data().FieldFloatValue, 2.5);
     ASSERT_EQ(b.fOrderingCode.Count(), 1);
     const TOrderingCodeSection& size = b.fOrderingCode.Sections(0);
     ASSERT_EQ(size.Count(), 4);
@@ -88,7 +88,7 @@ TEST(BOMList, AssignCompareAndIndexOfCarryTheGenerator) {
     TBOM* main = list.Add();
     main->fData.ArticleCode = "A";
     TOrderingCodeGeneratorHelper::FromStrings(main->fOrderingCode, {"[Size]=M8", "M8", "M10"});
-    list.Add(true)->fComponentAttributeList.push_back({"SIZE", "6"});
+    list.Add(true)->fComponentAttributeList.AddWithData("SIZE", "6");
     list.fItemIndex = 1;
 
     TBOMList copy;
@@ -101,7 +101,7 @@ TEST(BOMList, AssignCompareAndIndexOfCarryTheGenerator) {
     EXPECT_FALSE(copy.Compare(list)); // the choice alone tells them apart
     copy.First()->Assign(*main);
     EXPECT_TRUE(copy.Compare(list));
-    copy.Items(1)->fUserFields.push_back({});
+    copy.Items(1)->fUserFields.Add();
     EXPECT_FALSE(copy.Compare(list));
 }
 
