@@ -83,6 +83,15 @@ def configurable_bom(w, d):
     w.put(d + 1, "ComponentAttribute:")
     w.keys(d + 2, AttributeTag="SIZE", AttributeValue="NG6")
     w.put(d + 1, "EndComponentAttribute.")
+    w.put(d + 1, "UserFieldList:")
+    for tag, value, kind in (("Body material", "Cast iron", "Text"), ("Seal kit", "SK-06-NBR", "List"),
+                             ("Max. temperature", "80", "Float")):
+        w.put(d + 2, "UserField:")
+        w.keys(d + 3, FieldType=kind, FieldTag=tag, FieldValue=value)
+        if kind == "Float":
+            w.put(d + 3, f"FieldFloatValue={value}")
+        w.put(d + 2, "End.")
+    w.put(d + 1, "End.")
     w.put(d + 1, "FlexibleCode:")
     for line in ("[Spool]=43C", "43A=Open centre", "43C=Closed centre", "[Voltage]=24DC", "12DC=12 V DC",
                  "24DC=24 V DC", "230AC=230 V AC"):

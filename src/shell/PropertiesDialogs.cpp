@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -100,6 +101,12 @@ TBOMViewPropertiesDlg::TBOMViewPropertiesDlg(QWidget* parent, TSymbolObject& obj
         g->addWidget(new QLabel(Colon(r[0]), bom), row, 0);
         g->addWidget(Edit(bom, r[1]), row, 1, 1, 2);
         ++row;
+    }
+    if (fullTechnicalData) {
+        g->addWidget(new QLabel(Colon("Supplier"), bom), row, 0);
+        auto* suppliers = new QComboBox(bom);
+        suppliers->setObjectName(QStringLiteral("ComboBoxSupplier"));
+        g->addWidget(suppliers, row++, 1, 1, 2);
     }
     g->addWidget(Check(bom, "CheckBoxQuantity", qtr("Quantity:")), row, 0);
     g->addWidget(Edit(bom, "EditQuantity"), row++, 1);
@@ -265,6 +272,16 @@ TSymbolObjectSymbolViewPropertiesDlg::TSymbolObjectSymbolViewPropertiesDlg(QWidg
     a->addWidget(ListViewAttributes);
     auto* panelLayout = static_cast<QVBoxLayout*>(PanelBOM->layout());
     panelLayout->insertWidget(panelLayout->count() - 1, fAttributesGroup);
+    // The installation's own fields of the record shown.
+    QGroupBox* userFields = Group(PanelBOM, "GroupBoxUserFields", "User fields:");
+    auto* u = new QVBoxLayout(userFields);
+    ListViewUserFields = new QTreeWidget(userFields);
+    ListViewUserFields->setObjectName(QStringLiteral("ListViewUserFields"));
+    ListViewUserFields->setRootIsDecorated(false);
+    ListViewUserFields->setHeaderLabels({qtr("Field"), qtr("Value")});
+    ListViewUserFields->setSelectionMode(QAbstractItemView::NoSelection);
+    u->addWidget(ListViewUserFields);
+    panelLayout->insertWidget(panelLayout->count() - 1, userFields);
     connect(findChild<QLineEdit*>(QStringLiteral("EditTitle")), &QLineEdit::textChanged, this,
             &TSymbolObjectSymbolViewPropertiesDlg::EditTitleChange);
 }
@@ -295,6 +312,16 @@ void TSymbolObjectSymbolViewPropertiesDlg::Fill() {
         item->setFlags(Qt::ItemIsEnabled);
     }
     ListViewAttributes->resizeColumnToContents(0);
+    ListViewUserFields->clear();
+    if (const TBOM* bom = fObject.fBOMList.Selected())
+        for (int i = 0; i < bom->fUserFields.Count(); ++i) {
+            const TUserFieldData& f = bom->fUserFields.Items(i)->fData;
+            auto* item = new QTreeWidgetItem(ListViewUserFields);
+            item->setText(0, Q(f.FieldTag));
+            item->setText(
+                1, Q(f.FieldType == ufFloat ? FormatMeasuredValue(f.FieldFloatValue, 3) : f.FieldValue));
+        }
+    ListViewUserFields->resizeColumnToContents(0);
     fAttributesGroup->setVisible(TabControlBOM->currentIndex() == 0);
 }
 

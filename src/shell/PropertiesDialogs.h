@@ -56,6 +56,7 @@ public:
     static bool Execute(QWidget* parentForm, TSymbolObjectSymbol& symbolObject);
 
     QTreeWidget* ListViewAttributes = nullptr;
+    QTreeWidget* ListViewUserFields = nullptr;
 
 protected:
     void Fill() override;

@@ -14,10 +14,12 @@
 #include <QComboBox>
 #include <QDeadlineTimer>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
 #include <QTest>
+#include <QTimer>
 
 namespace fs = std::filesystem;
 
@@ -348,6 +350,58 @@ TEST(ViewerWindow, PageDownShowsOneSheetAsTheCommandLineDrawsIt) {
     EXPECT_EQ(list->currentIndex(), 0);
     for (const auto& o : form.SymbolFile().Symbol().fSymbolObjectList)
         EXPECT_FALSE(o->IsHidden()) << o->fHandle;
+    EXPECT_TRUE(boxes.Messages.empty());
+}
+
+// The configurable valve of the annotated sample: clicked, Alt+Enter, and its dialog shows on the
+// screen the ordering code that --dump gives.
+TEST(ViewerWindow, AltEnterShowsTheConfigurableValvesOrderingCode) {
+    TRecordingMessageBoxes boxes;
+    TScopedMessageBoxes useBoxes{boxes};
+    TMainForm form;
+    form.setGeometry(0, 0, 900, 700);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    form.activateWindow();
+    QTest::qWait(200);
+    form.OpenDocumentFile(KORVANE_SAMPLES "/annotated-circuit.kdf");
+    QTest::qWait(200);
+    // The left edge of the valve's body.
+    const TPoint d = form.SymbolCanvas().ToPt(TPoint(100, 440));
+    const double r = form.PaintBox()->devicePixelRatioF();
+    const QPoint valve = form.PaintBox()->mapToGlobal(QPoint(qRound(d.X / r), qRound(d.Y / r)));
+    Xdo({"mousemove", QString::number(valve.x()), QString::number(valve.y())});
+    Xdo({"click", "1"});
+    ASSERT_TRUE(form.PropertiesAction->isEnabled());
+
+    QString code, title;
+    bool codeOnScreen = false;
+    // The dialog runs its own loop: it is read, photographed and closed from inside it.
+    QTimer::singleShot(700, [&] {
+        QWidget* dlg = QApplication::activeModalWidget();
+        if (!dlg) return;
+        title = dlg->windowTitle();
+        auto* edit = dlg->findChild<QLineEdit*>(QStringLiteral("EditOrderingCode"));
+        code = edit->text();
+        const QImage shot = Screenshot();
+        // Inside the frame: the grab leaves the frame's rounded corners transparent.
+        const QRect inner = edit->rect().adjusted(2, 2, -2, -2);
+        const QImage drawn = edit->grab(inner).toImage().convertToFormat(QImage::Format_RGB32);
+        codeOnScreen = SamePixels(shot.copy(QRect(edit->mapToGlobal(inner.topLeft()), drawn.size())), drawn);
+        Xdo({"key", "Escape"});
+    });
+    Xdo({"key", "alt+Return"});
+    QTest::qWait(300);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "the dialog did not close";
+    EXPECT_EQ(code, QStringLiteral("DV06-43C-24DC"));
+    EXPECT_TRUE(codeOnScreen) << "the ordering code is not on the screen as the dialog draws it";
+    EXPECT_EQ(title, QStringLiteral("Component Properties"));
+
+    QProcess dump;
+    dump.start(QStringLiteral(KORVANE_VIEWER),
+               {"--dump", QStringLiteral(KORVANE_SAMPLES "/annotated-circuit.kdf")});
+    ASSERT_TRUE(dump.waitForFinished(15000));
+    EXPECT_TRUE(dump.readAllStandardOutput().contains("\"OrderingCode\": \"DV06-43C-24DC\""));
     EXPECT_TRUE(boxes.Messages.empty());
 }
 

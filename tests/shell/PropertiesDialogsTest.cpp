@@ -175,11 +175,19 @@ TEST(ComponentProperties, TheConfigurableValveShowsItsOrderingCode) {
     dlg.FormActivate();
     EXPECT_EQ(TextOf(dlg, "EditType"), QStringLiteral("DV06-[Spool]-[Voltage]"));
     EXPECT_EQ(TextOf(dlg, "EditOrderingCode"), QStringLiteral("DV06-43C-24DC"));
+    EXPECT_EQ(dlg.findChild<QComboBox*>(QStringLiteral("ComboBoxSupplier"))->currentText(),
+              QStringLiteral("Nordhyd"));
+    QTreeWidget* fields = dlg.ListViewUserFields;
+    ASSERT_EQ(fields->topLevelItemCount(), 3);
+    EXPECT_EQ(fields->topLevelItem(0)->text(0), QStringLiteral("Body material"));
+    EXPECT_EQ(fields->topLevelItem(0)->text(1), QStringLiteral("Cast iron"));
+    EXPECT_EQ(fields->topLevelItem(2)->text(1), QStringLiteral("80"));
     ASSERT_EQ(dlg.TabControlBOM->count(), 3);
     dlg.TabControlBOM->setCurrentIndex(2);
     EXPECT_EQ(TextOf(dlg, "EditArticleCode"), QStringLiteral("PLUG-DIN"));
     EXPECT_EQ(TextOf(dlg, "EditOrderingCode"), QString()); // a plain record has no type
     EXPECT_EQ(TextOf(dlg, "EditQuantity"), QStringLiteral("2"));
+    EXPECT_EQ(fields->topLevelItemCount(), 0); // the accessory has none
 }
 
 TEST(PropertiesDispatch, OnlyComponentsAndBordersHaveADialog) {
