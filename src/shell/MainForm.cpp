@@ -380,8 +380,13 @@ void TMainForm::HandOffDocument(const QString& longFileName) {
     raise();
     activateWindow();
     if (fPropertiesOpen > 0) {
-        // The last file handed over opens when the properties dialogs are closed.
+        // The last file handed over opens when the properties dialogs are closed; the dialog
+        // stays in front, since it is what the user must close first.
         fPendingHandOff = longFileName;
+        if (QWidget* dialog = QApplication::activeModalWidget()) {
+            dialog->raise();
+            dialog->activateWindow();
+        }
         return;
     }
     OpenDocumentFile(longFileName.toStdString());

@@ -633,6 +633,28 @@ TEST_F(MainFormTest, EnterWithAltOrShiftShowsThePropertiesOfTheSelectedComponent
     EXPECT_THAT(Boxes.Messages, IsEmpty());
 }
 
+// A file handed over while a properties dialog shows an object of the drawing waits until the
+// dialog is closed: opening it at once would free the object under the dialog.
+TEST_F(MainFormTest, AFileHandedOverDuringThePropertiesOpensAfterThem) {
+    BuildScene();
+    const std::string next = Drawing("next.kdf");
+    std::string shownWhileOpen;
+    bool dialogStayed = false;
+    QTimer::singleShot(50, [&] {
+        Form->HandOffDocument(QString::fromStdString(next));
+        shownWhileOpen = Form->FileName();
+        auto* dlg = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        dialogStayed = dlg != nullptr;
+        if (dlg) dlg->findChild<QPushButton*>(QStringLiteral("ButtonClose"))->click();
+    });
+    Click(ScreenOf({50, 50}));
+    Form->PropertiesAction->trigger();
+    EXPECT_TRUE(dialogStayed);
+    EXPECT_NE(shownWhileOpen, next);
+    EXPECT_EQ(Form->FileName(), next);
+    EXPECT_THAT(Boxes.Messages, IsEmpty());
+}
+
 TEST_F(MainFormTest, DoubleClickZoomsAllAndDoesNotSelect) {
     BuildScene();
     TSymbolCanvas& canvas = Form->SymbolCanvas();
