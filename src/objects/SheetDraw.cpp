@@ -79,9 +79,12 @@ bool TSymbolObjectPaperSize::DrawSymbol(TSymbolCanvas& canvas, TSymbolDrawMode m
     const std::string text = " " + Caption(canvas.fDecimalSeparator);
     TRasterSurface& surface = *canvas.fCanvas;
     const TColor pen = surface.Pen().Color;
-    // Light text on a block of the frame colour, as a solid text background shows it.
+    // Light text on a block of the frame colour, as a solid text background shows it. The face
+    // and height are the canvas's; the style and turn of whatever text drew last are not.
     TFontSpec font = surface.Font();
     font.Color = canvas.DrawColor(dcBackground);
+    font.Escapement = 0;
+    font.Bold = font.Italic = font.Underline = font.StrikeOut = false;
     surface.SetFont(font);
     surface.SetBrush({pen, TBrushStyle::Solid});
     const TSize size = surface.TextExtent(text);

@@ -263,6 +263,18 @@ TEST_F(PaperSizeDraw, ChildrenTakeTheSheetColourAndTheSchemeComesBack) {
     EXPECT_EQ(Canvas.fCanvasColors.LineTypeColors, schemeBefore);
 }
 
+TEST_F(PaperSizeDraw, TheCaptionIsUprightAndPlainWhateverTextDrewBefore) {
+    TFontSpec turned = Surface.Font();
+    turned.Escapement = 900;
+    turned.Bold = turned.Italic = turned.Underline = turned.StrikeOut = true;
+    Surface.SetFont(turned);
+    Draw(Paper, sdmNormal, true);
+    ASSERT_EQ(Surface.CallsStartingWith("TextOut").size(), 1u);
+    const TFontSpec caption = Surface.Font();
+    EXPECT_EQ(caption.Escapement, 0);
+    EXPECT_FALSE(caption.Bold || caption.Italic || caption.Underline || caption.StrikeOut);
+}
+
 TEST_F(PaperSizeDraw, SelectedChildrenToo) {
     Paper.fSymbolObjectList.SymbolObjects(0)->fSelected = true;
     Surface.ClearCalls();
