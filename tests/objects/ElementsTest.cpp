@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/DrawCalls.h"
+
 #include <algorithm>
 #include <climits>
 #include <memory>
@@ -20,27 +22,9 @@
 
 namespace {
 
-// The drawing calls of a log, each run of MoveTo/LineTo folded into one "Lines x y x y ..."
-// entry; pens are left out, brushes and fonts kept only when asked for.
+// The drawing calls with their lines folded; pens and fonts left out.
 std::vector<std::string> Shapes(const TRecordingSurface& s, bool keepBrush = false) {
-    std::vector<std::string> out;
-    bool inLines = false;
-    for (const std::string& call : s.Calls()) {
-        std::istringstream in(call);
-        std::string op;
-        in >> op;
-        if (op == "Pen" || op == "Font" || (op == "Brush" && !keepBrush)) continue;
-        if (op == "MoveTo") {
-            out.push_back("Lines" + call.substr(6));
-            inLines = true;
-        } else if (op == "LineTo" && inLines) {
-            out.back() += call.substr(6);
-        } else {
-            out.push_back(call);
-            inLines = false;
-        }
-    }
-    return out;
+    return FoldedCalls(s, keepBrush, false);
 }
 
 std::vector<std::string> Last(const std::vector<std::string>& calls, size_t n) {

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/DrawCalls.h"
+
 #include <climits>
 #include <cmath>
 #include <limits>
@@ -18,27 +20,9 @@
 
 namespace {
 
-// The drawing calls of a log with runs of MoveTo/LineTo folded into "Lines x y x y ..."; pens
-// are left out, brushes kept only when asked for.
+// The drawing calls with their lines folded; pens and fonts left out.
 std::vector<std::string> Shapes(const TRecordingSurface& s, bool keepBrush = false) {
-    std::vector<std::string> out;
-    bool inLines = false;
-    for (const std::string& call : s.Calls()) {
-        std::istringstream in(call);
-        std::string op;
-        in >> op;
-        if (op == "Pen" || op == "Font" || (op == "Brush" && !keepBrush)) continue;
-        if (op == "MoveTo") {
-            out.push_back("Lines" + call.substr(6));
-            inLines = true;
-        } else if (op == "LineTo" && inLines) {
-            out.back() += call.substr(6);
-        } else {
-            out.push_back(call);
-            inLines = false;
-        }
-    }
-    return out;
+    return FoldedCalls(s, keepBrush, false);
 }
 
 // Reads a record whose keyword line has been consumed; what follows its terminator is returned.
