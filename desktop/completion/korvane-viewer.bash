@@ -9,6 +9,11 @@ _korvane_viewer() {
         COMPREPLY=($(compgen -f -X '!*.@(png|PNG)' -- "$cur") $(compgen -d -- "$cur"))
         return
         ;;
+    --print)
+        compopt -o filenames 2>/dev/null
+        COMPREPLY=($(compgen -f -X '!*.@(pdf|PDF)' -- "$cur") $(compgen -d -- "$cur"))
+        return
+        ;;
     --size)
         COMPREPLY=($(compgen -W '1024x768 1280x1024 1920x1080 3840x2160' -- "$cur"))
         return
@@ -30,7 +35,7 @@ _korvane_viewer() {
         ;;
     esac
     if [[ "$cur" == -* ]]; then
-        COMPREPLY=($(compgen -W '--render --size --background --group-mode --sheet --dump --help --version' -- "$cur"))
+        COMPREPLY=($(compgen -W '--render --size --background --group-mode --sheet --dump --datasheet --print --help --version' -- "$cur"))
         return
     fi
     compopt -o filenames 2>/dev/null

@@ -23,6 +23,19 @@ bool EndsWithPng(const std::string& name) {
     return ext == ".png";
 }
 
+bool EndsWithPdf(const std::string& name) {
+    if (name.size() < 4) return false;
+    std::string ext = name.substr(name.size() - 4);
+    for (char& ch : ext)
+        ch = char(std::tolower(static_cast<unsigned char>(ch)));
+    return ext == ".pdf";
+}
+
+bool ParseInteger(const std::string& s, int& v) {
+    auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
+    return ec == std::errc() && p == s.data() + s.size();
+}
+
 bool ParsePositive(const std::string& s, int& v) {
     auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
     return ec == std::errc() && p == s.data() + s.size() && v > 0;
@@ -43,6 +56,8 @@ const char* UsageText() {
            "  korvane-viewer --render OUT.png [--size WxH] [--background black|white]\n"
            "                 [--group-mode main|none1|sub|none2] [--sheet N] FILE\n"
            "  korvane-viewer --dump FILE\n"
+           "  korvane-viewer --datasheet FILE HANDLE\n"
+           "  korvane-viewer --print OUT.pdf FILE\n"
            "  korvane-viewer --help | --version\n"
            "\n"
            "FILE is a schematic (.kdf), a symbol (.sym), a ZIP package (.zip) or a packed drawing\n"
@@ -60,15 +75,21 @@ const char* UsageText() {
            "                      none2  without group colours (the step after sub)\n"
            "  --sheet N         draw sheet N alone (numbered from 1, as the window lists them)\n"
            "  --dump            print the opened document as JSON\n"
+           "  --datasheet       look up the datasheets of the component with that handle as\n"
+           "                    \"Show Datasheet...\" does, and print the path of each one found\n"
+           "  --print OUT.pdf   print the pages of a packed drawing archive's print preview into a\n"
+           "                    PDF file\n"
            "  --help            this text\n"
            "  --version         the program's version\n"
            "\n"
-           "Exit status: 0 done; 1 FILE could not be opened or has no such sheet; 2 wrong usage.\n";
+           "Exit status: 0 done; 1 FILE could not be opened, or has no such sheet, no datasheet or no\n"
+           "print pages; 2 wrong usage.\n";
 }
 
 TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     TCommandLine c;
-    bool render = false, dump = false;
+    bool render = false, dump = false, dataSheet = false, print = false;
+    std::string handle;
     std::vector<std::string> files;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
@@ -85,6 +106,14 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
             return c;
         } else if (a == "--dump") {
             dump = true;
+        } else if (a == "--datasheet") {
+            dataSheet = true;
+            std::string file;
+            if (!next(file) || !next(handle)) return Usage("--datasheet needs a FILE and a component HANDLE");
+            files.push_back(file);
+        } else if (a == "--print") {
+            print = true;
+            if (!next(c.OutPdf)) return Usage("--print needs the name of the PDF file to write");
         } else if (a == "--render") {
             render = true;
             if (!next(c.OutPng)) return Usage("--render needs the name of the PNG file to write");
@@ -120,16 +149,21 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
             files.push_back(a);
         }
     }
-    if (render && dump) return Usage("--render and --dump cannot be combined");
+    if (int(render) + int(dump) + int(dataSheet) + int(print) > 1)
+        return Usage("--render, --dump, --datasheet and --print cannot be combined");
+    if (dataSheet && !ParseInteger(handle, c.Handle)) return Usage("--datasheet needs a number as HANDLE");
+    if (print && !EndsWithPdf(c.OutPdf)) return Usage("--print writes a PDF file: the name must end in .pdf");
     if (c.Sheet && !render) return Usage("--sheet goes with --render");
     // Pictures go out as PNG only: PNG data under another name would mislead whoever opens it.
     if (render && !EndsWithPng(c.OutPng))
         return Usage("--render writes PNG pictures: the name must end in .png");
     if (files.size() > 1) return Usage("only one file can be given");
-    if ((render || dump) && files.empty()) return Usage("no file given");
+    if ((render || dump || print) && files.empty()) return Usage("no file given");
     if (!files.empty()) c.File = files.front();
-    c.Job = render ? TCommandLine::TJob::Render
-            : dump ? TCommandLine::TJob::Dump
-                   : TCommandLine::TJob::Window;
+    c.Job = render      ? TCommandLine::TJob::Render
+            : dump      ? TCommandLine::TJob::Dump
+            : dataSheet ? TCommandLine::TJob::DataSheet
+            : print     ? TCommandLine::TJob::Print
+                        : TCommandLine::TJob::Window;
     return c;
 }

@@ -7,10 +7,14 @@
 #include "base/DrawTypes.h"
 
 struct TCommandLine {
-    enum class TJob { Window, Dump, Render, Help, Version, Usage };
+    enum class TJob { Window, Dump, Render, DataSheet, Print, Help, Version, Usage };
     TJob Job = TJob::Window;
     std::string File;
     std::string OutPng;
+    // --print: the PDF file the print-preview pages go into.
+    std::string OutPdf;
+    // --datasheet: the handle of the component whose datasheets are looked up.
+    int Handle = 0;
     int Width = 1024;
     int Height = 768;
     bool WhiteBackground = false;

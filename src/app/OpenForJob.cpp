@@ -8,7 +8,8 @@
 #include "packages/TempDirs.h"
 #include "qt/LocaleDates.h"
 
-bool OpenForJob(TSymbolFile& doc, const std::string& file, TTempDirs& tempDirs, std::string& error) {
+bool OpenForJob(TSymbolFile& doc, const std::string& file, TTempDirs& tempDirs, std::string& error,
+                TOpenResult* openResult) {
     doc.Messages().ParseLocaleDate = ParseUserLocaleDate;
     doc.Messages().InvalidRevisionDate = [](const std::string& value) {
         std::cerr << "korvane-viewer: " << FormatText(_("%s is not a valid date."), {value}) << "\n";
@@ -16,6 +17,7 @@ bool OpenForJob(TSymbolFile& doc, const std::string& file, TTempDirs& tempDirs, 
     // Ctrl+C or kill must not leave the job's unpack folders behind either.
     tempDirs.DeleteOnTerminationSignals();
     const TOpenResult result = OpenDocumentFile(doc, file, tempDirs);
+    if (openResult) *openResult = result;
     if (!result.Opened()) {
         error = result.Error;
         return false;

@@ -6,7 +6,11 @@
 
 class TSymbolFile;
 class TTempDirs;
+struct TOpenResult;
 
 // False with a message in the user's terms when nothing was opened, a package without a
 // drawing included.
-bool OpenForJob(TSymbolFile& doc, const std::string& file, TTempDirs& tempDirs, std::string& error);
+// Result, when given, receives what the opener found besides the document: the drawing's own file
+// name (inside the unpack folder for packages) and a packed archive's print-preview pages.
+bool OpenForJob(TSymbolFile& doc, const std::string& file, TTempDirs& tempDirs, std::string& error,
+                TOpenResult* result = nullptr);

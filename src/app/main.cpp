@@ -4,7 +4,9 @@
 #include <vector>
 
 #include "app/CommandLine.h"
+#include "app/DataSheetJob.h"
 #include "app/DumpJob.h"
+#include "app/PrintJob.h"
 #include "app/RenderJob.h"
 #include "shell/ViewerApp.h"
 
@@ -23,6 +25,10 @@ int main(int argc, char** argv) {
         return 2;
     case TCommandLine::TJob::Dump:
         return RunDumpJob(cl.File);
+    case TCommandLine::TJob::DataSheet:
+        return RunDataSheetJob(cl.File, cl.Handle);
+    case TCommandLine::TJob::Print:
+        return RunPrintJob(cl.OutPdf, cl.File);
     case TCommandLine::TJob::Render: {
         RenderOptions o;
         o.OutPng = cl.OutPng;

@@ -5,10 +5,10 @@
 
 inline constexpr const char ProgramName[] = "KorvaneViewer";
 // Version label: part of folder names and of every version text.
-inline constexpr const char ProgramYear[] = "1.0.0";
+inline constexpr const char ProgramYear[] = "2023";
 // Build label. Drawings record the build that wrote them; a drawing with a higher build than this
 // one draws the "saved with a newer version" warning.
-inline constexpr const char ProgramBuild[] = "1300";
+inline constexpr const char ProgramBuild[] = "112";
 inline constexpr const char MakerName[] = "QUAV";
 inline constexpr const char ManifoldProgramName[] = "Brevind";
 inline constexpr bool IsViewer = true;

@@ -14,8 +14,10 @@
 #include "qt/QtTranslate.h"
 #include "qt/SingleInstance.h"
 #include "shell/AboutBox.h"
+#include "shell/PDFPrint.h"
 #include "shell/PaintBox.h"
 #include "shell/PropertiesDialogs.h"
+#include "shell/ProxyServerSettingsDialog.h"
 #include "shell/SaveCursors.h"
 #include "shell/SheetNavigator.h"
 
@@ -156,6 +158,10 @@ void TMainForm::FormCreate() {
     fLastPath.clear();
     setAcceptDrops(true);
     fDefaultDataSheetPath = GetDefaultDataSheetFolder();
+    fWebLibCommunicator = std::make_unique<TWebLibCommunicator>(LoadProxySettingsFromFile());
+    fWebLibCommunicator->InitializeConnections();
+    fDataSheets = std::make_unique<TDataSheetLookup>(fWebLibCommunicator.get(), GetDataSheetDownloadFolder());
+    SetDataSheetViewer([this](const std::string& value) { ShowDataSheet(value); });
     resize(1024, 768);
     UpdateButtons();
 }
@@ -188,7 +194,6 @@ void TMainForm::CreateActions() {
     connect(ShowDataSheetAction, &QAction::triggered, this, &TMainForm::ShowDataSheetActionExecute);
     PropertiesAction = make("PropertiesAction", "Properties...");
     connect(PropertiesAction, &QAction::triggered, this, &TMainForm::PropertiesActionExecute);
-    notYet(ShowDataSheetAction);
 
     ViewZoomAllAction = make("ViewZoomAllAction", "Zoom All  [Home]");
     ViewZoomAllAction->setIcon(ActionIcon("zoom-fit-best", QStyle::SP_TitleBarMaxButton));
@@ -216,9 +221,9 @@ void TMainForm::CreateActions() {
     connect(SearchDataSheetsOnlineAction, &QAction::triggered, this,
             &TMainForm::SearchDataSheetsOnlineActionExecute);
     PathDataSheetsAction = make("PathDataSheetsAction", "Path local data sheets...");
-    notYet(PathDataSheetsAction);
+    connect(PathDataSheetsAction, &QAction::triggered, this, &TMainForm::PathDataSheetsActionExecute);
     ProxyServerAction = make("ProxyServerAction", "Proxy Server...");
-    notYet(ProxyServerAction);
+    connect(ProxyServerAction, &QAction::triggered, this, &TMainForm::ProxyServerActionExecute);
     OptionsLanguageAction = make("OptionsLanguageAction", "Language...");
     notYet(OptionsLanguageAction);
     HelpCheckForUpdatesAction = make("HelpCheckForUpdatesAction", "Check for Updates...");
@@ -303,7 +308,6 @@ void TMainForm::CreatePanels() {
         return b;
     };
     ButtonPrint = button("ButtonPrint", "Print...");
-    ButtonPrint->setVisible(false); // printing is not in this version yet
     ButtonPrev = button("ButtonPrev", "Prev");
     ButtonNext = button("ButtonNext", "Next");
     ButtonClosePreview = button("ButtonClose", "Close print preview");
@@ -313,6 +317,12 @@ void TMainForm::CreatePanels() {
     buttons->addStretch(1);
     buttons->addWidget(ButtonClosePreview);
     previewLayout->addLayout(buttons);
+    // A page that cannot be shown says so above the viewer instead of leaving it blank.
+    LabelPreviewProblem = new QLabel(PanelPrintPreview);
+    LabelPreviewProblem->setObjectName(QStringLiteral("LabelPreviewProblem"));
+    LabelPreviewProblem->setWordWrap(true);
+    LabelPreviewProblem->setVisible(false);
+    previewLayout->addWidget(LabelPreviewProblem);
     fPDFDocument = new QPdfDocument(this);
     fPDFViewer = new QPdfView(PanelPrintPreview);
     fPDFViewer->setObjectName(QStringLiteral("PDFViewer"));
@@ -325,6 +335,7 @@ void TMainForm::CreatePanels() {
     connect(ButtonNext, &QPushButton::clicked, this,
             [this] { ShowPrintPreviewPage(fCurrentPrintPreviewPDF + 1); });
     connect(ButtonClosePreview, &QPushButton::clicked, this, &TMainForm::ButtonCloseClick);
+    connect(ButtonPrint, &QPushButton::clicked, this, &TMainForm::ButtonPrintClick);
 
     stack->setCurrentWidget(PanelBackGround);
     setCentralWidget(PanelMain);
@@ -349,6 +360,7 @@ void TMainForm::FormActivate() {
         ForceFolder(GetUserDataFolder() + "Cache" + PathDelimiter);
         // The datasheet folder is made when a look-up first needs it, not by every start.
         if (fDataSheetPath.empty()) fDataSheetPath = fDefaultDataSheetPath;
+        fDataSheets->SetLocalFolders(fDataSheetPath, GetDataSheetIndexFileName());
         SetSymbolCanvasDPI();
         SetColors();
         if (!fCommandLineFile.empty()) OpenDocumentFile(fCommandLineFile);
@@ -358,6 +370,7 @@ void TMainForm::FormActivate() {
 
 void TMainForm::FormDestroy() {
     SetBusyHook(fPreviousBusyHook);
+    SetDataSheetViewer({});
     fPDFDocument->close();
     DeleteTempDirs();
     ForceFolder(ExtractFileDir(GetWindowPosIniFileName()));
@@ -538,7 +551,32 @@ void TMainForm::PropertiesActionExecute() {
 }
 
 void TMainForm::ShowDataSheetActionExecute() {
-    ShowInformationMessage(_("Datasheets cannot be shown in this version."));
+    const TObjectRefList selected =
+        fSymbolFile.Symbol().fSymbolObjectList.CreateListSelectedObjectsNew(TypeSet({soSymbol, soIBorder}));
+    for (TSymbolObject* o : selected) {
+        const std::string value = o->fBOMList.DataSheet();
+        if (!value.empty()) ShowDataSheet(value);
+    }
+}
+
+void TMainForm::ShowDataSheet(const std::string& value) {
+    fDataSheets->ShowDataSheet(value, CurrentDrawingFolder, fMetricUnits, fSearchDataSheetsOnline,
+                               [](const std::string& file) { return OpenDocument(file); });
+}
+
+void TMainForm::PathDataSheetsActionExecute() {
+    std::error_code ec;
+    const QString start = std::filesystem::is_directory(fDataSheetPath, ec)
+                              ? QString::fromStdString(fDataSheetPath)
+                              : QString();
+    const QString chosen = QFileDialog::getExistingDirectory(this, qtr("Path local data sheets"), start);
+    if (chosen.isEmpty()) return;
+    fDataSheetPath = IncludeTrailingPathDelimiter(chosen.toStdString());
+    ForceFolder(fDataSheetPath);
+}
+
+void TMainForm::ProxyServerActionExecute() {
+    TProxyServerSettingsDlg::ModifyProxyServerSettings(this);
 }
 
 void TMainForm::OptionsBlackBackgroundActionExecute() {
@@ -594,13 +632,30 @@ void TMainForm::ShowPrintPreview(bool value) {
 
 void TMainForm::ShowPrintPreviewPage(int index) {
     fPDFDocument->close();
+    LabelPreviewProblem->setVisible(false);
     if (index < 0 || index >= int(fPrintPreviewPDFs.size())) {
         fCurrentPrintPreviewPDF = 0;
     } else {
         fCurrentPrintPreviewPDF = index;
-        fPDFDocument->load(QString::fromStdString(fPrintPreviewPDFs[size_t(index)]));
+        const std::string& file = fPrintPreviewPDFs[size_t(index)];
+        if (fPDFDocument->load(QString::fromStdString(file)) != QPdfDocument::Error::None) {
+            LabelPreviewProblem->setText(
+                qtr("This page cannot be shown: the file is damaged or not a PDF file.") + QLatin1Char(' ') +
+                QString::fromStdString(std::filesystem::path(file).filename().string()));
+            LabelPreviewProblem->setVisible(true);
+        }
     }
     UpdateButtons();
+}
+
+void TMainForm::ButtonPrintClick() {
+    if (fCurrentPrintPreviewPDF < 0 || fCurrentPrintPreviewPDF >= int(fPrintPreviewPDFs.size())) return;
+    try {
+        TPDFPrint::PrintWithDialog(QString::fromStdString(fPrintPreviewPDFs[size_t(fCurrentPrintPreviewPDF)]),
+                                   QString(), this, smShrinkIfNeeded);
+    } catch (const std::exception& e) {
+        ShowErrorMessage(e.what());
+    }
 }
 
 void TMainForm::UpdateButtons() {
@@ -615,6 +670,8 @@ void TMainForm::UpdateButtons() {
     PropertiesAction->setEnabled(fSymbolFile.Symbol().fSymbolObjectList.HasSelection());
     ShowDataSheetAction->setEnabled(PropertiesAction->isEnabled());
     ActionPrintPreview->setEnabled(!fPrintPreviewPDFs.empty());
+    ButtonPrint->setEnabled(fCurrentPrintPreviewPDF >= 0 &&
+                            fCurrentPrintPreviewPDF < int(fPrintPreviewPDFs.size()));
     const int pages = int(fPrintPreviewPDFs.size());
     ButtonPrev->setVisible(pages >= 2);
     ButtonNext->setVisible(pages >= 2);

@@ -2,6 +2,7 @@
 // The main window: one drawing shown in a paint box, opened from the command line, the Open
 // dialog, drag and drop or a second start of the program, and looked at with zoom, pan, Zoom All,
 // selection and the display options. A print-preview panel takes the drawing's place on demand.
+#include "datasheets/DataSheetLookup.h"
 #include "document/SymbolFile.h"
 #include "packages/TempDirs.h"
 #include "render/SymbolCanvas.h"
@@ -64,6 +65,12 @@ public:
     void SetColors();
     void ShowPrintPreview(bool value);
     void UpdateButtons();
+
+    // Datasheets: every one Value names, from the drawing's folder, the local folders or the
+    // online library, opened with the desktop's PDF application.
+    void ShowDataSheet(const std::string& value);
+    TDataSheetLookup& DataSheets() { return *fDataSheets; }
+    TWebLibCommunicator& WebLibCommunicator() { return *fWebLibCommunicator; }
 
     // Handlers the paint box and the window hand their events to (positions in device pixels).
     // True when the event zoomed (and so is handled).
@@ -154,7 +161,10 @@ private:
     void ButtonCloseClick();
     void PropertiesActionExecute();
     void ShowDataSheetActionExecute();
+    void PathDataSheetsActionExecute();
+    void ProxyServerActionExecute();
     void ShowPrintPreviewPage(int index);
+    void ButtonPrintClick();
 
     // After a successful open: the version warning, the view of the whole drawing, the folders.
     void ShowOpenedDrawing(const std::string& drawingFileName, const std::string& openedFileName);
@@ -225,4 +235,8 @@ private:
     QLabel* StatusBar1 = nullptr;
     QMenu* PopupMenuPaintBox = nullptr;
     std::unique_ptr<THandOffServer> fHandOffServer;
+    QLabel* LabelPreviewProblem = nullptr;
+    // Set up once per run: proxy changes take effect at the next start.
+    std::unique_ptr<TWebLibCommunicator> fWebLibCommunicator;
+    std::unique_ptr<TDataSheetLookup> fDataSheets;
 };

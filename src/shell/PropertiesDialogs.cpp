@@ -27,6 +27,11 @@
 
 namespace {
 
+TDataSheetViewer& DataSheetViewer() {
+    static TDataSheetViewer viewer;
+    return viewer;
+}
+
 QString Q(const std::string& s) {
     return QString::fromStdString(s);
 }
@@ -160,8 +165,7 @@ TBOMViewPropertiesDlg::TBOMViewPropertiesDlg(QWidget* parent, TSymbolObject& obj
     r->addWidget(Edit(refs, "EditDataSheet"), row, 1);
     ButtonShowDataSheet = new QPushButton(qtr("Show..."), refs);
     ButtonShowDataSheet->setObjectName(QStringLiteral("ButtonShowDataSheet"));
-    // Datasheets are not looked up in this version; the button says so by being unavailable.
-    ButtonShowDataSheet->setEnabled(false);
+    ButtonShowDataSheet->setEnabled(bool(DataSheetViewer()));
     connect(ButtonShowDataSheet, &QPushButton::clicked, this,
             &TBOMViewPropertiesDlg::ButtonShowDataSheetClick);
     r->addWidget(ButtonShowDataSheet, row++, 2);
@@ -251,7 +255,11 @@ void TBOMViewPropertiesDlg::TabControlBOMChange(int index) {
 }
 
 void TBOMViewPropertiesDlg::ButtonShowDataSheetClick() {
-    // The datasheet look-up is not part of this version; the button stays unavailable.
+    const auto* edit = findChild<QLineEdit*>(QStringLiteral("EditDataSheet"));
+    std::string value = edit ? edit->text().toStdString() : std::string();
+    while (!value.empty() && (value.back() == ' ' || value.back() == '\t'))
+        value.pop_back();
+    if (!value.empty() && DataSheetViewer()) DataSheetViewer()(value);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -414,4 +422,8 @@ bool ExecutePropertiesDialog(QWidget* parentForm, TSymbolObject& object) {
         if (auto* b = dynamic_cast<TSymbolObjectIBorder*>(&object))
             return TSymbolObjectIBorderViewPropertiesDlg::Execute(parentForm, *b);
     return false;
+}
+
+void SetDataSheetViewer(TDataSheetViewer viewer) {
+    DataSheetViewer() = std::move(viewer);
 }

@@ -3,6 +3,8 @@
 // its attributes, and for a border its lines and project data. They only show: nothing typed into
 // them goes back to the drawing.
 #include <QDialog>
+#include <functional>
+#include <string>
 
 class QCheckBox;
 class QGroupBox;
@@ -16,6 +18,11 @@ class QTreeWidget;
 class TSymbolObject;
 class TSymbolObjectIBorder;
 class TSymbolObjectSymbol;
+
+// What "Show..." hands the datasheet value to: the main window's datasheet look-up. Without one
+// the button is unavailable.
+using TDataSheetViewer = std::function<void(const std::string& value)>;
+void SetDataSheetViewer(TDataSheetViewer viewer);
 
 // The shared part of both dialogs: the record tabs over the panel of record values.
 class TBOMViewPropertiesDlg : public QDialog {

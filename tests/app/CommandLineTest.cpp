@@ -33,10 +33,24 @@ TEST(CommandLine, RenderWritesOnlyPngNamesAndGroupModesAreNamed) {
         {{"--render", "o.png", "--sheet", "2x", "a.kdf"}, TCommandLine::TJob::Usage},
         {{"--render", "o.png", "--sheet", "99999999999", "a.kdf"}, TCommandLine::TJob::Usage},
         {{"--render", "o.png", "a.kdf", "--sheet"}, TCommandLine::TJob::Usage},
+        {{"--datasheet", "a.kdf", "12"}, TCommandLine::TJob::DataSheet},
+        {{"--datasheet", "a.kdf", "-1"}, TCommandLine::TJob::DataSheet},
+        {{"--datasheet", "a.kdf"}, TCommandLine::TJob::Usage},
+        {{"--datasheet", "a.kdf", "x12"}, TCommandLine::TJob::Usage},
+        {{"--datasheet", "a.kdf", "12", "b.kdf"}, TCommandLine::TJob::Usage},
+        {{"--print", "out.pdf", "a.kdx"}, TCommandLine::TJob::Print},
+        {{"--print", "OUT.PDF", "a.kdx"}, TCommandLine::TJob::Print},
+        {{"--print", "out.png", "a.kdx"}, TCommandLine::TJob::Usage},
+        {{"--print", "out.pdf"}, TCommandLine::TJob::Usage},
+        {{"--print", "out.pdf", "--dump", "a.kdx"}, TCommandLine::TJob::Usage},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ParseCommandLine(c.Args).Job, c.Job) << testing::PrintToString(c.Args);
     EXPECT_EQ(ParseCommandLine({"--render", "o.png", "--sheet", "12", "a.kdf"}).Sheet, 12);
+    const TCommandLine ds = ParseCommandLine({"--datasheet", "a.kdf", "-7"});
+    EXPECT_EQ(ds.File, "a.kdf");
+    EXPECT_EQ(ds.Handle, -7);
+    EXPECT_EQ(ParseCommandLine({"--print", "o.pdf", "a.kdx"}).OutPdf, "o.pdf");
     // The help says what each group mode draws.
     const std::string help = UsageText();
     for (const char* mode : {"main", "none1", "sub", "none2"})

@@ -192,8 +192,8 @@ TEST(ProgramFolders, FollowTheDesktopFolders) {
 
     EXPECT_EQ(GetTempFolder(), "/scratch/tmp/");
     // Nothing of the program sits in the shared temporary folder under a name known in advance.
-    EXPECT_EQ(GetProgramTempFolder(), "/home/u/cache/QUAV/KorvaneViewer1.0.0_temp/");
-    EXPECT_EQ(GetWebLibTempFolder(), "/home/u/cache/QUAV/KorvaneViewer1.0.0_temp/WebLib/");
+    EXPECT_EQ(GetProgramTempFolder(), "/home/u/cache/QUAV/KorvaneViewer2023_temp/");
+    EXPECT_EQ(GetWebLibTempFolder(), "/home/u/cache/QUAV/KorvaneViewer2023_temp/WebLib/");
     EXPECT_EQ(GetDefaultDataSheetFolder(), "/home/u/cache/QUAV/KorvaneViewer/Data Sheets/");
     EXPECT_EQ(GetUserDataFolder(), "/home/u/cfg/QUAV/KorvaneViewer/");
     EXPECT_EQ(GetCommonDataFolder(), "/home/u/data/QUAV/KorvaneViewer/");
@@ -201,7 +201,7 @@ TEST(ProgramFolders, FollowTheDesktopFolders) {
     EXPECT_EQ(GetIniFolder(), "/home/u/cfg/QUAV/KorvaneViewer/Ini/");
     EXPECT_EQ(GetIniFileName(), "/home/u/cfg/QUAV/KorvaneViewer/Ini/test_platform.ini");
     EXPECT_EQ(GetWindowPosIniFileName(), "/home/u/cfg/QUAV/KorvaneViewer/Ini/test_platform_WindowPos.ini");
-    EXPECT_EQ(GetProgramVersionText(), "KorvaneViewer 1.0.0 build 1300");
+    EXPECT_EQ(GetProgramVersionText(), "KorvaneViewer 2023 build 112");
 }
 
 TEST(ProgramFolders, UnsetOrRelativeVariablesFallBackBelowHome) {
@@ -214,7 +214,7 @@ TEST(ProgramFolders, UnsetOrRelativeVariablesFallBackBelowHome) {
     EXPECT_EQ(GetUserDataFolder(), "/home/u/.config/QUAV/KorvaneViewer/");
     EXPECT_EQ(GetLocalMakerFolder(), "/home/u/.cache/QUAV/");
     EXPECT_EQ(GetDefaultDataSheetFolder(), "/home/u/.cache/QUAV/KorvaneViewer/Data Sheets/");
-    EXPECT_EQ(GetProgramTempFolder(), "/home/u/.cache/QUAV/KorvaneViewer1.0.0_temp/");
+    EXPECT_EQ(GetProgramTempFolder(), "/home/u/.cache/QUAV/KorvaneViewer2023_temp/");
     EXPECT_EQ(GetCommonDataFolder(), "/home/u/.local/share/QUAV/KorvaneViewer/");
     EXPECT_EQ(GetTempFolder(), "/tmp/");
 }

@@ -6,6 +6,7 @@
 #include "document/DrawingView.h"
 #include "packages/QuavZip.h"
 #include "platform/MessageBox.h"
+#include "platform/OpenWith.h"
 #include "platform/QUAVGlobs.h"
 #include "qt/SingleInstance.h"
 #include "shell/AboutBox.h"
@@ -415,23 +416,34 @@ TEST_F(MainFormTest, PackedArchivesOfferTheirPagesEvenWithoutATopLevelDrawing) {
     const std::string pages1 = Pdf(1), pages2 = Pdf(2);
     const std::string full = Zip("full.kdx", {{"plan.kdf", DrawingText(ComponentText(1, 0, 0, "A"))},
                                               {"~PrintPreview/1.pdf", pages1},
-                                              {"~PrintPreview/2.pdf", pages2}});
+                                              {"~PrintPreview/2.pdf", "%PDF-1.4 cut off"},
+                                              {"~PrintPreview/3.pdf", pages2}});
     Form->OpenDocumentFile(full);
     EXPECT_EQ(Form->FileName(), Form->UnpackLocation() + "/plan.kdf");
     EXPECT_EQ(Form->LastPath(), Dir.Path().string());
-    ASSERT_EQ(Form->PrintPreviewPDFs().size(), 2u);
+    ASSERT_EQ(Form->PrintPreviewPDFs().size(), 3u);
     ASSERT_TRUE(Form->ActionPrintPreview->isEnabled());
 
-    // The preview: two pages, Prev and Next step through them, Close goes back to the drawing.
+    // The preview: three pages, Prev and Next step through them, Close goes back to the drawing.
     Form->ActionPrintPreview->trigger();
     ASSERT_TRUE(Form->PrintPreviewShown());
     auto* prev = Form->findChild<QPushButton*>(QStringLiteral("ButtonPrev"));
     auto* next = Form->findChild<QPushButton*>(QStringLiteral("ButtonNext"));
+    auto* print = Form->findChild<QPushButton*>(QStringLiteral("ButtonPrint"));
+    auto* problem = Form->findChild<QLabel*>(QStringLiteral("LabelPreviewProblem"));
     EXPECT_TRUE(prev->isVisible() && next->isVisible());
     EXPECT_FALSE(prev->isEnabled());
     EXPECT_TRUE(next->isEnabled());
+    EXPECT_TRUE(print->isEnabled());
+    EXPECT_FALSE(problem->isVisible());
+    // A damaged page says so and does not stop the others.
     next->click();
     EXPECT_EQ(Form->CurrentPrintPreviewPDF(), 1);
+    EXPECT_TRUE(problem->isVisible());
+    EXPECT_THAT(problem->text().toStdString(), HasSubstr("2.pdf"));
+    next->click();
+    EXPECT_EQ(Form->CurrentPrintPreviewPDF(), 2);
+    EXPECT_FALSE(problem->isVisible());
     EXPECT_TRUE(prev->isEnabled());
     EXPECT_FALSE(next->isEnabled());
     // Keys and the wheel belong to the drawing only.
@@ -447,6 +459,9 @@ TEST_F(MainFormTest, PackedArchivesOfferTheirPagesEvenWithoutATopLevelDrawing) {
     EXPECT_EQ(Form->FileName(), shown);
     EXPECT_EQ(Form->PrintPreviewPDFs().size(), 1u);
     EXPECT_EQ(Form->TempDirs().Folders().size(), 2u);
+    // Nothing to print once the pages are gone.
+    Form->FileCloseAction->trigger();
+    EXPECT_FALSE(print->isEnabled());
 }
 
 TEST_F(MainFormTest, OpenDialogOffersTheCompatibleTypesFirst) {
@@ -601,11 +616,12 @@ TEST_F(MainFormTest, WhatIsNotBuiltYetIsNotOffered) {
     BuildScene();
     Click(ScreenOf({50, 50}));
     // Hidden in every menu and bar, and their keys do nothing.
-    for (QAction* a : {Form->ShowDataSheetAction, Form->PathDataSheetsAction, Form->ProxyServerAction,
-                       Form->OptionsLanguageAction, Form->HelpCheckForUpdatesAction})
+    for (QAction* a : {Form->OptionsLanguageAction, Form->HelpCheckForUpdatesAction})
         EXPECT_FALSE(a->isVisible()) << a->text().toStdString();
+    for (QAction* a : {Form->ShowDataSheetAction, Form->PathDataSheetsAction, Form->ProxyServerAction})
+        EXPECT_TRUE(a->isVisible()) << a->text().toStdString();
     EXPECT_THAT(Boxes.Messages, IsEmpty());
-    EXPECT_FALSE(Form->findChild<QPushButton*>(QStringLiteral("ButtonPrint"))->isVisibleTo(Form.get()));
+    EXPECT_FALSE(Form->findChild<QPushButton*>(QStringLiteral("ButtonPrint"))->isHidden());
 }
 
 // Alt+Enter and Shift+Enter show the properties of the selected component; with nothing selected
@@ -995,6 +1011,92 @@ TEST(BusyIndicator, ShowsProgressAndThenTheFileAgain) {
     ASSERT_EQ(shown.size(), 2u);
     EXPECT_TRUE(shown[0].endsWith(QStringLiteral(" 40%")));
     EXPECT_TRUE(shown[1].isEmpty());
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Datasheets
+
+namespace {
+
+// A component at (X, Y) whose first BOM record names Datasheet.
+std::string ComponentWithDataSheet(int handle, int x, int y, const std::string& datasheet) {
+    return "  Symbol:\n    Handle=" + std::to_string(handle) + "\n    Point1X=" + std::to_string(x) +
+           "\n    Point1Y=" + std::to_string(y) + "\n    Bom:\n      ArticleCode=A" + std::to_string(handle) +
+           "\n      Datasheet=" + datasheet + "\n    EndBom.\n  End.\n";
+}
+
+class DataSheetWindowTest : public MainFormTest {
+protected:
+    void SetUp() override {
+        // A library that cannot be reached: nothing here may depend on a network.
+        setenv("KORVANE_WEBLIB_URL", "https://127.0.0.1:9/", 1);
+        MainFormTest::SetUp();
+        fPreviousOpener = SetDocumentOpener([this](const std::string& path) {
+            Opened.push_back(path);
+            return true;
+        });
+    }
+    void TearDown() override {
+        SetDocumentOpener(fPreviousOpener);
+        unsetenv("KORVANE_WEBLIB_URL");
+    }
+    void OpenAndSelectAll(const std::string& body) {
+        Form->OpenDocumentFile(Dir.Write("plan.kdf", DrawingText(body)));
+        Form->SymbolFile().Symbol().SelectAll();
+        Form->UpdateButtons();
+    }
+    static std::string Pdf() { return "%PDF-1.4\n%%EOF\n"; }
+
+    std::vector<std::string> Opened;
+    TDocumentOpener fPreviousOpener;
+};
+
+TEST_F(DataSheetWindowTest, ShowDatasheetOpensEachSelectedComponentsSheetFromTheDrawingOrTheLocalFolder) {
+    const std::string beside = Dir.Write("dv06.pdf", Pdf());
+    const std::string local = GetDefaultDataSheetFolder() + "maker/Pump-12.PDF";
+    fs::create_directories(fs::path(local).parent_path());
+    std::ofstream(local, std::ios::binary) << Pdf();
+    OpenAndSelectAll(ComponentWithDataSheet(1, 0, 0, "dv06.pdf") +
+                     ComponentWithDataSheet(2, 300, 0, "pump-12") +
+                     ComponentWithDataSheet(3, 600, 0, "nowhere"));
+    ASSERT_TRUE(Form->ShowDataSheetAction->isEnabled());
+    Form->ShowDataSheetAction->trigger();
+    EXPECT_THAT(Opened, ElementsAre(beside, local));
+    // "nowhere" is found in no folder, so the online library is asked; it cannot be reached, and
+    // the user is told once.
+    ASSERT_EQ(Boxes.Messages.size(), 1u);
+    EXPECT_THAT(Boxes.Messages[0].Text, HasSubstr("Cannot access the online library"));
+    Boxes.Messages.clear();
+    Form->ShowDataSheetAction->trigger();
+    EXPECT_THAT(Boxes.Messages, IsEmpty()) << "a failed connection is reported once per run";
+}
+
+TEST_F(DataSheetWindowTest, WithOnlineSearchOffNothingLeavesTheMachine) {
+    Form->SearchDataSheetsOnlineAction->trigger();
+    ASSERT_FALSE(Form->SearchDataSheetsOnline());
+    OpenAndSelectAll(ComponentWithDataSheet(1, 0, 0, "nowhere"));
+    Form->ShowDataSheetAction->trigger();
+    EXPECT_THAT(Opened, IsEmpty());
+    EXPECT_THAT(Boxes.Messages, IsEmpty());
+    EXPECT_TRUE(Form->WebLibCommunicator().InternetAccess()) << "no request was tried";
+}
+
+TEST_F(DataSheetWindowTest, ThePropertiesDialogShowsTheDatasheetOfItsRecord) {
+    const std::string beside = Dir.Write("dv06.pdf", Pdf());
+    OpenAndSelectAll(ComponentWithDataSheet(1, 0, 0, "dv06   "));
+    QTimer::singleShot(0, [] {
+        auto* dlg = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dlg, nullptr);
+        auto* show = dlg->findChild<QPushButton*>(QStringLiteral("ButtonShowDataSheet"));
+        ASSERT_NE(show, nullptr);
+        EXPECT_TRUE(show->isEnabled());
+        show->click();
+        dlg->findChild<QPushButton*>(QStringLiteral("ButtonClose"))->click();
+    });
+    Form->PropertiesAction->trigger();
+    EXPECT_THAT(Opened, ElementsAre(beside));
 }
 
 } // namespace

@@ -258,9 +258,9 @@ TEST_F(ViewerWalk, ZoomPanSelectAndSwitchOptionsOnTheScreen) {
     for (const auto& object : Form->SymbolFile().Symbol().fSymbolObjectList)
         selectedComponents += object->fSelected;
     EXPECT_EQ(selectedComponents, 1) << "only the valve is selected";
-    // Its properties can be asked for; datasheets are not offered until they are built.
+    // Its properties and its datasheet can be asked for.
     EXPECT_TRUE(Form->PropertiesAction->isVisible() && Form->PropertiesAction->isEnabled());
-    EXPECT_FALSE(Form->ShowDataSheetAction->isVisible());
+    EXPECT_TRUE(Form->ShowDataSheetAction->isVisible() && Form->ShowDataSheetAction->isEnabled());
 
     // Escape clears it.
     Xdo({"key", "Escape"});

@@ -105,7 +105,7 @@ TEST(ComponentProperties, AComponentWithoutRecordsShowsOneEmptyMainTab) {
     EXPECT_EQ(bare->fBOMList.Count(), 1);
     EXPECT_EQ(TextOf(dlg, "EditArticleCode"), QString());
     EXPECT_EQ(TextOf(dlg, "EditQuantity"), QStringLiteral("1"));
-    // No datasheet look-up in this version: the button is there but cannot be pressed.
+    // Without a main window there is no datasheet look-up: the button is there but cannot be pressed.
     EXPECT_FALSE(dlg.ButtonShowDataSheet->isEnabled());
 }
 
