@@ -3,6 +3,7 @@
 
 #include "TestObjects.h"
 #include "components/ConnectionLines.h"
+#include "datasheets/ProxyServerSettings.h"
 #include "document/DrawingView.h"
 #include "packages/QuavZip.h"
 #include "platform/MessageBox.h"
@@ -13,6 +14,7 @@
 #include "shell/SaveCursors.h"
 #include "support/PrivateHome.h"
 #include "support/TempFiles.h"
+#include "support/TestServers.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -1097,6 +1099,49 @@ TEST_F(DataSheetWindowTest, ThePropertiesDialogShowsTheDatasheetOfItsRecord) {
     });
     Form->PropertiesAction->trigger();
     EXPECT_THAT(Opened, ElementsAre(beside));
+}
+
+// The whole way to the maker's library: a real HTTPS server behind tinyproxy with credentials.
+TEST(DataSheetWindowOnline, ShowDatasheetDownloadsFromTheLibraryThroughTheProxy) {
+    using namespace testservers;
+    TCertificates certs;
+    THttpsServer library(certs.Cert, certs.Key);
+    TTinyProxy proxy("fitter", "pass-w0rd");
+    TProxyServerData d;
+    d.UseProxy = true;
+    d.Host = "127.0.0.1";
+    d.Port = proxy.Port;
+    d.UserName = "fitter";
+    d.PassWord = "pass-w0rd";
+    ASSERT_TRUE(SaveProxySettingsToFile(d));
+    setenv("KORVANE_WEBLIB_URL", library.URL().c_str(), 1);
+    setenv("KORVANE_CA_BUNDLE", certs.Ca.c_str(), 1);
+    TRecordingMessageBoxes boxes;
+    TScopedMessageBoxes useBoxes(boxes);
+    std::vector<std::string> opened;
+    const TDocumentOpener previous = SetDocumentOpener([&](const std::string& path) {
+        opened.push_back(path);
+        return true;
+    });
+    {
+        TTempDir dir;
+        TMainForm form;
+        form.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+        QCoreApplication::processEvents();
+        form.OpenDocumentFile(
+            dir.Write("plan.kdf", DrawingText(ComponentWithDataSheet(1, 0, 0, "dv06-web"))));
+        form.SymbolFile().Symbol().SelectAll();
+        form.UpdateButtons();
+        form.ShowDataSheetAction->trigger();
+        EXPECT_THAT(opened, ElementsAre(GetDataSheetDownloadFolder() + "dv06-web.pdf"));
+        EXPECT_THAT(boxes.Messages, IsEmpty());
+        EXPECT_THAT(library.Log(), HasSubstr("\"path\": \"/datasheets/dv06-web/download\""));
+    }
+    SetDocumentOpener(previous);
+    SaveProxySettingsToFile(TProxyServerData());
+    unsetenv("KORVANE_WEBLIB_URL");
+    unsetenv("KORVANE_CA_BUNDLE");
 }
 
 } // namespace

@@ -18,10 +18,6 @@
 
 #include "support/TempFiles.h"
 
-#ifndef KORVANE_TEST_SERVERS
-#define KORVANE_TEST_SERVERS KORVANE_FIXTURES "/../datasheets/servers"
-#endif
-
 extern char** environ;
 
 namespace testservers {
