@@ -25,6 +25,7 @@
 #include <QContextMenuEvent>
 #include <QDeadlineTimer>
 #include <QDialog>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -1083,6 +1084,31 @@ TEST_F(DataSheetWindowTest, WithOnlineSearchOffNothingLeavesTheMachine) {
     EXPECT_THAT(Opened, IsEmpty());
     EXPECT_THAT(Boxes.Messages, IsEmpty());
     EXPECT_TRUE(Form->WebLibCommunicator().InternetAccess()) << "no request was tried";
+}
+
+TEST_F(DataSheetWindowTest, PathLocalDataSheetsTakesTheChosenFolder) {
+    const std::string before = Form->DataSheetPath();
+    EXPECT_EQ(before, Form->DefaultDataSheetPath());
+    const std::string chosen = Dir.File("sheets/new");
+    const auto answer = [&](bool ok) {
+        QTimer::singleShot(0, [&, ok] {
+            auto* dlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dlg, nullptr);
+            EXPECT_EQ(dlg->windowTitle(), QStringLiteral("Path local data sheets"));
+            fs::create_directories(chosen);
+            dlg->setDirectory(QString::fromStdString(chosen));
+            if (ok)
+                QMetaObject::invokeMethod(dlg, "accept");
+            else
+                dlg->reject();
+        });
+    };
+    answer(false);
+    Form->PathDataSheetsAction->trigger();
+    EXPECT_EQ(Form->DataSheetPath(), before);
+    answer(true);
+    Form->PathDataSheetsAction->trigger();
+    EXPECT_EQ(Form->DataSheetPath(), chosen + "/");
 }
 
 TEST_F(DataSheetWindowTest, ThePropertiesDialogShowsTheDatasheetOfItsRecord) {
