@@ -9,7 +9,6 @@ the ZIP members carry a fixed time stamp, so the same inputs give the same archi
 
 Run from anywhere: python3 scripts/make-archive-sample.py
 """
-import math
 import os
 import zipfile
 

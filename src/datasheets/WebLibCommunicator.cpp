@@ -85,8 +85,6 @@ bool IsConnectionFailure(CURLcode code) {
     case CURLE_RECV_ERROR:
     case CURLE_GOT_NOTHING:
     case CURLE_PROXY:
-    case CURLE_UNSUPPORTED_PROTOCOL:
-    case CURLE_TOO_MANY_REDIRECTS:
         return true;
     default:
         return false;
@@ -176,7 +174,7 @@ CURLcode Perform(CURL* curl, const std::string& url, curl_slist* headers, const 
     curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
     if (const char* ca = std::getenv("KORVANE_CA_BUNDLE"); ca && *ca) {
         curl_easy_setopt(curl, CURLOPT_CAINFO, ca);
-        curl_easy_setopt(curl, CURLOPT_CAPATH, "/etc/ssl/certs");
+        curl_easy_setopt(curl, CURLOPT_CAPATH, "/nonexistent");
     }
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, limits.ConnectTimeoutSeconds);
     curl_easy_setopt(curl, CURLOPT_TIMEOUT, limits.TotalTimeoutSeconds);
@@ -258,12 +256,17 @@ bool TWebLibCommunicator::Request(const std::string& url, std::string* fileName,
         return false;
     }
     const std::string message = errorText[0] ? errorText : curl_easy_strerror(code);
-    if (IsConnectionFailure(code)) {
+    if (code == CURLE_WRITE_ERROR && fileName) {
+        ShowErrorMessage(FormatText(_("Cannot write %s."), {buffer}));
+    } else if (IsConnectionFailure(code)) {
         fInternetAccess = false;
         ShowErrorMessage(_("Cannot access the online library, check your internet connection.") + "\n\n" +
                          _("Message") + " : " + message);
     } else {
-        ShowErrorMessage(message);
+        // The service itself misbehaved (a redirection we do not follow, a malformed answer): the
+        // connection is fine, so later requests are still tried.
+        ShowErrorMessage(_("The online library gave an answer that cannot be used.") + "\n\n" + _("Message") +
+                         " : " + message);
     }
     return false;
 }

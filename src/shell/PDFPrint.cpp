@@ -67,13 +67,17 @@ TPlacement PlacePage(const QSizeF& page, const QRectF& area, const QRectF& full,
 QSize RenderSize(const QSizeF& targetPixels, double printerDpi) {
     double factor = printerDpi > MaxRenderDpi ? MaxRenderDpi / printerDpi : 1.0;
     double w = targetPixels.width() * factor, h = targetPixels.height() * factor;
-    if (w * h > MaxRenderPixels) {
+    const bool capped = w * h > MaxRenderPixels;
+    if (capped) {
         const double shrink = std::sqrt(MaxRenderPixels / (w * h));
         w *= shrink;
         h *= shrink;
     }
     // QImage and the PDF engine take sides up to 32767; a sliver page keeps at least a pixel.
-    const auto side = [](double v) { return int(std::clamp(std::ceil(v), 1.0, 32767.0)); };
+    // Rounding up a capped size would go past the cap.
+    const auto side = [capped](double v) {
+        return int(std::clamp(capped ? std::floor(v) : std::ceil(v), 1.0, 32767.0));
+    };
     return {side(w), side(h)};
 }
 

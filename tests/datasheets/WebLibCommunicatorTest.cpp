@@ -2,10 +2,16 @@
 // and every way a connection can go wrong.
 #include "datasheets/WebLibCommunicator.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sstream>
+#include <sys/stat.h>
+#include <vector>
 
 #include "platform/MessageBox.h"
 #include "platform/QUAVGlobs.h"
@@ -26,15 +32,51 @@ std::string Read(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+// The value of one header in a line of the server's log, "" when the request had none.
+std::string Header(const std::string& line, const std::string& name) {
+    const std::string key = "\"" + name + "\": \"";
+    const auto at = line.find(key);
+    if (at == std::string::npos) return "";
+    const auto begin = at + key.size();
+    return line.substr(begin, line.find('"', begin) - begin);
+}
+
+// Base64 by the system's tool, so the client's own encoder is checked against another one.
+std::string SystemBase64(const std::string& text) {
+    std::FILE* p = ::popen(("printf %s '" + text + "' | base64 -w0").c_str(), "r");
+    std::string out;
+    char buf[256];
+    for (size_t n; p && (n = std::fread(buf, 1, sizeof buf, p)) > 0;)
+        out.append(buf, n);
+    if (p) ::pclose(p);
+    return out;
+}
+
 class WebLibTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         UsePrivateHomeFolders();
         Certs = new TCertificates;
         setenv("KORVANE_CA_BUNDLE", Certs->Ca.c_str(), 1);
+        // A proxy from the environment that goes nowhere: without UseProxy it must not be used.
+        const std::string deadProxy = "http://127.0.0.1:" + std::to_string(FreePort());
+        for (const char* var : {"http_proxy", "https_proxy", "HTTPS_PROXY", "ALL_PROXY", "all_proxy"})
+            setenv(var, deadProxy.c_str(), 1);
+        unsetenv("no_proxy");
+        unsetenv("NO_PROXY");
     }
     static void TearDownTestSuite() {
         unsetenv("KORVANE_CA_BUNDLE");
+        for (const char* var : {"http_proxy", "https_proxy", "HTTPS_PROXY", "ALL_PROXY", "all_proxy"})
+            unsetenv(var);
         delete Certs;
     }
     static TCertificates* Certs;
@@ -59,15 +101,6 @@ TEST_F(WebLibTest, GetFileSendsTheProgramsHeadersAndSavesTheBody) {
     EXPECT_THAT(log, HasSubstr(std::string("\"X-QUAV-PROGRAM\": \"") + ProgramName + "\""));
     EXPECT_THAT(log, HasSubstr(std::string("\"User-Agent\": \"") + ProgramName + " " + version + "\""));
     EXPECT_THAT(log, HasSubstr("\"Authorization\": \"Bearer "));
-    // The identifier stays the same from run to run.
-    TWebLibCommunicator again{TProxyServerData()};
-    again.InitializeConnections(server.URL());
-    ASSERT_TRUE(again.GetFile("datasheets/dv06/download", file));
-    const std::string bearer = "\"Authorization\": \"Bearer ";
-    const std::string log2 = server.Log();
-    const auto first = log2.find(bearer), second = log2.rfind(bearer);
-    ASSERT_NE(first, second);
-    EXPECT_EQ(log2.substr(first, 60), log2.substr(second, 60));
 
     // Not found: false, no message, and the library is still used.
     EXPECT_FALSE(web.GetFile("datasheets/other/download", file));
@@ -78,7 +111,35 @@ TEST_F(WebLibTest, GetFileSendsTheProgramsHeadersAndSavesTheBody) {
     std::string response;
     ASSERT_TRUE(web.Post("echo", response, "{\"a\":1}"));
     EXPECT_EQ(response, "{\"a\":1}");
-    EXPECT_THAT(server.Log(), HasSubstr("\"Content-Type\": \"application/json\""));
+    for (const std::string& line : Lines(server.Log()))
+        EXPECT_EQ(Header(line, "Content-Type"),
+                  line.find("\"POST\"") != std::string::npos ? "application/json" : "")
+            << line;
+}
+
+TEST_F(WebLibTest, TheBearerIsThisInstallationsOwnIdentifier) {
+    // A damaged identifier file, readable by others, is replaced by a private one.
+    const std::string idFile = GetUserDataFolder() + "InstallationId";
+    std::filesystem::create_directories(std::filesystem::path(idFile).parent_path());
+    std::ofstream(idFile) << "not an identifier\n";
+    ::chmod(idFile.c_str(), 0644);
+
+    THttpsServer server(Certs->Cert, Certs->Key);
+    for (int run = 0; run < 2; ++run) {
+        TWebLibCommunicator web{TProxyServerData()};
+        web.InitializeConnections(server.URL());
+        std::string file;
+        ASSERT_TRUE(web.GetFile("datasheets/dv06/download", file));
+    }
+    const std::string id = Read(idFile);
+    EXPECT_THAT(id, ::testing::MatchesRegex("[0-9a-f]{32}"));
+    struct stat st {};
+    ASSERT_EQ(::stat(idFile.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    const std::vector<std::string> lines = Lines(server.Log());
+    ASSERT_EQ(lines.size(), 2u);
+    for (const std::string& line : lines)
+        EXPECT_EQ(Header(line, "Authorization"), "Bearer " + SystemBase64(id)) << "kept from run to run";
 }
 
 TEST_F(WebLibTest, ACertificateOfAnotherCaIsRefusedOncePerRun) {
@@ -126,7 +187,7 @@ TEST_F(WebLibTest, TheProxyIsUsedWithItsCredentials) {
     }
 }
 
-TEST_F(WebLibTest, SilentServersEndlessBodiesAndRedirectsAreBounded) {
+TEST_F(WebLibTest, SilentServersAndEndlessBodiesAreBounded) {
     THttpsServer silent("", "", true);
     TWebLibLimits limits;
     limits.ConnectTimeoutSeconds = 2;
@@ -143,20 +204,70 @@ TEST_F(WebLibTest, SilentServersEndlessBodiesAndRedirectsAreBounded) {
     THttpsServer server(Certs->Cert, Certs->Key);
     TWebLibCommunicator web(TProxyServerData(), limits);
     web.InitializeConnections(server.URL());
-    EXPECT_FALSE(web.GetFile("endless", file));
-    ASSERT_EQ(Boxes.Messages.size(), 1u);
-    EXPECT_THAT(Boxes.Messages[0].Text, Not(HasSubstr("Cannot access")));
-    EXPECT_TRUE(web.InternetAccess()) << "too large is not a broken connection";
-    EXPECT_LE(Read(file).size(), 1024u * 1024u);
+    // A body that never ends is cut at the cap; one announced too large is refused at once.
+    for (const char* path : {"endless", "huge"}) {
+        Boxes.Messages.clear();
+        EXPECT_FALSE(web.GetFile(path, file)) << path;
+        ASSERT_EQ(Boxes.Messages.size(), 1u) << path;
+        EXPECT_THAT(Boxes.Messages[0].Text, HasSubstr("the download was stopped")) << path;
+        EXPECT_TRUE(web.InternetAccess()) << "too large is not a broken connection";
+        EXPECT_EQ(Read(GetWebLibTempFolder() + "WebLib.lib"), "") << path;
+    }
+}
 
+TEST_F(WebLibTest, RedirectsStayOnHttpsAreBoundedAndKeepTheIdentifierHome) {
+    THttpsServer server(Certs->Cert, Certs->Key);
+    TWebLibCommunicator web{TProxyServerData()};
+    web.InitializeConnections(server.URL());
+    std::string file;
     // A redirect to another host name gets the file but not the installation's identifier.
-    ASSERT_TRUE(web.GetFile("redirect/datasheets/dv06/download", file));
-    const std::string log = server.Log();
-    const auto redirected = log.find("\"path\": \"/datasheets/dv06/download\"");
-    ASSERT_NE(redirected, std::string::npos) << log;
-    const std::string lastLine = log.substr(log.rfind('\n', log.size() - 2) + 1);
-    EXPECT_THAT(lastLine, HasSubstr("\"Host\": \"localhost:"));
-    EXPECT_THAT(lastLine, Not(HasSubstr("Authorization")));
+    ASSERT_TRUE(web.GetFile("redirect/datasheets/dv06/download", file))
+        << testing::PrintToString(Boxes.Messages);
+    EXPECT_THAT(Read(file), StartsWith("%PDF-"));
+    std::vector<std::string> lines = Lines(server.Log());
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_THAT(Header(lines[0], "Host"), StartsWith("127.0.0.1:"));
+    EXPECT_THAT(Header(lines[0], "Authorization"), StartsWith("Bearer "));
+    EXPECT_THAT(lines[1], HasSubstr("\"path\": \"/datasheets/dv06/download\""));
+    EXPECT_THAT(Header(lines[1], "Host"), StartsWith("localhost:"));
+    EXPECT_EQ(Header(lines[1], "Authorization"), "");
+
+    // Neither a step down to plain http nor an endless chain is followed; the service misbehaved,
+    // the connection did not fail, so the library stays in use.
+    for (const char* path : {"redirect-plain/datasheets/dv06/download", "loop"}) {
+        Boxes.Messages.clear();
+        EXPECT_FALSE(web.GetFile(path, file)) << path;
+        ASSERT_EQ(Boxes.Messages.size(), 1u) << path;
+        EXPECT_THAT(Boxes.Messages[0].Text, Not(HasSubstr("Cannot access"))) << path;
+        EXPECT_TRUE(web.InternetAccess()) << path;
+        EXPECT_EQ(Read(file), "") << path;
+    }
+    lines = Lines(server.Log());
+    EXPECT_EQ(std::count_if(
+                  lines.begin(), lines.end(),
+                  [](const std::string& l) { return l.find("\"path\": \"/loop\"") != std::string::npos; }),
+              6)
+        << "the request and five redirects";
+}
+
+TEST(WebLibURL, ComesFromTheEnvironmentWithATrailingSlash) {
+    const struct {
+        const char* Env;
+        std::string Expected;
+    } cases[] = {
+        {nullptr, "https://library.korvane.example/api/v1/"},
+        {"", "https://library.korvane.example/api/v1/"},
+        {"https://127.0.0.1:8443/lib", "https://127.0.0.1:8443/lib/"},
+        {"https://127.0.0.1:8443/lib/", "https://127.0.0.1:8443/lib/"},
+    };
+    for (const auto& c : cases) {
+        if (c.Env)
+            setenv("KORVANE_WEBLIB_URL", c.Env, 1);
+        else
+            unsetenv("KORVANE_WEBLIB_URL");
+        EXPECT_EQ(DefaultWebLibURL(), c.Expected) << (c.Env ? c.Env : "(unset)");
+    }
+    unsetenv("KORVANE_WEBLIB_URL");
 }
 
 } // namespace

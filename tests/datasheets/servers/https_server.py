@@ -5,7 +5,10 @@
 Every request is logged as one JSON line: method, path, headers, body. Paths:
   .../datasheets/<name>/download   200 with a PDF body for names starting "dv06", else 404
   /redirect/<rest>                 302 to REDIRECT_BASE + <rest>
+  /redirect-plain/<rest>           302 to the same server over plain http
+  /loop                            302 to itself, forever
   /endless                         200 with a body that never ends
+  /huge                            200 announcing a body of 100 MB (Content-Length), then closing
   /echo                            200 with the request body"""
 import http.server
 import json
@@ -56,6 +59,17 @@ class Handler(http.server.BaseHTTPRequestHandler):
         parts = self.path.split("/")
         if self.path.startswith("/redirect/"):
             self.reply(302, b"", [("Location", extra + self.path[len("/redirect/"):])])
+        elif self.path.startswith("/redirect-plain/"):
+            rest = self.path[len("/redirect-plain/"):]
+            self.reply(302, b"", [("Location", "http://127.0.0.1:%d/%s" % (port, rest))])
+        elif self.path == "/loop":
+            self.reply(302, b"", [("Location", "/loop")])
+        elif self.path == "/huge":
+            self.send_response(200)
+            self.send_header("Content-Length", str(100 * 1024 * 1024))
+            self.end_headers()
+            self.wfile.write(b"x" * 1024)
+            self.close_connection = True
         elif self.path == "/endless":
             self.send_response(200)
             self.end_headers()
