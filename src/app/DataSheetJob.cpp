@@ -1,6 +1,5 @@
 #include "app/DataSheetJob.h"
 
-#include <QLocale>
 #include <iostream>
 
 #include "app/OpenForJob.h"
@@ -12,6 +11,7 @@
 #include "packages/TempDirs.h"
 #include "platform/DirectoryHandling.h"
 #include "platform/QUAVGlobs.h"
+#include "shell/ViewerSettings.h"
 
 int RunDataSheetJob(const std::string& file, int handle) {
     TSymbolFile doc;
@@ -38,14 +38,16 @@ int RunDataSheetJob(const std::string& file, int handle) {
                   << "\n";
         return 1;
     }
-    // The window's options until settings are stored: units by the locale, online search on.
-    const bool metric = QLocale::system().measurementSystem() != QLocale::ImperialUSSystem;
+    // The window's options: its units, its datasheet folders and whether it may go online.
+    const TViewerSettings settings =
+        TViewerSettings::Read(TViewerSettings(), GetDefaultDataSheetFolder(), GetIniFileName());
     TWebLibCommunicator online(LoadProxySettingsFromFile());
     online.InitializeConnections();
     TDataSheetLookup lookup(&online, GetDataSheetDownloadFolder());
-    lookup.SetLocalFolders(GetDefaultDataSheetFolder(), GetDataSheetIndexFileName());
+    lookup.SetLocalFolders(settings.DataSheetPath, GetDataSheetIndexFileName());
     const std::vector<std::string> found =
-        lookup.FindDataSheets(value, ExtractFileDir(GetLongFileName(opened.DrawingFileName)), metric, true);
+        lookup.FindDataSheets(value, ExtractFileDir(GetLongFileName(opened.DrawingFileName)),
+                              settings.MetricUnits, settings.SearchDataSheetsOnline);
     if (found.empty()) {
         std::cerr << "korvane-viewer: " << FormatText(_("No datasheet %s was found."), {value}) << "\n";
         return 1;

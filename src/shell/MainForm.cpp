@@ -20,6 +20,7 @@
 #include "shell/ProxyServerSettingsDialog.h"
 #include "shell/SaveCursors.h"
 #include "shell/SheetNavigator.h"
+#include "shell/ViewerSettings.h"
 
 #include <QAction>
 #include <QApplication>
@@ -43,6 +44,7 @@
 #include <QToolBar>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <cstdio>
 #include <filesystem>
 
 std::string CurrentDrawingFolder;
@@ -148,7 +150,7 @@ void TMainForm::FormCreate() {
     fBlackBackground = true;
     fReverseMouseWheel = false;
     fSearchDataSheetsOnline = true;
-    fMetricUnits = QLocale::system().measurementSystem() != QLocale::ImperialUSSystem;
+    fMetricUnits = !LocaleUsesUSMeasurement();
     fUnpackLocation.clear();
     fMeasureSurface = std::make_unique<TQtRasterSurface>(&fMeasureImage);
     fSymbolCanvas.fCanvas = fMeasureSurface.get();
@@ -358,8 +360,7 @@ void TMainForm::FormActivate() {
     if (fFirstActivate) {
         fFirstActivate = false;
         ForceFolder(GetUserDataFolder() + "Cache" + PathDelimiter);
-        // The datasheet folder is made when a look-up first needs it, not by every start.
-        if (fDataSheetPath.empty()) fDataSheetPath = fDefaultDataSheetPath;
+        ReadSettings();
         fDataSheets->SetLocalFolders(fDataSheetPath, GetDataSheetIndexFileName());
         SetSymbolCanvasDPI();
         SetColors();
@@ -374,6 +375,35 @@ void TMainForm::FormDestroy() {
     fPDFDocument->close();
     DeleteTempDirs();
     ForceFolder(ExtractFileDir(GetWindowPosIniFileName()));
+    WriteSettings();
+}
+
+TViewerSettings TMainForm::Settings() const {
+    TViewerSettings s;
+    s.BlackBackground = fBlackBackground;
+    s.ReverseMouseWheel = fReverseMouseWheel;
+    s.LastPath = fLastPath;
+    s.SearchDataSheetsOnline = fSearchDataSheetsOnline;
+    s.DataSheetPath = fDataSheetPath;
+    s.MetricUnits = fMetricUnits;
+    return s;
+}
+
+void TMainForm::ReadSettings() {
+    const TViewerSettings s = TViewerSettings::Read(Settings(), fDefaultDataSheetPath, GetIniFileName());
+    fBlackBackground = s.BlackBackground;
+    fReverseMouseWheel = s.ReverseMouseWheel;
+    fLastPath = s.LastPath;
+    fSearchDataSheetsOnline = s.SearchDataSheetsOnline;
+    // The datasheet folder is made when a look-up first needs it, not by every start.
+    fDataSheetPath = s.DataSheetPath;
+    fMetricUnits = s.MetricUnits;
+}
+
+void TMainForm::WriteSettings() {
+    std::string error;
+    if (!Settings().Write(fDefaultDataSheetPath, GetIniFileName(), &error))
+        std::fprintf(stderr, "korvane-viewer: %s\n", error.c_str());
 }
 
 void TMainForm::DeleteTempDirs() {

@@ -7,6 +7,7 @@
 #include "packages/TempDirs.h"
 #include "render/SymbolCanvas.h"
 #include "shell/SaveCursors.h"
+#include "shell/ViewerSettings.h"
 
 #include <QImage>
 #include <QMainWindow>
@@ -144,6 +145,10 @@ private:
     void FormCreate();
     void FormActivate();
     void FormDestroy();
+    // The options, the last folder and the datasheet folder, kept in the settings file between runs.
+    void ReadSettings();
+    void WriteSettings();
+    TViewerSettings Settings() const;
     void CreateActions();
     void CreateMenusAndBars();
     void CreatePanels();

@@ -28,6 +28,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenu>
 #include <QMimeData>
 #include <QPainter>
@@ -980,6 +981,7 @@ int main(int Argc, char** Argv) {
     if (!getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication app(Argc, Argv);
     ::testing::InitGoogleTest(&Argc, Argv);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new TFreshSettingsEachTest);
     return RUN_ALL_TESTS();
 }
 
@@ -1168,6 +1170,66 @@ TEST(DataSheetWindowOnline, ShowDatasheetDownloadsFromTheLibraryThroughTheProxy)
     SaveProxySettingsToFile(TProxyServerData());
     unsetenv("KORVANE_WEBLIB_URL");
     unsetenv("KORVANE_CA_BUNDLE");
+}
+
+// ---------------------------------------------------------------------------------------------
+// Settings
+
+std::string ReadText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST_F(MainFormTest, FirstStartHasTheDefaultsAndEveryOptionSurvivesARestart) {
+    EXPECT_TRUE(Form->BlackBackground());
+    EXPECT_FALSE(Form->ReverseMouseWheel());
+    EXPECT_TRUE(Form->SearchDataSheetsOnline());
+    EXPECT_EQ(Form->MetricUnits(), QLocale::system().measurementSystem() != QLocale::ImperialUSSystem);
+    EXPECT_EQ(Form->DataSheetPath(), Form->DefaultDataSheetPath());
+
+    // The default datasheet folder is stored as empty.
+    Form.reset();
+    EXPECT_THAT(ReadText(GetIniFileName()), HasSubstr("DataSheetPath=\n"));
+
+    Form = MakeForm();
+    Form->OptionsBlackBackgroundAction->trigger();
+    Form->OptionsReverseMouseWheelAction->trigger();
+    Form->SearchDataSheetsOnlineAction->trigger();
+    const bool metric = Form->MetricUnits();
+    Form->ActionUnits->trigger();
+    Form->OpenDocumentFile(Drawing("plan.kdf"));
+    Form.reset();
+    EXPECT_THAT(ReadText(GetIniFileName()),
+                HasSubstr("[Main]\nBlackBackground=0\nReverseMouseWheel=1\nLastPath=" + Dir.Path().string() +
+                          "\nSearchDataSheetsOnline=0\nUnits=" + (metric ? "0" : "1") +
+                          "\nDataSheetPath=\n"));
+
+    Form = MakeForm();
+    EXPECT_FALSE(Form->BlackBackground());
+    EXPECT_TRUE(Form->ReverseMouseWheel());
+    EXPECT_FALSE(Form->SearchDataSheetsOnline());
+    EXPECT_EQ(Form->MetricUnits(), !metric);
+    EXPECT_EQ(Form->LastPath(), Dir.Path().string());
+    EXPECT_FALSE(Form->OptionsBlackBackgroundAction->isChecked());
+}
+
+TEST_F(MainFormTest, AHandWrittenSettingsFileIsReadWhateverItsCase) {
+    Form.reset();
+    const std::string folder = Dir.File("sheets") + "/";
+    fs::create_directories(folder);
+    std::ofstream(GetIniFileName(), std::ios::binary)
+        << "[MAIN]\r\nblackbackground=0\r\nREVERSEMOUSEWHEEL=-1\r\nunits=0\r\nSearchDataSheetsOnline=yes\r\n"
+           "DataSheetPath="
+        << folder << "\r\n";
+    Form = MakeForm();
+    EXPECT_FALSE(Form->BlackBackground());
+    EXPECT_TRUE(Form->ReverseMouseWheel());
+    EXPECT_FALSE(Form->MetricUnits());
+    EXPECT_TRUE(Form->SearchDataSheetsOnline()) << "not a number: the default";
+    EXPECT_EQ(Form->DataSheetPath(), folder);
+    Form.reset();
+    // Written back in the file's own line ends, the folder as it was chosen.
+    EXPECT_THAT(ReadText(GetIniFileName()), HasSubstr("DataSheetPath=" + folder + "\r\n"));
 }
 
 } // namespace

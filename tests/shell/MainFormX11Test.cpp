@@ -418,5 +418,6 @@ int main(int Argc, char** Argv) {
     unsetenv("QT_SCALE_FACTOR");
     QApplication app(Argc, Argv);
     ::testing::InitGoogleTest(&Argc, Argv);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new TFreshSettingsEachTest);
     return RUN_ALL_TESTS();
 }

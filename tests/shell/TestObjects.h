@@ -3,9 +3,12 @@
 // extents are exact, and drawing files written from a few lines.
 #include "components/SymbolObjectSymbol.h"
 #include "document/SymbolFile.h"
+#include "platform/QUAVGlobs.h"
 #include "render/SymbolCanvas.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <gtest/gtest.h>
 #include <memory>
 #include <string>
 
@@ -75,3 +78,13 @@ inline std::string ComponentText(int handle, int x, int y, const std::string& ar
            "\n    Point1Y=" + std::to_string(y) + "\n    Bom:\n      ArticleCode=" + article +
            (hideInBom ? "\n      HideInBOM=Yes" : "") + "\n    EndBom.\n  End.\n";
 }
+
+// Every test starts as a first start: the settings the windows of earlier tests wrote at their
+// end are removed before it.
+class TFreshSettingsEachTest : public ::testing::EmptyTestEventListener {
+    void OnTestStart(const ::testing::TestInfo&) override {
+        std::error_code ec;
+        std::filesystem::remove(GetIniFileName(), ec);
+        std::filesystem::remove(GetWindowPosIniFileName(), ec);
+    }
+};
