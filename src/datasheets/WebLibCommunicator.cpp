@@ -174,7 +174,7 @@ CURLcode Perform(CURL* curl, const std::string& url, curl_slist* headers, const 
     curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
     if (const char* ca = std::getenv("KORVANE_CA_BUNDLE"); ca && *ca) {
         curl_easy_setopt(curl, CURLOPT_CAINFO, ca);
-        curl_easy_setopt(curl, CURLOPT_CAPATH, "/nonexistent");
+        curl_easy_setopt(curl, CURLOPT_CAPATH, "/etc/ssl/certs");
     }
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, limits.ConnectTimeoutSeconds);
     curl_easy_setopt(curl, CURLOPT_TIMEOUT, limits.TotalTimeoutSeconds);

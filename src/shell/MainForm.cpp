@@ -19,6 +19,7 @@
 #include "shell/PropertiesDialogs.h"
 #include "shell/ProxyServerSettingsDialog.h"
 #include "shell/SaveCursors.h"
+#include "shell/SaveWindows.h"
 #include "shell/SheetNavigator.h"
 #include "shell/ViewerSettings.h"
 
@@ -127,6 +128,8 @@ TMainForm::TMainForm(std::string commandLineFile, QWidget* parent)
       fCommandLineFile(std::move(commandLineFile)) {
     setObjectName(QStringLiteral("MainForm"));
     FormCreate();
+    fSaveWindow =
+        std::make_unique<TSaveWindowNew>(GetWindowPosIniFileName(), TWindowToFullScreen::FullScreen, this);
 }
 
 TMainForm::~TMainForm() {
@@ -375,6 +378,7 @@ void TMainForm::FormDestroy() {
     fPDFDocument->close();
     DeleteTempDirs();
     ForceFolder(ExtractFileDir(GetWindowPosIniFileName()));
+    fSaveWindow.reset();
     WriteSettings();
 }
 

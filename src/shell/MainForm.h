@@ -26,6 +26,7 @@ class QPushButton;
 class QToolBar;
 class QWidget;
 class TPaintBox;
+class TSaveWindowNew;
 class TSheetNavigator;
 class THandOffServer;
 
@@ -244,4 +245,5 @@ private:
     // Set up once per run: proxy changes take effect at the next start.
     std::unique_ptr<TWebLibCommunicator> fWebLibCommunicator;
     std::unique_ptr<TDataSheetLookup> fDataSheets;
+    std::unique_ptr<TSaveWindowNew> fSaveWindow;
 };

@@ -35,6 +35,7 @@
 #include <QPdfWriter>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -1230,6 +1231,63 @@ TEST_F(MainFormTest, AHandWrittenSettingsFileIsReadWhateverItsCase) {
     Form.reset();
     // Written back in the file's own line ends, the folder as it was chosen.
     EXPECT_THAT(ReadText(GetIniFileName()), HasSubstr("DataSheetPath=" + folder + "\r\n"));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Window positions
+
+class WindowPositionTest : public ::testing::Test {
+protected:
+    // The window as a start makes it, before anything else moves it.
+    static QRect Restored(const std::string& stored) {
+        if (!stored.empty()) std::ofstream(GetWindowPosIniFileName(), std::ios::binary) << stored;
+        TMainForm form;
+        return QRect(form.pos(), form.size());
+    }
+    static QRect NearlyFullScreen() {
+        const QRect s = QGuiApplication::primaryScreen()->geometry();
+        return {s.left() + 20, s.top() + 20, s.width() - 40, s.height() - 70};
+    }
+};
+
+TEST_F(WindowPositionTest, WindowsComeBackWhereTheyWereOrNearlyFullScreen) {
+    fs::create_directories(fs::path(GetWindowPosIniFileName()).parent_path());
+    const struct {
+        const char* What;
+        std::string Stored;
+        QRect Expected;
+    } cases[] = {
+        {"no file", "", NearlyFullScreen()},
+        {"where it was", "[MainForm]\nState=0\nHeight=300\nLeft=40\nTop=50\nWidth=400\n", {40, 50, 400, 300}},
+        {"minimised comes back normal",
+         "[mainform]\nSTATE=1\nheight=300\nLeft=40\nTop=50\nWidth=400\n",
+         {40, 50, 400, 300}},
+        {"on a monitor no longer there", "[MainForm]\nState=0\nHeight=300\nLeft=5000\nTop=50\nWidth=400\n",
+         NearlyFullScreen()},
+        {"hardly on the screen", "[MainForm]\nState=0\nHeight=300\nLeft=-350\nTop=50\nWidth=400\n",
+         NearlyFullScreen()},
+        {"nothing stored", "[Other]\nState=0\n", NearlyFullScreen()},
+    };
+    for (const auto& c : cases) {
+        fs::remove(GetWindowPosIniFileName());
+        EXPECT_EQ(Restored(c.Stored), c.Expected) << c.What;
+    }
+    std::ofstream(GetWindowPosIniFileName(), std::ios::binary)
+        << "[MainForm]\nState=2\nHeight=300\nLeft=40\nTop=50\nWidth=400\n";
+    TMainForm maximised;
+    EXPECT_TRUE(maximised.windowState() & Qt::WindowMaximized);
+}
+
+TEST_F(WindowPositionTest, WhereTheUserLeftTheWindowIsStoredAtTheEnd) {
+    {
+        TMainForm form;
+        form.move(60, 70);
+        form.resize(500, 400);
+    }
+    std::ifstream in(GetWindowPosIniFileName(), std::ios::binary);
+    const std::string text(std::istreambuf_iterator<char>(in), {});
+    EXPECT_THAT(text, HasSubstr("[MainForm]\nState=0\nHeight=400\nLeft=60\nTop=70\nWidth=500\n"));
+    EXPECT_EQ(Restored(""), QRect(60, 70, 500, 400));
 }
 
 } // namespace
