@@ -1,5 +1,7 @@
 #include "app/OpenForJob.h"
 
+#include <QGuiApplication>
+#include <cstdlib>
 #include <iostream>
 
 #include "base/Translate.h"
@@ -27,4 +29,20 @@ bool OpenForJob(TSymbolFile& doc, const std::string& file, TTempDirs& tempDirs, 
         std::cerr << "korvane-viewer: "
                   << FormatText(_("%s: damaged records of this file were left out."), {file}) << "\n";
     return true;
+}
+
+namespace {
+void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << message.toStdString() << "\n";
+}
+} // namespace
+
+std::unique_ptr<QGuiApplication> EnsureGuiApplication() {
+    if (QCoreApplication::instance()) return nullptr;
+    qInstallMessageHandler(QuietQtMessages);
+    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    static int argc = 1;
+    static char name[] = "korvane-viewer";
+    static char* argv[] = {name, nullptr};
+    return std::make_unique<QGuiApplication>(argc, argv);
 }

@@ -28,22 +28,6 @@ namespace {
 // Enough for line drawings on paper, and a page raster of A4 stays under 9 million pixels.
 constexpr int JobDpi = 300;
 
-void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
-    if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << message.toStdString() << "\n";
-}
-
-// QPdfDocument and the PDF printer need an application object; without a display only the
-// offscreen platform starts. Qt's notes about the session would only add noise to stderr.
-std::unique_ptr<QGuiApplication> EnsureGuiApplication() {
-    if (QCoreApplication::instance()) return nullptr;
-    qInstallMessageHandler(QuietQtMessages);
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    static int argc = 1;
-    static char name[] = "korvane-viewer";
-    static char* argv[] = {name, nullptr};
-    return std::make_unique<QGuiApplication>(argc, argv);
-}
-
 void Report(const std::string& text) {
     std::cerr << "korvane-viewer: " << text << "\n";
 }

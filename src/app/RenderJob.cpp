@@ -20,23 +20,6 @@ namespace {
 // Larger pictures would need gigabytes; nobody renders a drawing that big from the command line.
 constexpr int MaxSide = 16384;
 
-// Text output into a QImage needs an application object; without a display Qt only starts with
-// the offscreen platform. The caller keeps the object for the duration of the job.
-// A command-line job reports its own errors in one line; Qt's notes about the session (a missing
-// runtime folder and the like) would only add noise to stderr.
-void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
-    if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << message.toStdString() << "\n";
-}
-
-std::unique_ptr<QGuiApplication> EnsureGuiApplication() {
-    if (QCoreApplication::instance()) return nullptr;
-    qInstallMessageHandler(QuietQtMessages);
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    static int argc = 1;
-    static char name[] = "korvane-viewer";
-    static char* argv[] = {name, nullptr};
-    return std::make_unique<QGuiApplication>(argc, argv);
-}
 // Says which sheets there are, so the user can pick one without opening the window.
 std::string SheetMissingText(const TSymbolFile& doc, const std::string& file, int sheet) {
     const std::vector<int32_t> numbers = doc.SheetNumbers();

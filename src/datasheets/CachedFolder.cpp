@@ -89,11 +89,8 @@ void TCachedFolder::SetData(const std::string& path, const std::string& cachedFi
 void TCachedFolder::LoadCacheFile() {
     fFileList.clear();
     fPathList.clear();
-    std::error_code ec;
-    if (fCachedFile.empty() || !fs::is_regular_file(fCachedFile, ec)) return;
-    if (fs::file_size(fCachedFile, ec) > MaxCacheFileSize || ec) return;
-    std::ifstream in(fCachedFile, std::ios::binary);
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (fCachedFile.empty()) return;
+    std::string text = ReadSmallFile(fCachedFile, MaxCacheFileSize);
     if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
     // A damaged index is rebuilt by the next scan, never trusted.
     if (text.find('\0') != std::string::npos || !IsValidUtf8(text)) return;
@@ -101,13 +98,7 @@ void TCachedFolder::LoadCacheFile() {
     for (const std::string& f : SplitFolders(fPath))
         if (std::string n = Normal(f); !n.empty()) folders.push_back(n);
     std::unordered_map<std::string, bool> seen;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(start, end - start);
-        start = end + 1;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+    for (const std::string& line : SplitTextLines(text)) {
         if (line.empty()) continue;
         const fs::path p(line);
         // Every indexed file must lie below one of the folders it was made for: an index made for

@@ -209,3 +209,40 @@ std::string ExtractFileDir(const std::string& fileName) {
     if (slash == 0) return std::string(1, PathDelimiter);
     return fileName.substr(0, slash);
 }
+
+std::string ReadSmallFile(const std::string& fileName, std::uintmax_t maxBytes) {
+    const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return {};
+    std::string text;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && std::uintmax_t(st.st_size) <= maxBytes) {
+        char buffer[65536];
+        for (;;) {
+            const ssize_t n = ::read(fd, buffer, sizeof buffer);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) break;
+            text.append(buffer, size_t(n));
+            // The file may grow while it is read.
+            if (text.size() > maxBytes) {
+                text.clear();
+                break;
+            }
+        }
+    }
+    ::close(fd);
+    return text;
+}
+
+std::vector<std::string> SplitTextLines(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(std::move(line));
+        start = end + 1;
+    }
+    return lines;
+}

@@ -1,5 +1,6 @@
 #pragma once
 // Folder and file helpers of the shell.
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -40,3 +41,12 @@ bool OpenDocument(const std::string& fileName);
 
 // The folder part of FileName without a trailing separator ("" when it has none).
 std::string ExtractFileDir(const std::string& fileName);
+
+// The bytes of FileName when it is a plain file of at most MaxBytes, else "": a missing file, a
+// folder, a FIFO or a device (opened without waiting for a writer) or anything larger reads as
+// nothing. For the small files the program keeps for itself, which anybody could replace.
+std::string ReadSmallFile(const std::string& fileName, std::uintmax_t maxBytes);
+
+// Text split at each line feed, every line without a carriage return before it; a final line
+// break does not start another line.
+std::vector<std::string> SplitTextLines(const std::string& text);

@@ -13,7 +13,7 @@
 namespace {
 
 // Settings files are small; anything larger is not one of ours and is read as empty.
-constexpr off_t MaxIniFileSize = 16 * 1024 * 1024;
+constexpr std::uintmax_t MaxIniFileSize = 16 * 1024 * 1024;
 
 bool SameText(const std::string& a, const std::string& b) {
     if (a.size() != b.size()) return false;
@@ -51,29 +51,6 @@ bool IsWritableSection(const std::string& section) {
 
 // The whole file, or nothing: a missing file, anything but a plain file (a FIFO would block the
 // read), an absurd size or NUL bytes (not a text file) all read as empty.
-std::string ReadSettingsText(const std::string& fileName) {
-    const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return {};
-    std::string text;
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= MaxIniFileSize) {
-        char buffer[65536];
-        for (;;) {
-            const ssize_t n = ::read(fd, buffer, sizeof buffer);
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) break;
-            text.append(buffer, size_t(n));
-            // The file may grow while it is read.
-            if (text.size() > size_t(MaxIniFileSize)) {
-                text.clear();
-                break;
-            }
-        }
-    }
-    ::close(fd);
-    if (text.find('\0') != std::string::npos) text.clear();
-    return text;
-}
 
 bool WriteAll(int fd, const std::string& text) {
     for (size_t done = 0; done < text.size();) {
@@ -88,7 +65,8 @@ bool WriteAll(int fd, const std::string& text) {
 } // namespace
 
 TIniFile::TIniFile(std::string fileName) : fFileName(std::move(fileName)) {
-    std::string text = ReadSettingsText(fFileName);
+    std::string text = ReadSmallFile(fFileName, MaxIniFileSize);
+    if (text.find('\0') != std::string::npos) text.clear();
     if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) {
         text.erase(0, 3);
         fByteOrderMark = true;
@@ -96,13 +74,7 @@ TIniFile::TIniFile(std::string fileName) : fFileName(std::move(fileName)) {
     const size_t firstBreak = text.find('\n');
     fCrLf = firstBreak != std::string::npos && firstBreak > 0 && text[firstBreak - 1] == '\r';
     TSection* current = nullptr;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(start, end - start);
-        start = end + 1;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+    for (std::string& line : SplitTextLines(text)) {
         const std::string t = Trim(line);
         const size_t close = t.find(']');
         if (!t.empty() && t.front() == '[' && close != std::string::npos) {

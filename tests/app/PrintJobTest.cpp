@@ -20,13 +20,6 @@ using ::testing::Not;
 
 const std::string Sample = KORVANE_SAMPLES "/pump-unit.kdx";
 
-std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 // Share of dark pixels of a page rendered at 36 dpi over white.
 double Ink(QPdfDocument& doc, int page) {
     const QImage rendered = doc.render(page, (doc.pagePointSize(page) / 2).toSize());
@@ -126,7 +119,7 @@ TEST_F(PrintJobTest, NothingToPrintExitsOneAndLeavesAnEarlierOutputAlone) {
         const std::string err = testing::internal::GetCapturedStderr();
         EXPECT_THAT(err, HasSubstr(c.Says)) << c.File;
         EXPECT_EQ(err.back(), '\n');
-        EXPECT_EQ(Read(out), "earlier output") << c.File;
+        EXPECT_EQ(ReadWholeFile(out), "earlier output") << c.File;
         EXPECT_THAT(Outputs(), testing::ElementsAre("out.pdf")) << c.File;
     }
 }

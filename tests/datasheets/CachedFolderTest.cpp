@@ -13,13 +13,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 class TCountingBusyHook : public TBusyHook {
 public:
     int Begun = 0, Ended = 0;
@@ -71,8 +64,8 @@ TEST_F(CachedFolderTest, ScanIndexesBelowEveryFolderAndWritesTheCache) {
     EXPECT_EQ(folder.FileList(), (std::vector<std::string>{"VALVE.PDF", "DEEP.PDF", "PUMP.PDF"}));
 
     // The cache: byte-order mark, one full path per line, CR LF, written through a temporary file.
-    EXPECT_EQ(ReadAll(fCache), "\xEF\xBB\xBF" + fA + "/Valve.pdf\r\n" + fA + "/sub/deeper/Deep.PDF\r\n" + fB +
-                                   "/Pump.pdf\r\n");
+    EXPECT_EQ(ReadWholeFile(fCache), "\xEF\xBB\xBF" + fA + "/Valve.pdf\r\n" + fA +
+                                         "/sub/deeper/Deep.PDF\r\n" + fB + "/Pump.pdf\r\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(fDir.File("cache/sub")), fs::directory_iterator()), 1);
 
     // The next run starts from the cache without a scan.

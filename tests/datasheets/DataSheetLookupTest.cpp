@@ -15,13 +15,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 // The online library: answers from a table, into one buffer file as the real client does.
 class TFakeWebLib : public IWebLibFiles {
 public:
@@ -228,7 +221,7 @@ TEST_F(DataSheetLookupTest, DownloadsWithTheEncodedNameAndKeepsTheFile) {
 
         const std::vector<std::string> opened = Show(*lookup, name + ".pdf", true, true);
         ASSERT_EQ(opened, std::vector<std::string>{fDownloads + name + ".pdf"});
-        EXPECT_EQ(ReadAll(opened[0]), "%PDF-1.7 downloaded");
+        EXPECT_EQ(ReadWholeFile(opened[0]), "%PDF-1.7 downloaded");
         EXPECT_EQ(fWeb.Requests, std::vector<std::string>{url});
         EXPECT_GE(hook.Begun, 2) << "index scan and download show the hourglass";
 

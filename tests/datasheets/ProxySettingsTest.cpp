@@ -15,19 +15,6 @@
 
 namespace {
 
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-unsigned ModeOf(const std::string& path) {
-    struct stat st {};
-    EXPECT_EQ(::stat(path.c_str(), &st), 0);
-    return st.st_mode & 07777;
-}
-
 TProxyServerData SampleData() {
     TProxyServerData d;
     d.UseProxy = true;
@@ -83,7 +70,7 @@ TEST(ProxySettings, SaveAndLoadRoundTripWithScrambledCredentials) {
     EXPECT_TRUE(UseProxyServer(file));
     EXPECT_EQ(ModeOf(file), 0600u);
 
-    const std::string text = ReadAll(file);
+    const std::string text = ReadWholeFile(file);
     EXPECT_EQ(text.find("Jörg"), std::string::npos) << text;
     EXPECT_EQ(text.find("p=ss"), std::string::npos) << text;
     const TIniFile ini(file);
@@ -112,7 +99,7 @@ TEST(ProxySettings, OlderFileWithPlainCredentials) {
 
     // Saving replaces the plain keys by scrambled ones; other sections stay.
     ASSERT_TRUE(SaveProxySettingsToFile(expected, file));
-    const std::string text = ReadAll(file);
+    const std::string text = ReadWholeFile(file);
     EXPECT_EQ(text.find("plain"), std::string::npos) << text;
     EXPECT_EQ(TIniFile(file).ReadString("Other", "Keep", ""), "1");
     EXPECT_EQ(LoadProxySettingsFromFile(file), expected);
@@ -141,7 +128,7 @@ TEST(ProxySettings, UnwritableFileShowsTheErrorBoxAndKeepsTheFile) {
     ASSERT_EQ(boxes.Messages.size(), 1u);
     EXPECT_EQ(boxes.Messages[0].Kind, TMessageKind::mkError);
     EXPECT_EQ(boxes.Messages[0].Text, "Error while saving:\n" + file + "\nAccess Denied.");
-    EXPECT_EQ(ReadAll(blocker), "not a folder");
+    EXPECT_EQ(ReadWholeFile(blocker), "not a folder");
 }
 
 TEST(ProxySettings, FileNameIsBelowTheCommonDataFolder) {

@@ -27,11 +27,6 @@ using ::testing::StartsWith;
 
 namespace {
 
-std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
     std::istringstream in(text);
@@ -93,7 +88,7 @@ TEST_F(WebLibTest, GetFileSendsTheProgramsHeadersAndSavesTheBody) {
     std::string file;
     ASSERT_TRUE(web.GetFile("datasheets/dv06/download", file)) << testing::PrintToString(Boxes.Messages);
     EXPECT_EQ(file, GetWebLibTempFolder() + "WebLib.lib");
-    EXPECT_THAT(Read(file), StartsWith("%PDF-"));
+    EXPECT_THAT(ReadWholeFile(file), StartsWith("%PDF-"));
     const std::string log = server.Log();
     EXPECT_THAT(log, HasSubstr("\"path\": \"/api/datasheets/dv06/download\""));
     const std::string version = std::string(ProgramYear) + "." + ProgramBuild;
@@ -104,7 +99,7 @@ TEST_F(WebLibTest, GetFileSendsTheProgramsHeadersAndSavesTheBody) {
 
     // Not found: false, no message, and the library is still used.
     EXPECT_FALSE(web.GetFile("datasheets/other/download", file));
-    EXPECT_EQ(Read(file), "") << "nothing of the error page is left";
+    EXPECT_EQ(ReadWholeFile(file), "") << "nothing of the error page is left";
     EXPECT_THAT(Boxes.Messages, IsEmpty());
     EXPECT_TRUE(web.InternetAccess());
     // Post sends JSON.
@@ -131,7 +126,7 @@ TEST_F(WebLibTest, TheBearerIsThisInstallationsOwnIdentifier) {
         std::string file;
         ASSERT_TRUE(web.GetFile("datasheets/dv06/download", file));
     }
-    const std::string id = Read(idFile);
+    const std::string id = ReadWholeFile(idFile);
     EXPECT_THAT(id, ::testing::MatchesRegex("[0-9a-f]{32}"));
     struct stat st {};
     ASSERT_EQ(::stat(idFile.c_str(), &st), 0);
@@ -171,7 +166,7 @@ TEST_F(WebLibTest, TheProxyIsUsedWithItsCredentials) {
     web.InitializeConnections(server.URL());
     std::string file;
     ASSERT_TRUE(web.GetFile("datasheets/dv06/download", file)) << testing::PrintToString(Boxes.Messages);
-    EXPECT_THAT(Read(file), StartsWith("%PDF-"));
+    EXPECT_THAT(ReadWholeFile(file), StartsWith("%PDF-"));
 
     // Without credentials, or with wrong ones, the proxy refuses the tunnel.
     for (const char* password : {"", "wrong"}) {
@@ -211,7 +206,7 @@ TEST_F(WebLibTest, SilentServersAndEndlessBodiesAreBounded) {
         ASSERT_EQ(Boxes.Messages.size(), 1u) << path;
         EXPECT_THAT(Boxes.Messages[0].Text, HasSubstr("the download was stopped")) << path;
         EXPECT_TRUE(web.InternetAccess()) << "too large is not a broken connection";
-        EXPECT_EQ(Read(GetWebLibTempFolder() + "WebLib.lib"), "") << path;
+        EXPECT_EQ(ReadWholeFile(GetWebLibTempFolder() + "WebLib.lib"), "") << path;
     }
 }
 
@@ -223,7 +218,7 @@ TEST_F(WebLibTest, RedirectsStayOnHttpsAreBoundedAndKeepTheIdentifierHome) {
     // A redirect to another host name gets the file but not the installation's identifier.
     ASSERT_TRUE(web.GetFile("redirect/datasheets/dv06/download", file))
         << testing::PrintToString(Boxes.Messages);
-    EXPECT_THAT(Read(file), StartsWith("%PDF-"));
+    EXPECT_THAT(ReadWholeFile(file), StartsWith("%PDF-"));
     std::vector<std::string> lines = Lines(server.Log());
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_THAT(Header(lines[0], "Host"), StartsWith("127.0.0.1:"));
@@ -240,7 +235,7 @@ TEST_F(WebLibTest, RedirectsStayOnHttpsAreBoundedAndKeepTheIdentifierHome) {
         ASSERT_EQ(Boxes.Messages.size(), 1u) << path;
         EXPECT_THAT(Boxes.Messages[0].Text, Not(HasSubstr("Cannot access"))) << path;
         EXPECT_TRUE(web.InternetAccess()) << path;
-        EXPECT_EQ(Read(file), "") << path;
+        EXPECT_EQ(ReadWholeFile(file), "") << path;
     }
     lines = Lines(server.Log());
     EXPECT_EQ(std::count_if(

@@ -14,19 +14,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-unsigned ModeOf(const std::string& path) {
-    struct stat st {};
-    EXPECT_EQ(::stat(path.c_str(), &st), 0);
-    return st.st_mode & 07777;
-}
-
 std::vector<std::string> FolderEntries(const fs::path& folder) {
     std::vector<std::string> names;
     for (const auto& e : fs::directory_iterator(folder))
@@ -117,19 +104,19 @@ TEST(IniFiles, RoundTripKeepsCommentsBlankLinesAndUntouchedLines) {
     ini.DeleteKey("FIRST", "gone");
     ini.WriteBool("Third", "Flag", true);
     ASSERT_TRUE(ini.UpdateFile());
-    EXPECT_EQ(ReadAll(file), "; written by hand\n"
-                             "\n"
-                             "[First]\n"
-                             "  Spaced  =  kept as it was\n"
-                             "Change=new\n"
-                             "; a note inside\n"
-                             "Added=-5\n"
-                             "not a key line\n"
-                             "\n"
-                             "[Second]\n"
-                             "x=1\n"
-                             "[Third]\n"
-                             "Flag=1\n");
+    EXPECT_EQ(ReadWholeFile(file), "; written by hand\n"
+                                   "\n"
+                                   "[First]\n"
+                                   "  Spaced  =  kept as it was\n"
+                                   "Change=new\n"
+                                   "; a note inside\n"
+                                   "Added=-5\n"
+                                   "not a key line\n"
+                                   "\n"
+                                   "[Second]\n"
+                                   "x=1\n"
+                                   "[Third]\n"
+                                   "Flag=1\n");
 
     TIniFile again(file);
     again.EraseSection("second");
@@ -147,7 +134,7 @@ TEST(IniFiles, CrLfAndByteOrderMarkAreReadAndWrittenBack) {
     EXPECT_EQ(ini.ReadString("S", "A", ""), "1");
     ini.WriteString("S", "B", "2");
     ASSERT_TRUE(ini.UpdateFile());
-    EXPECT_EQ(ReadAll(file), "\xEF\xBB\xBF[S]\r\nA=1\r\nB=2\r\n");
+    EXPECT_EQ(ReadWholeFile(file), "\xEF\xBB\xBF[S]\r\nA=1\r\nB=2\r\n");
 }
 
 TEST(IniFiles, TextsThatWouldBreakTheLinesAreNotWrittenAsSuch) {
@@ -201,7 +188,7 @@ TEST(IniFiles, UpdateFileWritesAtomicallyAndKeepsPermissions) {
     ASSERT_TRUE(b.UpdateFile(nullptr, 0600));
     EXPECT_EQ(ModeOf(old), 0640u);
     EXPECT_EQ(TIniFile(old).ReadString("S", "K", ""), "new");
-    EXPECT_EQ(ReadAll(link), "[S]\nK=old\n");
+    EXPECT_EQ(ReadWholeFile(link), "[S]\nK=old\n");
     EXPECT_EQ(FolderEntries(dir.Path()), (std::vector<std::string>{"hardlink", "made", "old.ini"}));
 }
 
@@ -214,7 +201,7 @@ TEST(IniFiles, UpdateFileReportsFailure) {
     std::string error;
     EXPECT_FALSE(ini.UpdateFile(&error));
     EXPECT_NE(error.find(blocker + "/sub/s.ini"), std::string::npos) << error;
-    EXPECT_EQ(ReadAll(blocker), "x");
+    EXPECT_EQ(ReadWholeFile(blocker), "x");
 
     // A folder in the file's place: the rename fails and no temporary file is left behind.
     fs::create_directory(dir.File("taken.ini"));

@@ -1176,11 +1176,6 @@ TEST(DataSheetWindowOnline, ShowDatasheetDownloadsFromTheLibraryThroughTheProxy)
 // ---------------------------------------------------------------------------------------------
 // Settings
 
-std::string ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 TEST_F(MainFormTest, FirstStartHasTheDefaultsAndEveryOptionSurvivesARestart) {
     EXPECT_TRUE(Form->BlackBackground());
     EXPECT_FALSE(Form->ReverseMouseWheel());
@@ -1190,7 +1185,7 @@ TEST_F(MainFormTest, FirstStartHasTheDefaultsAndEveryOptionSurvivesARestart) {
 
     // The default datasheet folder is stored as empty.
     Form.reset();
-    EXPECT_THAT(ReadText(GetIniFileName()), HasSubstr("DataSheetPath=\n"));
+    EXPECT_THAT(ReadWholeFile(GetIniFileName()), HasSubstr("DataSheetPath=\n"));
 
     Form = MakeForm();
     Form->OptionsBlackBackgroundAction->trigger();
@@ -1200,7 +1195,7 @@ TEST_F(MainFormTest, FirstStartHasTheDefaultsAndEveryOptionSurvivesARestart) {
     Form->ActionUnits->trigger();
     Form->OpenDocumentFile(Drawing("plan.kdf"));
     Form.reset();
-    EXPECT_THAT(ReadText(GetIniFileName()),
+    EXPECT_THAT(ReadWholeFile(GetIniFileName()),
                 HasSubstr("[Main]\nBlackBackground=0\nReverseMouseWheel=1\nLastPath=" + Dir.Path().string() +
                           "\nSearchDataSheetsOnline=0\nUnits=" + (metric ? "0" : "1") +
                           "\nDataSheetPath=\n"));
@@ -1230,7 +1225,7 @@ TEST_F(MainFormTest, AHandWrittenSettingsFileIsReadWhateverItsCase) {
     EXPECT_EQ(Form->DataSheetPath(), folder);
     Form.reset();
     // Written back in the file's own line ends, the folder as it was chosen.
-    EXPECT_THAT(ReadText(GetIniFileName()), HasSubstr("DataSheetPath=" + folder + "\r\n"));
+    EXPECT_THAT(ReadWholeFile(GetIniFileName()), HasSubstr("DataSheetPath=" + folder + "\r\n"));
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <string>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 class TTempDir {
@@ -32,3 +33,15 @@ public:
 private:
     std::filesystem::path fPath;
 };
+
+// The bytes of Path, "" when it cannot be read.
+inline std::string ReadWholeFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The permission bits of Path, 0 when it does not exist.
+inline unsigned ModeOf(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? unsigned(st.st_mode & 07777) : 0u;
+}
