@@ -16,7 +16,8 @@ for f in ./usr/bin/korvane-viewer ./usr/share/applications/korvane-viewer.deskto
   ./usr/share/mime/packages/korvane-viewer.xml ./usr/share/man/man1/korvane-viewer.1.gz \
   ./usr/share/bash-completion/completions/korvane-viewer ./usr/share/zsh/vendor-completions/_korvane-viewer \
   ./usr/share/icons/hicolor/scalable/apps/korvane-viewer.svg ./usr/share/icons/hicolor/48x48/apps/korvane-viewer.png \
-  ./usr/share/doc/korvane-viewer/folders.md; do
+  ./usr/share/doc/korvane-viewer/folders.md ./usr/share/korvane-viewer/locale/de/LC_MESSAGES/default.mo \
+  ./usr/share/korvane-viewer/locale/fr/LC_MESSAGES/default.mo; do
   grep -qxF "$f" <<<"$contents" || fail "$deb lacks $f"
 done
 # Nothing of the build or the tests goes into the package.
@@ -36,6 +37,11 @@ usr="$tmp/root/usr"
 XDG_RUNTIME_DIR="$tmp" QT_QPA_PLATFORM=offscreen \
   "$usr/bin/korvane-viewer" --render "$tmp/sample.png" --size 320x240 "$root/samples/pump-unit.kdf"
 [ -s "$tmp/sample.png" ] || fail "--render wrote no picture"
+# The installed program finds its catalogs: a user who chose German reads its messages in German.
+mkdir -p "$tmp/config/QUAV/KorvaneViewer/Ini"
+printf '[Main]\nLanguage=de\n' >"$tmp/config/QUAV/KorvaneViewer/Ini/korvane-viewer.ini"
+said=$(XDG_CONFIG_HOME="$tmp/config" "$usr/bin/korvane-viewer" --dump "$tmp/missing.kdf" 2>&1 || true)
+grep -q 'existiert nicht' <<<"$said" || fail "the installed program does not speak German: $said"
 zcat "$usr/share/man/man1/korvane-viewer.1.gz" | grep -qF -- 'group\-mode' || fail "manual page lacks the options"
 
 desktop-file-validate "$usr/share/applications/korvane-viewer.desktop"

@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include "base/Translate.h"
+
 #include <cctype>
 #include <charconv>
 
@@ -50,40 +52,40 @@ TCommandLine Usage(std::string error) {
 
 } // namespace
 
-const char* UsageText() {
-    return "Usage:\n"
-           "  korvane-viewer [FILE]\n"
-           "  korvane-viewer --render OUT.png [--size WxH] [--background black|white]\n"
-           "                 [--group-mode main|none1|sub|none2] [--sheet N] FILE\n"
-           "  korvane-viewer --dump FILE\n"
-           "  korvane-viewer --datasheet FILE HANDLE\n"
-           "  korvane-viewer --print OUT.pdf FILE\n"
-           "  korvane-viewer --help | --version\n"
-           "\n"
-           "FILE is a schematic (.kdf), a symbol (.sym), a ZIP package (.zip) or a packed drawing\n"
-           "archive (.kdx). Without an option the viewer window opens it; a viewer already running\n"
-           "takes it over.\n"
-           "\n"
-           "Options:\n"
-           "  --render OUT.png  draw FILE as the window shows it after opening, into a PNG picture\n"
-           "  --size WxH        the picture's size in pixels (default 1024x768)\n"
-           "  --background      black (default) or white\n"
-           "  --group-mode      how groups are drawn (default: as the file says):\n"
-           "                      main   in the colours of their main groups\n"
-           "                      none1  without group colours (the step after main)\n"
-           "                      sub    in the colours of their sub groups\n"
-           "                      none2  without group colours (the step after sub)\n"
-           "  --sheet N         draw sheet N alone (numbered from 1, as the window lists them)\n"
-           "  --dump            print the opened document as JSON\n"
-           "  --datasheet       look up the datasheets of the component with that handle as\n"
-           "                    \"Show Datasheet...\" does, and print the path of each one found\n"
-           "  --print OUT.pdf   print the pages of a packed drawing archive's print preview into a\n"
-           "                    PDF file\n"
-           "  --help            this text\n"
-           "  --version         the program's version\n"
-           "\n"
-           "Exit status: 0 done; 1 FILE could not be opened, or has no such sheet, no datasheet or no\n"
-           "print pages; 2 wrong usage.\n";
+std::string UsageText() {
+    return _("Usage:\n"
+             "  korvane-viewer [FILE]\n"
+             "  korvane-viewer --render OUT.png [--size WxH] [--background black|white]\n"
+             "                 [--group-mode main|none1|sub|none2] [--sheet N] FILE\n"
+             "  korvane-viewer --dump FILE\n"
+             "  korvane-viewer --datasheet FILE HANDLE\n"
+             "  korvane-viewer --print OUT.pdf FILE\n"
+             "  korvane-viewer --help | --version\n"
+             "\n"
+             "FILE is a schematic (.kdf), a symbol (.sym), a ZIP package (.zip) or a packed drawing\n"
+             "archive (.kdx). Without an option the viewer window opens it; a viewer already running\n"
+             "takes it over.\n"
+             "\n"
+             "Options:\n"
+             "  --render OUT.png  draw FILE as the window shows it after opening, into a PNG picture\n"
+             "  --size WxH        the picture's size in pixels (default 1024x768)\n"
+             "  --background      black (default) or white\n"
+             "  --group-mode      how groups are drawn (default: as the file says):\n"
+             "                      main   in the colours of their main groups\n"
+             "                      none1  without group colours (the step after main)\n"
+             "                      sub    in the colours of their sub groups\n"
+             "                      none2  without group colours (the step after sub)\n"
+             "  --sheet N         draw sheet N alone (numbered from 1, as the window lists them)\n"
+             "  --dump            print the opened document as JSON\n"
+             "  --datasheet       look up the datasheets of the component with that handle as\n"
+             "                    \"Show Datasheet...\" does, and print the path of each one found\n"
+             "  --print OUT.pdf   print the pages of a packed drawing archive's print preview into a\n"
+             "                    PDF file\n"
+             "  --help            this text\n"
+             "  --version         the program's version\n"
+             "\n"
+             "Exit status: 0 done; 1 FILE could not be opened, or has no such sheet, no datasheet or no\n"
+             "print pages; 2 wrong usage.\n");
 }
 
 TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
@@ -109,30 +111,31 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
         } else if (a == "--datasheet") {
             dataSheet = true;
             std::string file;
-            if (!next(file) || !next(handle)) return Usage("--datasheet needs a FILE and a component HANDLE");
+            if (!next(file) || !next(handle))
+                return Usage(_("--datasheet needs a FILE and a component HANDLE"));
             files.push_back(file);
         } else if (a == "--print") {
             print = true;
-            if (!next(c.OutPdf)) return Usage("--print needs the name of the PDF file to write");
+            if (!next(c.OutPdf)) return Usage(_("--print needs the name of the PDF file to write"));
         } else if (a == "--render") {
             render = true;
-            if (!next(c.OutPng)) return Usage("--render needs the name of the PNG file to write");
+            if (!next(c.OutPng)) return Usage(_("--render needs the name of the PNG file to write"));
         } else if (a == "--size") {
             std::string s;
             if (!next(s) || !ParseSize(s, c.Width, c.Height))
-                return Usage("--size needs WIDTHxHEIGHT, e.g. 1024x768");
+                return Usage(_("--size needs WIDTHxHEIGHT, e.g. 1024x768"));
         } else if (a == "--background") {
             std::string s;
-            if (!next(s) || (s != "black" && s != "white")) return Usage("--background is black or white");
+            if (!next(s) || (s != "black" && s != "white")) return Usage(_("--background is black or white"));
             c.WhiteBackground = s == "white";
         } else if (a == "--sheet") {
             std::string s;
             int n = 0;
-            if (!next(s) || !ParsePositive(s, n)) return Usage("--sheet needs a sheet number: 1, 2, ...");
+            if (!next(s) || !ParsePositive(s, n)) return Usage(_("--sheet needs a sheet number: 1, 2, ..."));
             c.Sheet = n;
         } else if (a == "--group-mode") {
             std::string s;
-            if (!next(s)) return Usage("--group-mode is main, none1, sub or none2");
+            if (!next(s)) return Usage(_("--group-mode is main, none1, sub or none2"));
             if (s == "main")
                 c.GroupMode = drawMainGroups;
             else if (s == "none1")
@@ -142,23 +145,24 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
             else if (s == "none2")
                 c.GroupMode = drawNoGroups2;
             else
-                return Usage("--group-mode is main, none1, sub or none2");
+                return Usage(_("--group-mode is main, none1, sub or none2"));
         } else if (a.size() > 1 && a[0] == '-' && a != "-") {
-            return Usage("unknown option " + a);
+            return Usage(FormatText(_("unknown option %s"), {a}));
         } else {
             files.push_back(a);
         }
     }
     if (int(render) + int(dump) + int(dataSheet) + int(print) > 1)
-        return Usage("--render, --dump, --datasheet and --print cannot be combined");
-    if (dataSheet && !ParseInteger(handle, c.Handle)) return Usage("--datasheet needs a number as HANDLE");
-    if (print && !EndsWithPdf(c.OutPdf)) return Usage("--print writes a PDF file: the name must end in .pdf");
-    if (c.Sheet && !render) return Usage("--sheet goes with --render");
+        return Usage(_("--render, --dump, --datasheet and --print cannot be combined"));
+    if (dataSheet && !ParseInteger(handle, c.Handle)) return Usage(_("--datasheet needs a number as HANDLE"));
+    if (print && !EndsWithPdf(c.OutPdf))
+        return Usage(_("--print writes a PDF file: the name must end in .pdf"));
+    if (c.Sheet && !render) return Usage(_("--sheet goes with --render"));
     // Pictures go out as PNG only: PNG data under another name would mislead whoever opens it.
     if (render && !EndsWithPng(c.OutPng))
-        return Usage("--render writes PNG pictures: the name must end in .png");
-    if (files.size() > 1) return Usage("only one file can be given");
-    if ((render || dump || print) && files.empty()) return Usage("no file given");
+        return Usage(_("--render writes PNG pictures: the name must end in .png"));
+    if (files.size() > 1) return Usage(_("only one file can be given"));
+    if ((render || dump || print) && files.empty()) return Usage(_("no file given"));
     if (!files.empty()) c.File = files.front();
     c.Job = render      ? TCommandLine::TJob::Render
             : dump      ? TCommandLine::TJob::Dump

@@ -25,4 +25,4 @@ struct TCommandLine {
 };
 
 TCommandLine ParseCommandLine(const std::vector<std::string>& args);
-const char* UsageText();
+std::string UsageText();

@@ -1,5 +1,7 @@
 #include "app/RenderJob.h"
 
+#include "base/Translate.h"
+
 #include <QGuiApplication>
 #include <QImage>
 #include <QString>
@@ -23,9 +25,10 @@ constexpr int MaxSide = 16384;
 // Says which sheets there are, so the user can pick one without opening the window.
 std::string SheetMissingText(const TSymbolFile& doc, const std::string& file, int sheet) {
     const std::vector<int32_t> numbers = doc.SheetNumbers();
-    std::string text = "\"" + file + "\" has no sheet " + std::to_string(sheet);
-    if (numbers.empty()) return text + ": it is not divided into sheets";
-    text += "; its sheets are";
+    if (numbers.empty())
+        return FormatText(_("\"%s\" has no sheet %s: it is not divided into sheets"),
+                          {file, std::to_string(sheet)});
+    std::string text = FormatText(_("\"%s\" has no sheet %s; its sheets are"), {file, std::to_string(sheet)});
     for (size_t i = 0; i < numbers.size(); ++i) {
         if (i == 8 && numbers.size() > 10) {
             text += " ... " + std::to_string(int64_t(numbers.back()) + 1);
@@ -39,8 +42,10 @@ std::string SheetMissingText(const TSymbolFile& doc, const std::string& file, in
 
 int RunRenderJob(const RenderOptions& options) {
     if (options.Width <= 0 || options.Height <= 0 || options.Width > MaxSide || options.Height > MaxSide) {
-        std::cerr << "korvane-viewer: the image size " << options.Width << "x" << options.Height
-                  << " is outside 1x1 to " << MaxSide << "x" << MaxSide << "\n";
+        const std::string size = std::to_string(options.Width) + "x" + std::to_string(options.Height);
+        const std::string max = std::to_string(MaxSide) + "x" + std::to_string(MaxSide);
+        std::cerr << "korvane-viewer: "
+                  << FormatText(_("the image size %s is outside 1x1 to %s"), {size, max}) << "\n";
         return 2;
     }
     TSymbolFile doc;
@@ -60,8 +65,8 @@ int RunRenderJob(const RenderOptions& options) {
 
     QImage image(options.Width, options.Height, QImage::Format_RGB32);
     if (image.isNull()) {
-        std::cerr << "korvane-viewer: not enough memory for a " << options.Width << "x" << options.Height
-                  << " image\n";
+        const std::string size = std::to_string(options.Width) + "x" + std::to_string(options.Height);
+        std::cerr << "korvane-viewer: " << FormatText(_("not enough memory for a %s image"), {size}) << "\n";
         return 1;
     }
     {
@@ -80,7 +85,8 @@ int RunRenderJob(const RenderOptions& options) {
         PaintDrawing(doc, canvas);
     }
     if (!image.save(QString::fromStdString(options.OutPng), "PNG")) {
-        std::cerr << "korvane-viewer: the picture could not be written to \"" << options.OutPng << "\"\n";
+        std::cerr << "korvane-viewer: "
+                  << FormatText(_("the picture could not be written to \"%s\""), {options.OutPng}) << "\n";
         return 1;
     }
     return 0;

@@ -8,9 +8,12 @@
 #include "app/DumpJob.h"
 #include "app/PrintJob.h"
 #include "app/RenderJob.h"
+#include "shell/LanguageDialog.h"
 #include "shell/ViewerApp.h"
 
 int main(int argc, char** argv) {
+    // Every job speaks the stored language; only the window asks for one (at its first start).
+    ApplyStoredLanguage(false);
     std::vector<std::string> args(argv + 1, argv + argc);
     TCommandLine cl = ParseCommandLine(args);
     switch (cl.Job) {

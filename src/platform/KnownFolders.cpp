@@ -64,3 +64,10 @@ std::string KnownProgramFileBaseName() {
     if (error || exe.empty()) return "korvane-viewer";
     return exe.stem().string();
 }
+
+std::string KnownProgramFolder() {
+    std::error_code error;
+    fs::path exe = fs::read_symlink("/proc/self/exe", error);
+    if (error || exe.empty() || !exe.has_parent_path()) return {};
+    return exe.parent_path().string();
+}

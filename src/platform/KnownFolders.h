@@ -17,3 +17,5 @@ std::string KnownCommonDataFolder();
 std::string KnownHomeFolder();
 // Base name (without folder and extension) of the running program file.
 std::string KnownProgramFileBaseName();
+// The folder of the running program; "" when it cannot be told.
+std::string KnownProgramFolder();

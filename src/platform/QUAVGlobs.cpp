@@ -3,6 +3,8 @@
 #include "platform/DirectoryHandling.h"
 #include "platform/KnownFolders.h"
 
+#include <filesystem>
+
 namespace {
 
 // The program's folders below the user's cache folder, relative to it.
@@ -93,4 +95,15 @@ std::string GetWindowPosIniFileName() {
 
 std::string GetProgramVersionText() {
     return std::string(ProgramName) + " " + ProgramYear + " build " + ProgramBuild;
+}
+
+std::string GetLocaleFolder() {
+    const std::string program = KnownProgramFolder();
+    if (program.empty()) return {};
+    for (const std::string& candidate : {program + "/locale", program + "/../share/korvane-viewer/locale"}) {
+        std::error_code error;
+        if (std::filesystem::is_directory(candidate, error))
+            return IncludeTrailingPathDelimiter(std::filesystem::path(candidate).lexically_normal().string());
+    }
+    return {};
 }

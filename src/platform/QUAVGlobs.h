@@ -37,5 +37,8 @@ std::string GetLocalMakerFolder();
 std::string GetIniFolder();
 std::string GetIniFileName();
 std::string GetWindowPosIniFileName();
+// The message catalogs: "locale" beside the program (the build tree), else the installed
+// <prefix>/share/korvane-viewer/locale. "" when neither exists.
+std::string GetLocaleFolder();
 // ProgramName + " " + ProgramYear + " build " + ProgramBuild.
 std::string GetProgramVersionText();

@@ -14,6 +14,7 @@
 #include "qt/QtTranslate.h"
 #include "qt/SingleInstance.h"
 #include "shell/AboutBox.h"
+#include "shell/LanguageDialog.h"
 #include "shell/PDFPrint.h"
 #include "shell/PaintBox.h"
 #include "shell/PropertiesDialogs.h"
@@ -72,14 +73,14 @@ QString FilterEntry(const std::string& displayName, const QStringList& masks) {
 const char* DrawModeName(TSymbolGroupDrawMode mode) {
     switch (mode) {
     case drawMainGroups:
-        return "Main groups";
+        return N_("Main groups");
     case drawSubGroups:
-        return "Sub groups";
+        return N_("Sub groups");
     case drawNoGroups1:
     case drawNoGroups2:
         break;
     }
-    return "No groups";
+    return N_("No groups");
 }
 
 // Day count of a date the way drawings store dates (days since 30 December 1899).
@@ -106,16 +107,16 @@ QIcon ActionIcon(const char* themeName, QStyle::StandardPixmap fallback) {
 } // namespace
 
 QStringList OpenDialogFilters() {
-    const auto plural = [](TFileType type) { return std::string(FileTypeDescription(type)) + "s"; };
     QStringList compatible;
     for (const TFileType type : {ftDiagram, ftPackedDiagram, ftSymbol, ftZip})
         compatible << CaseBlindMask(type);
-    return {FilterEntry("Compatible Files", compatible),
-            FilterEntry(plural(ftDiagram), {CaseBlindMask(ftDiagram)}),
-            FilterEntry(plural(ftSymbol), {CaseBlindMask(ftSymbol)}),
-            FilterEntry(plural(ftZip), {CaseBlindMask(ftZip)}),
+    // The names are the file-type descriptions in the plural, translated whole.
+    return {FilterEntry(N_("Compatible Files"), compatible),
+            FilterEntry(N_("Korvane Diagram Files"), {CaseBlindMask(ftDiagram)}),
+            FilterEntry(N_("Korvane Symbol Files"), {CaseBlindMask(ftSymbol)}),
+            FilterEntry(N_("Compressed Files"), {CaseBlindMask(ftZip)}),
             // "*.*" would hide names without a point here; "*" is every file.
-            FilterEntry(plural(ftAllFiles), {QStringLiteral("*")})};
+            FilterEntry(N_("All Files"), {QStringLiteral("*")})};
 }
 
 TMainForm::TMainForm(std::string commandLineFile, QWidget* parent)
@@ -181,59 +182,61 @@ void TMainForm::CreateActions() {
     // that only says it does nothing is no use to anyone.
     const auto notYet = [](QAction* a) { a->setVisible(false); };
 
-    FileOpenAction = make("FileOpenAction", "Open File");
+    FileOpenAction = make("FileOpenAction", N_("Open File"));
     FileOpenAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     FileOpenAction->setIcon(ActionIcon("document-open", QStyle::SP_DialogOpenButton));
     connect(FileOpenAction, &QAction::triggered, this, &TMainForm::FileOpenActionExecute);
 
-    FileCloseAction = make("FileCloseAction", "Close");
+    FileCloseAction = make("FileCloseAction", N_("Close"));
     FileCloseAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4));
     FileCloseAction->setIcon(ActionIcon("document-close", QStyle::SP_DialogCloseButton));
     connect(FileCloseAction, &QAction::triggered, this, &TMainForm::FileCloseActionExecute);
 
-    FileExitAction = make("FileExitAction", "Exit");
+    FileExitAction = make("FileExitAction", N_("Exit"));
     FileExitAction->setIcon(ActionIcon("application-exit", QStyle::SP_TitleBarCloseButton));
     connect(FileExitAction, &QAction::triggered, this, &QWidget::close);
 
-    ShowDataSheetAction = make("ShowDataSheetAction", "Show Datasheet...");
+    ShowDataSheetAction = make("ShowDataSheetAction", N_("Show Datasheet..."));
     connect(ShowDataSheetAction, &QAction::triggered, this, &TMainForm::ShowDataSheetActionExecute);
-    PropertiesAction = make("PropertiesAction", "Properties...");
+    PropertiesAction = make("PropertiesAction", N_("Properties..."));
     connect(PropertiesAction, &QAction::triggered, this, &TMainForm::PropertiesActionExecute);
 
-    ViewZoomAllAction = make("ViewZoomAllAction", "Zoom All  [Home]");
+    ViewZoomAllAction = make("ViewZoomAllAction", N_("Zoom All  [Home]"));
     ViewZoomAllAction->setIcon(ActionIcon("zoom-fit-best", QStyle::SP_TitleBarMaxButton));
     connect(ViewZoomAllAction, &QAction::triggered, this, &TMainForm::ViewZoomAllActionExecute);
 
-    ActionPrintPreview = make("ActionPrintPreview", "Print preview");
+    ActionPrintPreview = make("ActionPrintPreview", N_("Print preview"));
     ActionPrintPreview->setIcon(ActionIcon("document-print-preview", QStyle::SP_FileDialogContentsView));
     connect(ActionPrintPreview, &QAction::triggered, this, &TMainForm::ActionPrintPreviewExecute);
 
-    OptionsReverseMouseWheelAction = make("OptionsReverseMouseWheelAction", "Reverse Mouse Wheel Zooming");
+    OptionsReverseMouseWheelAction =
+        make("OptionsReverseMouseWheelAction", N_("Reverse Mouse Wheel Zooming"));
     OptionsReverseMouseWheelAction->setCheckable(true);
     connect(OptionsReverseMouseWheelAction, &QAction::triggered, this,
             &TMainForm::OptionsReverseMouseWheelActionExecute);
-    OptionsBlackBackgroundAction = make("OptionsBlackBackgroundAction", "Black Background");
+    OptionsBlackBackgroundAction = make("OptionsBlackBackgroundAction", N_("Black Background"));
     OptionsBlackBackgroundAction->setCheckable(true);
     connect(OptionsBlackBackgroundAction, &QAction::triggered, this,
             &TMainForm::OptionsBlackBackgroundActionExecute);
-    ActionUnits = make("ActionUnits", "Imperial units");
+    ActionUnits = make("ActionUnits", N_("Imperial units"));
     ActionUnits->setCheckable(true);
     connect(ActionUnits, &QAction::triggered, this, &TMainForm::ActionUnitsExecute);
-    ActionDrawMode = make("ActionDrawMode", "Draw main groups");
+    ActionDrawMode = make("ActionDrawMode", N_("Draw main groups"));
     connect(ActionDrawMode, &QAction::triggered, this, &TMainForm::ActionDrawModeExecute);
-    SearchDataSheetsOnlineAction = make("SearchDataSheetsOnlineAction", "Search online for data sheets");
+    SearchDataSheetsOnlineAction = make("SearchDataSheetsOnlineAction", N_("Search online for data sheets"));
     SearchDataSheetsOnlineAction->setCheckable(true);
     connect(SearchDataSheetsOnlineAction, &QAction::triggered, this,
             &TMainForm::SearchDataSheetsOnlineActionExecute);
-    PathDataSheetsAction = make("PathDataSheetsAction", "Path local data sheets...");
+    PathDataSheetsAction = make("PathDataSheetsAction", N_("Path local data sheets..."));
     connect(PathDataSheetsAction, &QAction::triggered, this, &TMainForm::PathDataSheetsActionExecute);
-    ProxyServerAction = make("ProxyServerAction", "Proxy Server...");
+    ProxyServerAction = make("ProxyServerAction", N_("Proxy Server..."));
     connect(ProxyServerAction, &QAction::triggered, this, &TMainForm::ProxyServerActionExecute);
-    OptionsLanguageAction = make("OptionsLanguageAction", "Language...");
-    notYet(OptionsLanguageAction);
-    HelpCheckForUpdatesAction = make("HelpCheckForUpdatesAction", "Check for Updates...");
+    OptionsLanguageAction = make("OptionsLanguageAction", N_("Language..."));
+    // The choice applies from the next start: the language is fixed while the program runs.
+    connect(OptionsLanguageAction, &QAction::triggered, this, [this] { TLanguageDlg(this).Execute(); });
+    HelpCheckForUpdatesAction = make("HelpCheckForUpdatesAction", N_("Check for Updates..."));
     notYet(HelpCheckForUpdatesAction);
-    HelpAboutAction = make("HelpAboutAction", "About...");
+    HelpAboutAction = make("HelpAboutAction", N_("About..."));
     HelpAboutAction->setIcon(ActionIcon("help-about", QStyle::SP_MessageBoxInformation));
     connect(HelpAboutAction, &QAction::triggered, this, &TMainForm::HelpAboutActionExecute);
 }
@@ -257,7 +260,8 @@ void TMainForm::CreateMenusAndBars() {
     QMenu* help = menuBar()->addMenu(qtr("Help"));
     help->addActions({HelpCheckForUpdatesAction, HelpAboutAction});
 
-    ToolBarMainForm = addToolBar(QStringLiteral("ToolBarMainForm"));
+    // The title names the bar in the menu that shows and hides it.
+    ToolBarMainForm = addToolBar(qtr("Toolbar"));
     ToolBarMainForm->setObjectName(QStringLiteral("ToolBarMainForm"));
     ToolBarMainForm->setMovable(false);
     ToolBarMainForm->addActions({FileOpenAction, FileCloseAction, ActionPrintPreview});
@@ -312,10 +316,10 @@ void TMainForm::CreatePanels() {
         b->setObjectName(QString::fromLatin1(name));
         return b;
     };
-    ButtonPrint = button("ButtonPrint", "Print...");
-    ButtonPrev = button("ButtonPrev", "Prev");
-    ButtonNext = button("ButtonNext", "Next");
-    ButtonClosePreview = button("ButtonClose", "Close print preview");
+    ButtonPrint = button("ButtonPrint", N_("Print..."));
+    ButtonPrev = button("ButtonPrev", N_("Prev"));
+    ButtonNext = button("ButtonNext", N_("Next"));
+    ButtonClosePreview = button("ButtonClose", N_("Close print preview"));
     buttons->addWidget(ButtonPrint);
     buttons->addWidget(ButtonPrev);
     buttons->addWidget(ButtonNext);

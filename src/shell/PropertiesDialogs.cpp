@@ -58,8 +58,9 @@ QWidget* MainWindowOf(QWidget* parentForm) {
 // ---------------------------------------------------------------------------------------------
 // The record tabs and values, shared by both dialogs
 
-TBOMViewPropertiesDlg::TBOMViewPropertiesDlg(QWidget* parent, TSymbolObject& object, bool fullTechnicalData)
-    : QDialog(parent), fBOMOwner(object) {
+TBOMViewPropertiesDlg::TBOMViewPropertiesDlg(QWidget* parent, const QString& formName, TSymbolObject& object,
+                                             bool fullTechnicalData)
+    : TTranslateForm(parent, formName), fBOMOwner(object) {
     auto* layout = new QVBoxLayout(this);
     fTop = new QWidget(this);
     fTop->setObjectName(QStringLiteral("PanelTop"));
@@ -83,11 +84,11 @@ TBOMViewPropertiesDlg::TBOMViewPropertiesDlg(QWidget* parent, TSymbolObject& obj
     layout->addWidget(scroll, 1);
 
     // Bill of materials.
-    QGroupBox* bom = Group(PanelBOM, "GroupBoxBOM", "Bill of materials:");
+    QGroupBox* bom = Group(PanelBOM, "GroupBoxBOM", N_("Bill of materials:"));
     auto* g = new QGridLayout(bom);
-    const char* itemRows[3][3] = {{"Item Number", "EditMainItemNumber", "EditSubItemNumber"},
-                                  {"2nd Item Number", "EditMainItemNumber2", "EditSubItemNumber2"},
-                                  {"3rd Item Number", "EditMainItemNumber3", "EditSubItemNumber3"}};
+    const char* itemRows[3][3] = {{N_("Item Number"), "EditMainItemNumber", "EditSubItemNumber"},
+                                  {N_("2nd Item Number"), "EditMainItemNumber2", "EditSubItemNumber2"},
+                                  {N_("3rd Item Number"), "EditMainItemNumber3", "EditSubItemNumber3"}};
     int row = 0;
     for (const auto& r : itemRows) {
         g->addWidget(new QLabel(Colon(r[0]), bom), row, 0);
@@ -96,19 +97,19 @@ TBOMViewPropertiesDlg::TBOMViewPropertiesDlg(QWidget* parent, TSymbolObject& obj
         ++row;
     }
     // The ordering code is the type with the options of a configurable component filled in.
-    const char* textRows[][2] = {{"Article code", "EditArticleCode"},
-                                 {"Manufacturer", "EditManufacturer"},
-                                 {"Type", "EditType"},
-                                 {"Ordering code", "EditOrderingCode"},
-                                 {"Description", "EditDescription"},
-                                 {"Remark", "EditRemark"}};
+    const char* textRows[][2] = {{N_("Article code"), "EditArticleCode"},
+                                 {N_("Manufacturer"), "EditManufacturer"},
+                                 {N_("Type"), "EditType"},
+                                 {N_("Ordering code"), "EditOrderingCode"},
+                                 {N_("Description"), "EditDescription"},
+                                 {N_("Remark"), "EditRemark"}};
     for (const auto& r : textRows) {
         g->addWidget(new QLabel(Colon(r[0]), bom), row, 0);
         g->addWidget(Edit(bom, r[1]), row, 1, 1, 2);
         ++row;
     }
     if (fullTechnicalData) {
-        g->addWidget(new QLabel(Colon("Supplier"), bom), row, 0);
+        g->addWidget(new QLabel(Colon(N_("Supplier")), bom), row, 0);
         auto* suppliers = new QComboBox(bom);
         suppliers->setObjectName(QStringLiteral("ComboBoxSupplier"));
         g->addWidget(suppliers, row++, 1, 1, 2);
@@ -117,8 +118,8 @@ TBOMViewPropertiesDlg::TBOMViewPropertiesDlg(QWidget* parent, TSymbolObject& obj
     g->addWidget(Edit(bom, "EditQuantity"), row++, 1);
     g->addWidget(Check(bom, "CheckBoxShowInBOM", qtr("Show in Bill Of Materials")), row++, 0, 1, 3);
     g->addWidget(Check(bom, "CheckBoxShowItemNumber", qtr("Show Item Number")), row++, 0, 1, 3);
-    for (const auto& [name, caption] : {std::pair{"CheckBoxEuropeanMarket", "non-US standard"},
-                                        std::pair{"CheckBoxUSMarket", "US standard"}}) {
+    for (const auto& [name, caption] : {std::pair{"CheckBoxEuropeanMarket", N_("non-US standard")},
+                                        std::pair{"CheckBoxUSMarket", N_("US standard")}}) {
         QCheckBox* market = Check(bom, name, qtr(caption));
         market->setVisible(false);
         g->addWidget(market, row++, 0, 1, 3);
@@ -126,7 +127,7 @@ TBOMViewPropertiesDlg::TBOMViewPropertiesDlg(QWidget* parent, TSymbolObject& obj
     panelLayout->addWidget(bom);
 
     // Technical data, each value in both unit systems side by side.
-    QGroupBox* tech = Group(PanelBOM, "GroupBoxTechnicalData", "Technical data:");
+    QGroupBox* tech = Group(PanelBOM, "GroupBoxTechnicalData", N_("Technical data:"));
     auto* t = new QGridLayout(tech);
     struct TMeasureRow {
         const char* Caption;
@@ -136,11 +137,11 @@ TBOMViewPropertiesDlg::TBOMViewPropertiesDlg(QWidget* parent, TSymbolObject& obj
         bool Full; // only in the component dialog
     };
     const TMeasureRow measures[] = {
-        {"Weight", "EditWeight", "EditWeightLBS", TUnitKind::Weight, false},
-        {"Height", "EditHeight", "EditHeightIN", TUnitKind::Size, true},
-        {"Clamping length", "EditBoltHeight", "EditBoltHeightIN", TUnitKind::Size, true},
-        {"PMax", "EditPMax", "EditPMaxPSI", TUnitKind::Pressure, false},
-        {"QMax", "EditQMax", "EditQMaxGPM", TUnitKind::Flow, false},
+        {N_("Weight"), "EditWeight", "EditWeightLBS", TUnitKind::Weight, false},
+        {N_("Height"), "EditHeight", "EditHeightIN", TUnitKind::Size, true},
+        {N_("Clamping length"), "EditBoltHeight", "EditBoltHeightIN", TUnitKind::Size, true},
+        {N_("PMax"), "EditPMax", "EditPMaxPSI", TUnitKind::Pressure, false},
+        {N_("QMax"), "EditQMax", "EditQMaxGPM", TUnitKind::Flow, false},
     };
     row = 0;
     for (const TMeasureRow& m : measures) {
@@ -152,16 +153,16 @@ TBOMViewPropertiesDlg::TBOMViewPropertiesDlg(QWidget* parent, TSymbolObject& obj
         t->addWidget(new QLabel(Q(UnitText(m.Kind, false)), tech), row, 4);
         ++row;
     }
-    t->addWidget(new QLabel(Colon("Price"), tech), row, 0);
+    t->addWidget(new QLabel(Colon(N_("Price")), tech), row, 0);
     t->addWidget(Edit(tech, "EditPrice"), row++, 1);
     if (fullTechnicalData) t->addWidget(Check(tech, "CheckBoxSandwich", qtr("Sandwich")), row++, 0, 1, 5);
     panelLayout->addWidget(tech);
 
     // External references.
-    QGroupBox* refs = Group(PanelBOM, "GroupBoxExternalReferences", "External references:");
+    QGroupBox* refs = Group(PanelBOM, "GroupBoxExternalReferences", N_("External references:"));
     auto* r = new QGridLayout(refs);
     row = 0;
-    r->addWidget(new QLabel(Colon("Datasheet"), refs), row, 0);
+    r->addWidget(new QLabel(Colon(N_("Datasheet")), refs), row, 0);
     r->addWidget(Edit(refs, "EditDataSheet"), row, 1);
     ButtonShowDataSheet = new QPushButton(qtr("Show..."), refs);
     ButtonShowDataSheet->setObjectName(QStringLiteral("ButtonShowDataSheet"));
@@ -169,19 +170,22 @@ TBOMViewPropertiesDlg::TBOMViewPropertiesDlg(QWidget* parent, TSymbolObject& obj
     connect(ButtonShowDataSheet, &QPushButton::clicked, this,
             &TBOMViewPropertiesDlg::ButtonShowDataSheetClick);
     r->addWidget(ButtonShowDataSheet, row++, 2);
-    r->addWidget(new QLabel(Colon("Title"), refs), row, 0);
+    r->addWidget(new QLabel(Colon(N_("Title")), refs), row, 0);
     r->addWidget(Edit(refs, "EditTitle"), row++, 1, 1, 2);
     if (fullTechnicalData) {
-        r->addWidget(new QLabel(Colon("Symbol File"), refs), row, 0);
+        r->addWidget(new QLabel(Colon(N_("Symbol File")), refs), row, 0);
         r->addWidget(Edit(refs, "EditSymbolFile"), row++, 1, 1, 2);
-        r->addWidget(new QLabel(Colon("Component File"), refs), row, 0);
+        r->addWidget(new QLabel(Colon(N_("Component File")), refs), row, 0);
         r->addWidget(Edit(refs, "EditComponentFile"), row++, 1, 1, 2);
-        const QString manifold = QString::fromUtf8(ManifoldProgramName) + QLatin1Char(' ') + qtr("file");
-        r->addWidget(Check(refs, "CheckBoxBrevindFileNonUS", manifold + QLatin1Char(':')), row, 0);
+        // Whole formats, so that a language can put the program's name where its grammar wants it.
+        const auto manifold = [](const char* format) {
+            return QString::fromStdString(FormatText(_(format), {ManifoldProgramName}));
+        };
+        r->addWidget(Check(refs, "CheckBoxBrevindFileNonUS", manifold(N_("%s file:"))), row, 0);
         r->addWidget(Edit(refs, "EditBrevindFileNonUS"), row++, 1, 1, 2);
-        r->addWidget(Check(refs, "CheckBoxBrevindFileUS", manifold + QStringLiteral(" US:")), row, 0);
+        r->addWidget(Check(refs, "CheckBoxBrevindFileUS", manifold(N_("%s file US:"))), row, 0);
         r->addWidget(Edit(refs, "EditBrevindFileUS"), row++, 1, 1, 2);
-        r->addWidget(new QLabel(Colon("3D model"), refs), row, 0);
+        r->addWidget(new QLabel(Colon(N_("3D model")), refs), row, 0);
         r->addWidget(Edit(refs, "EditAssemblyDrawing"), row++, 1, 1, 2);
         r->addWidget(Check(refs, "CheckBoxFlexibleHousing", qtr("Flexible Housing")), row++, 0, 1, 3);
     }
@@ -267,10 +271,10 @@ void TBOMViewPropertiesDlg::ButtonShowDataSheetClick() {
 
 TSymbolObjectSymbolViewPropertiesDlg::TSymbolObjectSymbolViewPropertiesDlg(QWidget* parent,
                                                                            TSymbolObjectSymbol& object)
-    : TBOMViewPropertiesDlg(parent, object, true), fObject(object) {
-    setObjectName(QStringLiteral("SymbolObjectSymbolViewPropertiesDlg"));
+    : TBOMViewPropertiesDlg(parent, QStringLiteral("SymbolObjectSymbolViewPropertiesDlg"), object, true),
+      fObject(object) {
     setWindowTitle(qtr("Component Properties"));
-    fAttributesGroup = Group(PanelBOM, "GroupBoxAttributes", "Attributes:");
+    fAttributesGroup = Group(PanelBOM, "GroupBoxAttributes", N_("Attributes:"));
     auto* a = new QVBoxLayout(fAttributesGroup);
     ListViewAttributes = new QTreeWidget(fAttributesGroup);
     ListViewAttributes->setObjectName(QStringLiteral("ListViewAttributes"));
@@ -281,7 +285,7 @@ TSymbolObjectSymbolViewPropertiesDlg::TSymbolObjectSymbolViewPropertiesDlg(QWidg
     auto* panelLayout = static_cast<QVBoxLayout*>(PanelBOM->layout());
     panelLayout->insertWidget(panelLayout->count() - 1, fAttributesGroup);
     // The installation's own fields of the record shown.
-    QGroupBox* userFields = Group(PanelBOM, "GroupBoxUserFields", "User fields:");
+    QGroupBox* userFields = Group(PanelBOM, "GroupBoxUserFields", N_("User fields:"));
     auto* u = new QVBoxLayout(userFields);
     ListViewUserFields = new QTreeWidget(userFields);
     ListViewUserFields->setObjectName(QStringLiteral("ListViewUserFields"));
@@ -338,30 +342,29 @@ void TSymbolObjectSymbolViewPropertiesDlg::Fill() {
 
 TSymbolObjectIBorderViewPropertiesDlg::TSymbolObjectIBorderViewPropertiesDlg(QWidget* parent,
                                                                              TSymbolObjectIBorder& object)
-    : TBOMViewPropertiesDlg(parent, object, false), fObject(object) {
-    setObjectName(QStringLiteral("SymbolObjectIBorderViewPropertiesDlg"));
+    : TBOMViewPropertiesDlg(parent, QStringLiteral("SymbolObjectIBorderViewPropertiesDlg"), object, false),
+      fObject(object) {
     setWindowTitle(qtr("I-Border Data"));
     fTop->setVisible(true);
     auto* top = new QHBoxLayout(fTop);
     top->setContentsMargins(0, 0, 0, 0);
 
-    QGroupBox* lines = Group(fTop, "GroupBoxLines", "Lines");
+    QGroupBox* lines = Group(fTop, "GroupBoxLines", N_("Lines"));
     auto* l = new QVBoxLayout(lines);
     for (const auto& [name, caption] :
-         {std::pair{"CheckBoxLeft", "Left"}, std::pair{"CheckBoxTop", "Top"},
-          std::pair{"CheckBoxRight", "Right"}, std::pair{"CheckBoxBottom", "Bottom"}})
+         {std::pair{"CheckBoxLeft", N_("Left")}, std::pair{"CheckBoxTop", N_("Top")},
+          std::pair{"CheckBoxRight", N_("Right")}, std::pair{"CheckBoxBottom", N_("Bottom")}})
         l->addWidget(Check(lines, name, qtr(caption)));
     top->addWidget(lines);
 
-    QGroupBox* project = Group(fTop, "GroupBoxProject", "Project:");
+    QGroupBox* project = Group(fTop, "GroupBoxProject", N_("Project:"));
     auto* p = new QGridLayout(project);
-    const QString manifoldFile =
-        QString::fromUtf8(ManifoldProgramName) + QLatin1Char(' ') + qtr("File") + QLatin1Char(':');
+    const QString manifoldFile = QString::fromStdString(FormatText(_("%s File:"), {ManifoldProgramName}));
     const std::pair<QString, const char*> rows[] = {
-        {Colon("Project"), "EditProjectName"},      {Colon("Number"), "EditProjectNumber"},
-        {Colon("Drawing"), "EditProjectDrawing"},   {Colon("Client"), "EditProjectClient"},
-        {Colon("Material"), "EditProjectMaterial"}, {manifoldFile, "EditProjectBrevindFile"},
-        {Colon("Mounting"), "EditMountingText"},
+        {Colon(N_("Project")), "EditProjectName"},      {Colon(N_("Number")), "EditProjectNumber"},
+        {Colon(N_("Drawing")), "EditProjectDrawing"},   {Colon(N_("Client")), "EditProjectClient"},
+        {Colon(N_("Material")), "EditProjectMaterial"}, {manifoldFile, "EditProjectBrevindFile"},
+        {Colon(N_("Mounting")), "EditMountingText"},
     };
     int row = 0;
     for (const auto& [caption, name] : rows) {
@@ -372,7 +375,7 @@ TSymbolObjectIBorderViewPropertiesDlg::TSymbolObjectIBorderViewPropertiesDlg(QWi
 
     QGroupBox* remark = Group(fTop, "GroupBoxRemark", "");
     auto* m = new QVBoxLayout(remark);
-    m->addWidget(new QLabel(Colon("Remark"), remark));
+    m->addWidget(new QLabel(Colon(N_("Remark")), remark));
     auto* memo = new QPlainTextEdit(remark);
     memo->setObjectName(QStringLiteral("MemoRemark"));
     memo->setReadOnly(true);

@@ -2,7 +2,7 @@
 // The properties of a component or an I-border: its bill-of-materials records one tab per record,
 // its attributes, and for a border its lines and project data. They only show: nothing typed into
 // them goes back to the drawing.
-#include <QDialog>
+#include "shell/TranslateForms.h"
 #include <functional>
 #include <string>
 
@@ -25,7 +25,7 @@ using TDataSheetViewer = std::function<void(const std::string& value)>;
 void SetDataSheetViewer(TDataSheetViewer viewer);
 
 // The shared part of both dialogs: the record tabs over the panel of record values.
-class TBOMViewPropertiesDlg : public QDialog {
+class TBOMViewPropertiesDlg : public TTranslateForm {
     Q_OBJECT
 public:
     // Adds an empty record when the object has none, builds the tabs, shows the first record.
@@ -36,7 +36,8 @@ public:
     QPushButton* ButtonClose = nullptr;
 
 protected:
-    TBOMViewPropertiesDlg(QWidget* parent, TSymbolObject& object, bool fullTechnicalData);
+    TBOMViewPropertiesDlg(QWidget* parent, const QString& formName, TSymbolObject& object,
+                          bool fullTechnicalData);
     // Fills the dialog from the current record; the dialogs add what is their own.
     virtual void Fill();
     // Cuts a dialog taller than the screen to the screen's height less 80 pixels.

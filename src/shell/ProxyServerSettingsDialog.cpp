@@ -21,8 +21,8 @@ QString TrimRight(const QString& s) {
 
 } // namespace
 
-TProxyServerSettingsDlg::TProxyServerSettingsDlg(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("ProxyServerSettingsDlg"));
+TProxyServerSettingsDlg::TProxyServerSettingsDlg(QWidget* parent)
+    : TTranslateForm(parent, QStringLiteral("ProxyServerSettingsDlg")) {
     setWindowTitle(qtr("Proxy Server Settings"));
     auto* layout = new QVBoxLayout(this);
     CheckBoxUseProxy = new QCheckBox(qtr("Use Proxy Server for Internet access"), this);

@@ -1,14 +1,14 @@
 #pragma once
 // "Proxy Server...": the proxy through which the online library is reached. The settings are
 // read once at start, so changes take effect at the next start.
-#include <QDialog>
+#include "shell/TranslateForms.h"
 
 #include "datasheets/ProxyServerSettings.h"
 
 class QCheckBox;
 class QLineEdit;
 
-class TProxyServerSettingsDlg : public QDialog {
+class TProxyServerSettingsDlg : public TTranslateForm {
     Q_OBJECT
 public:
     explicit TProxyServerSettingsDlg(QWidget* parent);

@@ -7,6 +7,7 @@
 #include "qt/QtOpenWith.h"
 #include "qt/SingleInstance.h"
 #include "qt/TerminationSignals.h"
+#include "shell/LanguageDialog.h"
 #include "shell/MainForm.h"
 
 #include <QApplication>
@@ -37,6 +38,7 @@ int RunViewerWindow(int argc, char** argv, const std::string& file) {
     QApplication::setApplicationDisplayName(QString::fromUtf8(ProgramName));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/korvane-viewer.png")));
     QApplication::setDesktopFileName(QStringLiteral("korvane-viewer"));
+    ApplyStoredLanguage(true);
 
     // Ctrl+C, kill and the end of the session end the window as File > Exit does, so that it is
     // destroyed normally and deletes its unpack folders. Quitting as well ends the event loops of

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <spawn.h>
 #include <string>
@@ -70,6 +71,8 @@ public:
             if (std::find(std::begin(dropped), std::end(dropped), name) == std::end(dropped))
                 fEnvironment.push_back(setting);
         }
+        // A user who has chosen English already: the first start would ask for a language.
+        UseLanguage("");
     }
     ~TViewer() {
         if (fPid > 0) {
@@ -81,6 +84,12 @@ public:
     TViewer& operator=(const TViewer&) = delete;
 
     fs::path Folder(const char* var) const { return fHome.Path() / var; }
+    // The language stored in the program's settings file ("" for English).
+    void UseLanguage(const std::string& code) const {
+        const fs::path ini = Folder("XDG_CONFIG_HOME") / "QUAV" / "KorvaneViewer" / "Ini";
+        fs::create_directories(ini);
+        std::ofstream(ini / "korvane-viewer.ini") << "[Main]\nLanguage=" << code << "\n";
+    }
     std::string Write(const std::string& name, const std::string& content) const {
         return fHome.Write(name, content);
     }
@@ -100,7 +109,7 @@ public:
     // Starts the program with Arguments; StdoutFd, when given, becomes its standard output. The
     // three signals start out with their default handling and unblocked, whatever this test
     // program was given: a shell ignores SIGINT for programs it starts in the background.
-    void Start(const std::vector<std::string>& arguments, int stdoutFd = -1) {
+    void Start(const std::vector<std::string>& arguments, int stdoutFd = -1, int stderrFd = -1) {
         std::vector<std::string> argv{KORVANE_VIEWER};
         argv.insert(argv.end(), arguments.begin(), arguments.end());
         std::vector<char*> argvPointers, envPointers;
@@ -124,6 +133,7 @@ public:
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         if (stdoutFd >= 0) posix_spawn_file_actions_adddup2(&actions, stdoutFd, STDOUT_FILENO);
+        if (stderrFd >= 0) posix_spawn_file_actions_adddup2(&actions, stderrFd, STDERR_FILENO);
         const int error = ::posix_spawn(&fPid, argv[0].c_str(), &actions, &attributes, argvPointers.data(),
                                         envPointers.data());
         posix_spawn_file_actions_destroy(&actions);
@@ -142,6 +152,13 @@ public:
         for (const std::string& name : TempEntries())
             if (name.rfind("Unpack_", 0) == 0 || name.rfind("~KDX~", 0) == 0) return true;
         return false;
+    }
+
+    // Waits for the program to end by itself; false when it does not within the patience.
+    bool Wait(int& status) {
+        const bool ended = WaitUntil([&] { return ::waitpid(fPid, &status, WNOHANG) == fPid; });
+        if (ended) fPid = -1;
+        return ended;
     }
 
     // Sends the signal and returns the wait status; a program that does not end within the
@@ -218,3 +235,41 @@ TEST(ViewerExit, ASignalEndsABlockedJobAndItsUnpackFolderGoes) {
 }
 
 } // namespace
+
+// The stored language reaches the command-line jobs: their messages, and the usage of a wrong
+// command line, come out in it. A catalog that was removed leaves English.
+TEST(ViewerLanguage, JobsSpeakTheStoredLanguage) {
+    const struct {
+        const char* Language;
+        std::vector<std::string> Arguments;
+        int Status;
+        const char* Says;
+    } cases[] = {
+        {"de",
+         {"--dump", "/nonexistent/plan.kdf"},
+         1,
+         "Die Datei \"/nonexistent/plan.kdf\" existiert nicht."},
+        {"de", {"--size", "x"}, 2, "Aufruf:"},
+        {"fr", {"--dump", "/nonexistent/plan.kdf"}, 1, "/nonexistent/plan.kdf"},
+        {"", {"--dump", "/nonexistent/plan.kdf"}, 1, "The file \"/nonexistent/plan.kdf\" does not exist."},
+        {"xx", {"--dump", "/nonexistent/plan.kdf"}, 1, "The file \"/nonexistent/plan.kdf\" does not exist."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.Language) + " " + c.Arguments.front());
+        TViewer viewer;
+        viewer.UseLanguage(c.Language);
+        const std::string errFile = viewer.Write("stderr.txt", "");
+        const int fd = ::open(errFile.c_str(), O_WRONLY | O_TRUNC);
+        ASSERT_GE(fd, 0);
+        viewer.Start(c.Arguments, -1, fd);
+        ::close(fd);
+        int status = 0;
+        ASSERT_TRUE(viewer.Wait(status));
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == c.Status) << DescribeStatus(status);
+        const std::string said = ReadWholeFile(errFile);
+        EXPECT_NE(said.find(c.Says), std::string::npos) << said;
+        if (std::string(c.Language) == "fr") {
+            EXPECT_EQ(said.find("does not exist"), std::string::npos) << said;
+        }
+    }
+}

@@ -1,5 +1,6 @@
 // The main window on the offscreen platform: opening files by every path, and the view.
 #include "shell/MainForm.h"
+#include "shell/ProxyServerSettingsDialog.h"
 
 #include "TestObjects.h"
 #include "components/ConnectionLines.h"
@@ -621,9 +622,9 @@ TEST_F(MainFormTest, WhatIsNotBuiltYetIsNotOffered) {
     BuildScene();
     Click(ScreenOf({50, 50}));
     // Hidden in every menu and bar, and their keys do nothing.
-    for (QAction* a : {Form->OptionsLanguageAction, Form->HelpCheckForUpdatesAction})
-        EXPECT_FALSE(a->isVisible()) << a->text().toStdString();
-    for (QAction* a : {Form->ShowDataSheetAction, Form->PathDataSheetsAction, Form->ProxyServerAction})
+    EXPECT_FALSE(Form->HelpCheckForUpdatesAction->isVisible());
+    for (QAction* a : {Form->ShowDataSheetAction, Form->PathDataSheetsAction, Form->ProxyServerAction,
+                       Form->OptionsLanguageAction})
         EXPECT_TRUE(a->isVisible()) << a->text().toStdString();
     EXPECT_THAT(Boxes.Messages, IsEmpty());
     EXPECT_FALSE(Form->findChild<QPushButton*>(QStringLiteral("ButtonPrint"))->isHidden());
@@ -1271,6 +1272,29 @@ TEST_F(WindowPositionTest, WindowsComeBackWhereTheyWereOrNearlyFullScreen) {
         << "[MainForm]\nState=2\nHeight=300\nLeft=40\nTop=50\nWidth=400\n";
     TMainForm maximised;
     EXPECT_TRUE(maximised.windowState() & Qt::WindowMaximized);
+}
+
+// Dialogs keep their designed place until the user moves one; from then on it comes back there,
+// in its own section beside the main window's.
+TEST_F(WindowPositionTest, DialogsComeBackWhereTheUserLeftThem) {
+    QSize designed;
+    {
+        TProxyServerSettingsDlg dialog(nullptr);
+        designed = dialog.size();
+        EXPECT_NE(QRect(dialog.pos(), dialog.size()), NearlyFullScreen());
+        dialog.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+        dialog.move(150, 120);
+        dialog.resize(designed + QSize(40, 30));
+    }
+    EXPECT_THAT(
+        ReadWholeFile(GetWindowPosIniFileName()),
+        HasSubstr("[ProxyServerSettingsDlg]\nState=0\nHeight=" + std::to_string(designed.height() + 30) +
+                  "\nLeft=150\nTop=120\nWidth=" + std::to_string(designed.width() + 40) + "\n"));
+    TProxyServerSettingsDlg again(nullptr);
+    EXPECT_EQ(QRect(again.pos(), again.size()), QRect(QPoint(150, 120), designed + QSize(40, 30)));
+    // The main window's place is its own.
+    EXPECT_EQ(Restored(""), NearlyFullScreen());
 }
 
 TEST_F(WindowPositionTest, WhereTheUserLeftTheWindowIsStoredAtTheEnd) {

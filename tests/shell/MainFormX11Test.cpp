@@ -117,8 +117,19 @@ TEST(ViewerWindow, StartsOnASampleShowingTheDrawingAndItsName) {
     viewer.start(QStringLiteral(KORVANE_VIEWER), {QString::fromStdString(sample)});
     ASSERT_TRUE(viewer.waitForStarted());
 
+    // The first start asks for the language before the window opens: English, German, French.
     QByteArray window;
     QDeadlineTimer deadline(15000);
+    while (window.isEmpty() && !deadline.hasExpired()) {
+        window =
+            RunTool(QStringLiteral("xdotool"), {"search", "--onlyvisible", "--name", "^Select language:$"})
+                .trimmed();
+        if (window.isEmpty()) QTest::qWait(100);
+    }
+    ASSERT_FALSE(window.isEmpty()) << "no language dialog appeared";
+    Xdo({"windowactivate", "--sync", QString::fromLatin1(window.split('\n')[0])});
+    Xdo({"key", "--clearmodifiers", "Down", "Return"});
+    window.clear();
     while (window.isEmpty() && !deadline.hasExpired()) {
         window = RunTool(QStringLiteral("xdotool"), {"search", "--onlyvisible", "--name", "KorvaneViewer$"})
                      .trimmed();
@@ -143,6 +154,11 @@ TEST(ViewerWindow, StartsOnASampleShowingTheDrawingAndItsName) {
     const QImage shot = Screenshot();
     viewer.terminate();
     viewer.waitForFinished(5000);
+    // German was chosen and stays chosen after the window stored its settings.
+    const std::string settings =
+        ReadWholeFile(dir.File("XDG_CONFIG_HOME") + "/QUAV/KorvaneViewer/Ini/korvane-viewer.ini");
+    EXPECT_NE(settings.find("Language=de\n"), std::string::npos) << settings;
+    EXPECT_NE(settings.find("BlackBackground="), std::string::npos) << settings;
 
     // The drawing area: its 4-pixel border in the background colour runs down the window's left
     // edge from below the tool bar to above the status bar; the drawing itself lies inside.
