@@ -5,6 +5,7 @@
 #include "platform/QUAVGlobs.h"
 #include "qt/QtMessageBox.h"
 #include "qt/QtOpenWith.h"
+#include "qt/QtTranslate.h"
 #include "qt/SingleInstance.h"
 #include "qt/TerminationSignals.h"
 #include "shell/LanguageDialog.h"
@@ -39,6 +40,7 @@ int RunViewerWindow(int argc, char** argv, const std::string& file) {
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/korvane-viewer.png")));
     QApplication::setDesktopFileName(QStringLiteral("korvane-viewer"));
     ApplyStoredLanguage(true);
+    InstallQtOwnTranslations(app);
 
     // Ctrl+C, kill and the end of the session end the window as File > Exit does, so that it is
     // destroyed normally and deletes its unpack folders. Quitting as well ends the event loops of

@@ -6,13 +6,16 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 #include <QTreeWidget>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -28,6 +31,7 @@
 #include "objects/SheetObjects.h"
 #include "platform/MessageBox.h"
 #include "platform/QUAVGlobs.h"
+#include "qt/QtTranslate.h"
 #include "shell/AboutBox.h"
 #include "shell/MainForm.h"
 #include "shell/PropertiesDialogs.h"
@@ -141,6 +145,13 @@ TEST_F(LanguageTest, GermanWindowMenusDialogsAndMessages) {
     form.OpenDocumentFile("/nonexistent/plan.kdf");
     ASSERT_EQ(boxes.Messages.size(), 1u);
     EXPECT_THAT(boxes.Messages[0].Text, ::testing::HasSubstr("existiert nicht"));
+
+    // Qt's own buttons and dialogs follow, from Qt's translations.
+    std::unique_ptr<QTranslator> qtTexts(InstallQtOwnTranslations(*qApp));
+    ASSERT_NE(qtTexts, nullptr) << "Qt's German translations are not installed";
+    QDialogButtonBox buttons(QDialogButtonBox::Yes | QDialogButtonBox::No);
+    EXPECT_EQ(buttons.button(QDialogButtonBox::No)->text().remove(QLatin1Char('&')), QStringLiteral("Nein"));
+    QCoreApplication::removeTranslator(qtTexts.get());
 }
 
 // ---------------------------------------------------------------------------------------------
