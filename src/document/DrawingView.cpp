@@ -72,6 +72,12 @@ void PaintDrawing(TSymbolFile& doc, TSymbolCanvas& canvas) {
 }
 
 void PaintSelection(TSymbolFile& doc, TSymbolCanvas& canvas, int mode) {
+    if (const TObjectRefList* roots = doc.ClickSelection()) {
+        // The roots are top-level objects in drawing order, so this is the whole walk's order.
+        for (TSymbolObject* root : *roots)
+            root->DrawSelection(canvas, TSymbolDrawMode(mode), &doc.TextStyleList());
+        return;
+    }
     doc.Symbol().DrawSelection(canvas, TSymbolDrawMode(mode), &doc.TextStyleList());
 }
 
@@ -93,14 +99,30 @@ void SetupPanCanvas(const TSymbolCanvas& main, TSymbolCanvas& pan, int w, int h,
 
 bool SelectComponentsAtPoint(TSymbolFile& doc, const TSymbolCanvas& canvas, TPoint p, double pickPixels) {
     TSymbolObjectSymbol& root = doc.Symbol();
-    root.ClearSelection();
+    // The last click's selection lies in the subtrees it recorded; anything else clears all.
+    if (const TObjectRefList* previous = doc.ClickSelection()) {
+        for (TSymbolObject* object : *previous)
+            object->ClearSelection();
+    } else {
+        root.ClearSelection();
+    }
+    doc.SetClickSelection({});
     if (!(canvas.fZoom > 0)) return false;
     const TPoint d = canvas.FromPt(p);
     const TSymbolObjectTypeSet anyType;
-    if (!root.fSymbolObjectList.SelectObjectsAtPoint(d, anyType, pickPixels / canvas.fZoom)) return false;
-    // The hit takes whole subtrees; of those only the components the BOM shows stay selected.
-    const TObjectRefList hit = root.fSymbolObjectList.CreateListSelectedObjectsNew(anyType);
-    root.ClearSelection();
+    // The hit takes whole subtrees, all below the top-level objects hit; of those only the
+    // components the BOM shows stay selected.
+    TObjectRefList hitList, hitRoots;
+    if (!root.fSymbolObjectList.GetAndSelectObjectsAtPoint(d, anyType, hitList, pickPixels / canvas.fZoom,
+                                                           &hitRoots))
+        return false;
+    TObjectRefList hit;
+    for (TSymbolObject* top : hitRoots)
+        top->ForEachInSubtree([&](TSymbolObject* o) {
+            if (o->Selected()) hit.push_back(o);
+        });
+    for (TSymbolObject* top : hitRoots)
+        top->ClearSelection();
     bool selected = false;
     for (TSymbolObject* object : hit) {
         const TBOM* first = object->fBOMList.First();
@@ -109,5 +131,6 @@ bool SelectComponentsAtPoint(TSymbolFile& doc, const TSymbolCanvas& canvas, TPoi
             selected = true;
         }
     }
+    doc.SetClickSelection(std::move(hitRoots));
     return selected;
 }

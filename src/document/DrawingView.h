@@ -45,6 +45,7 @@ void SetupPanCanvas(const TSymbolCanvas& main, TSymbolCanvas& pan, int w, int h,
 
 // A click at the device pixel P: clears the selection, then selects the components under P
 // (within PickPixels) whose first BOM record is shown in the BOM, and nothing else. True when
-// something is selected afterwards.
+// something is selected afterwards. The document records where the selection lies, so the next
+// click and PaintSelection visit that and not the whole drawing.
 bool SelectComponentsAtPoint(TSymbolFile& doc, const TSymbolCanvas& canvas, TPoint p,
                              double pickPixels = PickDistancePixels);

@@ -23,12 +23,33 @@ namespace fs = std::filesystem;
 
 TSymbolFile::TSymbolFile() : fSymbol((RegisterObjectKinds(), std::make_unique<TSymbolObjectSymbol>())) {
     fSymbol->SetGeometryClock(&fGeometryClock);
+    // Nothing is selected in a new drawing.
+    SetClickSelection({});
     Clear();
 }
 
 TSymbolFile::~TSymbolFile() = default;
 
+const TObjectRefList* TSymbolFile::ClickSelection() const {
+    return fClickSelectionStructure == fGeometryClock.Structure &&
+                   fClickSelectionSelections == fGeometryClock.Selections
+               ? &fClickSelection
+               : nullptr;
+}
+
+void TSymbolFile::SetClickSelection(TObjectRefList roots) {
+    fClickSelection = std::move(roots);
+    fClickSelectionStructure = fGeometryClock.Structure;
+    fClickSelectionSelections = fGeometryClock.Selections;
+}
+
+void TSymbolFile::ForgetClickSelection() {
+    fClickSelection.clear();
+    fClickSelectionStructure = fClickSelectionSelections = 0;
+}
+
 void TSymbolFile::Clear() {
+    ForgetClickSelection();
     fDamagedRecords = 0;
     fSymbol->SetDefaults();
     fTextStyleList.Clear();
@@ -333,6 +354,8 @@ void TSymbolFile::RunAfterLoadSteps(TConnectivityPass pass) {
     UpdateHelpPorts(fSymbol->fSymbolObjectList, IsSchematic(), nullptr);
     // Pictures named without a folder lie beside the drawing; for a package, in its unpack folder.
     SetImageFolder(*fSymbol, fs::path(fFileName).parent_path().string());
+    // Reading sets no selection flags: a loaded drawing has nothing selected.
+    SetClickSelection({});
 }
 
 bool RevisionFieldOfTag(std::string_view tag, int& revision, int& field) {

@@ -121,6 +121,15 @@ public:
     // The document as JSON, as the --dump command prints it.
     std::string DumpJson() const;
 
+    // The top-level objects whose subtrees hold all of the selection (none after loading; after
+    // a click, those it hit), so that the next click and the selection marks visit those
+    // instead of the whole drawing. Null when the record cannot be trusted: objects were added
+    // or removed since, or selected by the tree's own operations. Whoever sets selection flags
+    // by hand calls ForgetClickSelection.
+    const TObjectRefList* ClickSelection() const;
+    void SetClickSelection(TObjectRefList roots);
+    void ForgetClickSelection();
+
     // Fields, in order.
     std::string fFileName;
     TSymbolFileData fData;
@@ -149,6 +158,9 @@ private:
     TLoadMessages fMessages;
     // Cached bounds in the drawing follow this document's changes, not another document's.
     TGeometryClock fGeometryClock;
+    TObjectRefList fClickSelection;
+    // The clock's counts the record was made at; 0: no record.
+    uint64_t fClickSelectionStructure = 0, fClickSelectionSelections = 0;
 };
 
 // Maps a header-attribute tag (the special-attribute tags and their older spellings) to a

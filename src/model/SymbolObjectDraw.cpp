@@ -1,5 +1,6 @@
 // The drawing pass every object takes part in.
 #include <algorithm>
+#include <cmath>
 
 #include "model/SymbolObjects.h"
 #include "render/SymbolCanvas.h"
@@ -26,8 +27,74 @@ bool BoundsMeet(const TExtentsRect& b, const TRect& rt) {
 }
 } // namespace
 
+// ---------------------------------------------------------------------------------------------
+// The index of a large list
+
+bool TSymbolObjectList::RefreshIndex() const {
+    // Without a clock nothing tells when bounds move, so an index could not be trusted.
+    if (!fClock || Count() < IndexedCount) {
+        if (fCache) fCache->Index.Clear(), fCache->IndexGeneration = 0;
+        return false;
+    }
+    if (!fCache) fCache = std::make_unique<TListCache>();
+    if (fCache->IndexGeneration == fClock->Generation) return true;
+    std::vector<TSpatialIndex::TBox> boxes;
+    boxes.reserve(fSymbolObjectList.size());
+    for (const auto& child : fSymbolObjectList) {
+        const TExtentsRect& b = child->CullBounds();
+        // Ordered corners: a superset of what the bounds tests on unordered ones let through.
+        boxes.push_back({std::min(b.Left, b.Right), std::min(b.Bottom, b.Top), std::max(b.Left, b.Right),
+                         std::max(b.Bottom, b.Top)});
+    }
+    // Reading the bounds may measure nothing, but a clock that moved meanwhile would leave the
+    // index stale at once; take the generation the bounds were read at.
+    fCache->Index.Build(boxes);
+    fCache->IndexGeneration = fClock->Generation;
+    return true;
+}
+
+bool TSymbolObjectList::CandidatesMeeting(const TSpatialIndex::TQuery& q, std::vector<int32_t>& out) const {
+    if (!RefreshIndex()) return false;
+    fCache->Index.Query(q, out);
+    return true;
+}
+
+bool TSymbolObjectList::IsPrepared(const TTextStyleList* styles, char decimalSeparator) const {
+    return fCache && fClock && fCache->PreparedGeneration == fClock->Generation &&
+           fCache->PreparedStyles == styles && fCache->PreparedSeparator == decimalSeparator;
+}
+
+void TSymbolObjectList::MarkPrepared(const TTextStyleList* styles, char decimalSeparator) const {
+    if (!fClock || Count() < IndexedCount) return;
+    if (!fCache) fCache = std::make_unique<TListCache>();
+    fCache->PreparedGeneration = fClock->Generation;
+    fCache->PreparedStyles = styles;
+    fCache->PreparedSeparator = decimalSeparator;
+}
+
+TSpatialIndex::TQuery TSymbolObject::AreaQuery(const TRect& rt) {
+    return {
+        std::min<int64_t>(rt.P1.X, rt.P2.X) - CullMargin, std::min<int64_t>(rt.P1.Y, rt.P2.Y) - CullMargin,
+        std::max<int64_t>(rt.P1.X, rt.P2.X) + CullMargin, std::max<int64_t>(rt.P1.Y, rt.P2.Y) + CullMargin};
+}
+
+TSpatialIndex::TQuery TSymbolObject::NearQuery(TPoint pt, double distance) {
+    const double d = distance + double(CullMargin);
+    // A distance that is no number or beyond any drawing asks for everything.
+    if (!(std::fabs(d) < 1e12)) return {INT64_MIN / 2, INT64_MIN / 2, INT64_MAX / 2, INT64_MAX / 2};
+    return {int64_t(std::floor(pt.X - d)), int64_t(std::floor(pt.Y - d)), int64_t(std::ceil(pt.X + d)),
+            int64_t(std::ceil(pt.Y + d))};
+}
+
+// ---------------------------------------------------------------------------------------------
+// TSymbolObject
+
 void TSymbolObject::GeometryChanged() const {
     if (fClock) ++fClock->Generation;
+}
+
+void TSymbolObject::SelectionMade() const {
+    if (fClock) ++fClock->Selections;
 }
 
 void TSymbolObject::SetGeometryClock(TGeometryClock* clock) {
@@ -59,12 +126,16 @@ bool TSymbolObject::Draw(TSymbolCanvas& canvas, TSymbolDrawMode mode, bool clip,
 }
 
 void TSymbolObject::PrepareDraw(TSymbolCanvas& canvas, TSymbolDrawMode mode, const TTextStyleList* styles) {
+    // Preparing measures what is not measured yet; once done, a second pass changes nothing
+    // until the geometry does, and skipping it keeps a paint from visiting every object.
+    if (fSymbolObjectList.IsPrepared(styles, canvas.fDecimalSeparator)) return;
     for (const auto& child : fSymbolObjectList) {
         // Measuring a text or caption defines its extents, which cached bounds must follow.
         const bool measured = child->fExtents.Defined;
         child->PrepareDraw(canvas, mode, styles);
         if (child->fExtents.Defined != measured) GeometryChanged();
     }
+    fSymbolObjectList.MarkPrepared(styles, canvas.fDecimalSeparator);
 }
 
 bool TSymbolObject::BoundsNear(TPoint pt, double distance) const {
@@ -81,21 +152,45 @@ bool TSymbolObject::MeetsCrossingRect(const TRect& rt) const {
     // Nothing tells where an unbounded subtree draws; its children cull themselves.
     if (IsEverywhere(bounds)) return true;
     if (HitTestRect(rt)) return true;
-    for (const auto& child : fSymbolObjectList)
-        if (child->MeetsCrossingRect(rt)) return true;
-    return false;
+    return fSymbolObjectList.AnyCandidate(
+        AreaQuery(rt), [&](const TSymbolObject* child) { return child->MeetsCrossingRect(rt); });
 }
 
 bool TSymbolObject::DrawSymbol(TSymbolCanvas& canvas, TSymbolDrawMode mode, bool clip,
                                const TTextStyleList* styles) {
     if (IsHidden()) return false;
-    if (clip && mode != sdmDrag) {
+    const bool culled = clip && mode != sdmDrag;
+    if (culled) {
         // The visible area's corners come top right first, so it is a crossing rectangle.
-        if (!MeetsCrossingRect(canvas.VisibleArea())) return false;
+        const TRect area = canvas.VisibleArea();
+        if (!MeetsCrossingRect(area)) return false;
+        if (DrawnAsDot(canvas, mode)) return false;
+        SetDrawColors(canvas, mode);
+        fSymbolObjectList.ForEachCandidate(
+            AreaQuery(area), [&](TSymbolObject* child) { child->DrawSymbol(canvas, mode, clip, styles); });
+        return true;
     }
     SetDrawColors(canvas, mode);
     for (const auto& child : fSymbolObjectList)
         child->DrawSymbol(canvas, mode, clip, styles);
+    return true;
+}
+
+bool TSymbolObject::DrawnAsDot(TSymbolCanvas& canvas, TSymbolDrawMode mode) {
+    const TExtentsRect& b = CullBounds();
+    if (!b.Defined || IsEverywhere(b)) return false;
+    // The margin keeps anything whose drawn geometry could outgrow its extents by rounding out
+    // of this shortcut; an object below a device pixel shows as its pen's colour at its centre.
+    const double w = (std::fabs(double(b.Right) - double(b.Left)) + 2.0 * CullMargin) * canvas.fZoom;
+    const double h = (std::fabs(double(b.Top) - double(b.Bottom)) + 2.0 * CullMargin) * canvas.fZoom;
+    if (!(w < 1 && h < 1)) return false;
+    SetDrawColors(canvas, mode);
+    const TPen pen = canvas.fCanvas->Pen();
+    if (pen.Style != TPenStyle::Clear) {
+        const TPoint centre(int32_t((int64_t(b.Left) + b.Right) / 2),
+                            int32_t((int64_t(b.Top) + b.Bottom) / 2));
+        canvas.fCanvas->SetPixel(canvas.ToPt(centre), pen.Color);
+    }
     return true;
 }
 

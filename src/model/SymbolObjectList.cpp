@@ -10,8 +10,13 @@ void TSymbolObjectList::GeometryChanged() const {
     if (fClock) ++fClock->Generation;
 }
 
+void TSymbolObjectList::StructureChanged() const {
+    if (fClock) ++fClock->Structure;
+}
+
 void TSymbolObjectList::SetGeometryClock(TGeometryClock* clock) {
     fClock = clock;
+    fCache.reset();
     for (const auto& child : fSymbolObjectList)
         child->SetGeometryClock(clock);
 }
@@ -22,6 +27,7 @@ TSymbolObject* TSymbolObjectList::Add(TSymbolObjectMainType mainType) {
 
 TSymbolObject* TSymbolObjectList::Append(std::unique_ptr<TSymbolObject> obj) {
     GeometryChanged();
+    StructureChanged();
     obj->SetGeometryClock(fClock);
     fSymbolObjectList.push_back(std::move(obj));
     return fSymbolObjectList.back().get();
@@ -29,11 +35,13 @@ TSymbolObject* TSymbolObjectList::Append(std::unique_ptr<TSymbolObject> obj) {
 
 void TSymbolObjectList::Clear() {
     GeometryChanged();
+    StructureChanged();
     fSymbolObjectList.clear();
 }
 
 void TSymbolObjectList::Delete(int index) {
     GeometryChanged();
+    StructureChanged();
     if (index >= 0 && index < Count()) fSymbolObjectList.erase(fSymbolObjectList.begin() + index);
 }
 
@@ -146,10 +154,14 @@ bool TSymbolObjectList::SelectObjectsAtPoint(TPoint pt, const TSymbolObjectTypeS
 }
 
 bool TSymbolObjectList::GetAndSelectObjectsAtPoint(TPoint pt, const TSymbolObjectTypeSet& filter,
-                                                   TObjectRefList& list, double minPickDistance) {
+                                                   TObjectRefList& list, double minPickDistance,
+                                                   TObjectRefList* hitChildren) {
     size_t before = list.size();
-    for (const auto& o : fSymbolObjectList)
-        o->SelectAtPoint(pt, filter, list, minPickDistance);
+    TSymbolObject::TAppendUnique out(list);
+    ForEachCandidate(TSymbolObject::NearQuery(pt, minPickDistance), [&](TSymbolObject* o) {
+        if (o->PointSelection(pt, filter, out, minPickDistance, true) && hitChildren)
+            hitChildren->push_back(o);
+    });
     return list.size() > before;
 }
 
@@ -169,8 +181,9 @@ int TSymbolObjectList::CountAndSelectObjectsAtPoint(TPoint pt, const TSymbolObje
 bool TSymbolObjectList::GetObjectsAtPoint(TPoint pt, const TSymbolObjectTypeSet& filter, TObjectRefList& list,
                                           double minPickDistance) const {
     size_t before = list.size();
-    for (const auto& o : fSymbolObjectList)
-        o->IsAtPoint(pt, filter, list, minPickDistance);
+    TSymbolObject::TAppendUnique out(list);
+    ForEachCandidate(TSymbolObject::NearQuery(pt, minPickDistance),
+                     [&](TSymbolObject* o) { o->PointSelection(pt, filter, out, minPickDistance, false); });
     return list.size() > before;
 }
 
@@ -189,8 +202,9 @@ bool TSymbolObjectList::SelectObjectsInRect(const TRect& rt, const TSymbolObject
 bool TSymbolObjectList::GetAndSelectObjectsInRect(const TRect& rt, const TSymbolObjectTypeSet& filter,
                                                   TObjectRefList& list) {
     size_t before = list.size();
+    TSymbolObject::TAppendUnique out(list);
     for (const auto& o : fSymbolObjectList)
-        o->SelectInRect(rt, filter, list);
+        o->RectSelection(rt, filter, out, true);
     return list.size() > before;
 }
 
@@ -208,8 +222,9 @@ int TSymbolObjectList::CountAndSelectObjectsInRect(const TRect& rt, const TSymbo
 bool TSymbolObjectList::GetObjectsInRect(const TRect& rt, const TSymbolObjectTypeSet& filter,
                                          TObjectRefList& list) const {
     size_t before = list.size();
+    TSymbolObject::TAppendUnique out(list);
     for (const auto& o : fSymbolObjectList)
-        o->IsInRect(rt, filter, list);
+        o->RectSelection(rt, filter, out, false);
     return list.size() > before;
 }
 

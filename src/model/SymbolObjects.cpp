@@ -10,10 +10,6 @@ using namespace std::string_view_literals;
 
 namespace {
 
-void AddUnique(TObjectRefList& list, TSymbolObject* obj) {
-    if (std::find(list.begin(), list.end(), obj) == list.end()) list.push_back(obj);
-}
-
 bool IsCrossingRect(const TRect& rt) {
     return rt.P2.X < rt.P1.X;
 }
@@ -24,6 +20,19 @@ constexpr double MaxSaneScale = 1e6;
 constexpr double MaxSaneRotation = 1e6;
 
 } // namespace
+
+void TSymbolObject::TAppendUnique::Add(TSymbolObject* obj) {
+    constexpr size_t ScanLimit = 16;
+    if (Known <= ScanLimit) {
+        if (std::find(List.begin(), List.begin() + std::ptrdiff_t(Known), obj) !=
+            List.begin() + std::ptrdiff_t(Known))
+            return;
+    } else {
+        if (Prior.empty()) Prior.insert(List.begin(), List.begin() + std::ptrdiff_t(Known));
+        if (Prior.count(obj)) return;
+    }
+    List.push_back(obj);
+}
 
 bool FilterAccepts(const TSymbolObjectTypeSet& filter, const TSymbolObject* obj) {
     return filter.none() || filter.test(obj->fSymbolObjectSubType);
@@ -266,6 +275,7 @@ TExtentsRect TSymbolObject::Extents(TExtentsRect current) const {
 }
 
 void TSymbolObject::SelectAll() {
+    SelectionMade();
     fSelected = true;
     fSymbolObjectList.SelectAll();
 }
@@ -365,22 +375,24 @@ void TSymbolObject::CopyHandleToOriginalHandles() {
     fSymbolObjectList.CopyHandleToOriginalHandles();
 }
 
-bool TSymbolObject::PointSelection(TPoint pt, const TSymbolObjectTypeSet& filter, TObjectRefList& list,
+bool TSymbolObject::PointSelection(TPoint pt, const TSymbolObjectTypeSet& filter, TAppendUnique& out,
                                    double minPickDistance, bool select) {
     if (IsHidden()) return false;
     // Nothing of a subtree whose bounds lie beyond the pick distance can be hit.
     if (!BoundsNear(pt, minPickDistance)) return false;
     bool hit = false;
-    for (const auto& child : fSymbolObjectList)
-        hit |= child->PointSelection(pt, filter, list, minPickDistance, select);
+    fSymbolObjectList.ForEachCandidate(NearQuery(pt, minPickDistance), [&](TSymbolObject* child) {
+        hit |= child->PointSelection(pt, filter, out, minPickDistance, select);
+    });
     if (!hit && FilterAccepts(filter, this)) hit = HitTest(pt, minPickDistance);
     if (!hit) return false;
-    AddUnique(list, this);
+    out.Add(this);
     if (select) {
         if (filter.none()) {
             SelectAll();
             fIsClicked = true;
         } else if (FilterAccepts(filter, this)) {
+            SelectionMade();
             fSelected = true;
             fIsClicked = true;
         }
@@ -390,15 +402,17 @@ bool TSymbolObject::PointSelection(TPoint pt, const TSymbolObjectTypeSet& filter
 
 bool TSymbolObject::SelectAtPoint(TPoint pt, const TSymbolObjectTypeSet& filter, TObjectRefList& list,
                                   double minPickDistance) {
-    return PointSelection(pt, filter, list, minPickDistance, true);
+    TAppendUnique out(list);
+    return PointSelection(pt, filter, out, minPickDistance, true);
 }
 
 bool TSymbolObject::IsAtPoint(TPoint pt, const TSymbolObjectTypeSet& filter, TObjectRefList& list,
                               double minPickDistance) {
-    return PointSelection(pt, filter, list, minPickDistance, false);
+    TAppendUnique out(list);
+    return PointSelection(pt, filter, out, minPickDistance, false);
 }
 
-bool TSymbolObject::RectSelection(const TRect& rt, const TSymbolObjectTypeSet& filter, TObjectRefList& list,
+bool TSymbolObject::RectSelection(const TRect& rt, const TSymbolObjectTypeSet& filter, TAppendUnique& out,
                                   bool select) {
     if (IsHidden()) return false;
     const bool crossing = IsCrossingRect(rt);
@@ -429,22 +443,26 @@ bool TSymbolObject::RectSelection(const TRect& rt, const TSymbolObjectTypeSet& f
         }
     }
     if (!result) return false;
-    AddUnique(list, this);
+    out.Add(this);
     if (select) {
         if (filter.none())
             SelectAll();
-        else if (FilterAccepts(filter, this))
+        else if (FilterAccepts(filter, this)) {
+            SelectionMade();
             fSelected = true;
+        }
     }
     return true;
 }
 
 bool TSymbolObject::IsInRect(const TRect& rt, const TSymbolObjectTypeSet& filter, TObjectRefList& list) {
-    return RectSelection(rt, filter, list, false);
+    TAppendUnique out(list);
+    return RectSelection(rt, filter, out, false);
 }
 
 bool TSymbolObject::SelectInRect(const TRect& rt, const TSymbolObjectTypeSet& filter, TObjectRefList& list) {
-    return RectSelection(rt, filter, list, true);
+    TAppendUnique out(list);
+    return RectSelection(rt, filter, out, true);
 }
 
 TObjectRefList TSymbolObject::CreateListObjectsNew(const TSymbolObjectTypeSet& filter) {

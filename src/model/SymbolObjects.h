@@ -4,12 +4,14 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "base/Points.h"
 #include "model/AttributeTags.h"
 #include "model/BOM.h"
 #include "model/ItemNumberLayouts.h"
+#include "model/SpatialIndex.h"
 #include "model/SymbolObjectTypes.h"
 
 class TRecordReader;
@@ -23,6 +25,12 @@ class TSymGroups;
 // while the count they were made at is current. The document owns the clock of its tree.
 struct TGeometryClock {
     uint64_t Generation = 1;
+    // Objects added to or removed from lists of the tree; a record of object addresses stays
+    // good while this holds.
+    uint64_t Structure = 1;
+    // Selections made in the tree by its operations (SelectAll, selecting at a point or in a
+    // rectangle).
+    uint64_t Selections = 1;
 };
 
 // Non-owning list of objects, as the selection and collection operations return them.
@@ -72,8 +80,10 @@ public:
     int VisibleCount() const;
 
     bool SelectObjectsAtPoint(TPoint pt, const TSymbolObjectTypeSet& filter, double minPickDistance);
+    // HitChildren, when given, receives the objects of this list that were hit, in list order:
+    // their subtrees hold everything the walk selected.
     bool GetAndSelectObjectsAtPoint(TPoint pt, const TSymbolObjectTypeSet& filter, TObjectRefList& list,
-                                    double minPickDistance);
+                                    double minPickDistance, TObjectRefList* hitChildren = nullptr);
     TObjectRefList CreateListAndSelectObjectsAtPoint(TPoint pt, const TSymbolObjectTypeSet& filter,
                                                      double minPickDistance);
     int CountAndSelectObjectsAtPoint(TPoint pt, const TSymbolObjectTypeSet& filter, double minPickDistance);
@@ -122,11 +132,61 @@ public:
 
     void Dump(TJsonWriter& w) const;
 
+    // Lists of at least this many objects in a drawing tree keep a spatial index of their
+    // children's subtree bounds, so paints and clicks visit what is near, not everything.
+    static constexpr int IndexedCount = 64;
+    // Appends the positions, in list order, of the children whose cached subtree bounds meet the
+    // query (and of those that may draw anywhere); a superset of the children a bounds test would
+    // keep. False, with nothing appended, when the list keeps no index: every child is then a
+    // candidate.
+    bool CandidatesMeeting(const TSpatialIndex::TQuery& q, std::vector<int32_t>& out) const;
+    // Builds the index anew when the geometry changed since it was built; whether the list
+    // keeps one.
+    bool RefreshIndex() const;
+    // Whether the children were prepared for drawing with these inputs and nothing that may
+    // change their measures happened since; MarkPrepared records a finished preparation.
+    bool IsPrepared(const TTextStyleList* styles, char decimalSeparator) const;
+    void MarkPrepared(const TTextStyleList* styles, char decimalSeparator) const;
+    // Calls F with each child that may meet the query, in list order: those the index finds, or
+    // every child of a list without one.
+    // Whether Pred holds for some child that may meet the query; stops at the first.
+    template <class P> bool AnyCandidate(const TSpatialIndex::TQuery& q, P&& pred) const {
+        std::vector<int32_t> candidates;
+        if (CandidatesMeeting(q, candidates)) {
+            for (int32_t i : candidates)
+                if (pred(fSymbolObjectList[size_t(i)].get())) return true;
+            return false;
+        }
+        for (const auto& o : fSymbolObjectList)
+            if (pred(o.get())) return true;
+        return false;
+    }
+    template <class F> void ForEachCandidate(const TSpatialIndex::TQuery& q, F&& f) const {
+        std::vector<int32_t> candidates;
+        if (CandidatesMeeting(q, candidates)) {
+            for (int32_t i : candidates)
+                f(fSymbolObjectList[size_t(i)].get());
+        } else {
+            for (const auto& o : fSymbolObjectList)
+                f(o.get());
+        }
+    }
+
 private:
     void GeometryChanged() const;
+    void StructureChanged() const;
 
     std::vector<std::unique_ptr<TSymbolObject>> fSymbolObjectList;
     TGeometryClock* fClock = nullptr;
+    // What large lists remember between paints; none for small ones.
+    struct TListCache {
+        uint64_t IndexGeneration = 0; // 0: no index built
+        TSpatialIndex Index;
+        uint64_t PreparedGeneration = 0; // 0: not prepared
+        const TTextStyleList* PreparedStyles = nullptr;
+        char PreparedSeparator = 0;
+    };
+    mutable std::unique_ptr<TListCache> fCache;
 };
 
 class TSymbolObject {
@@ -215,6 +275,8 @@ public:
     // Declares that geometry may have moved, so cached subtree bounds in the tree are computed
     // anew. Loading, the connectivity update, measuring texts, resetting extents and hiding call it.
     void GeometryChanged() const;
+    // Counts a selection made in the tree.
+    void SelectionMade() const;
     // Joins the object and its subtree to the clock of a drawing tree. Without one, bounds are
     // computed on every use.
     void SetGeometryClock(TGeometryClock* clock);
@@ -281,18 +343,34 @@ protected:
     virtual void DumpFields(TJsonWriter& w) const;
 
 private:
+    friend class TSymbolObjectList;
     // Bounds of the object's subtree for culling, valid while fCullGeneration is current.
     mutable TExtentsRect fCullBounds;
     mutable uint64_t fCullGeneration = 0;
     TGeometryClock* fClock = nullptr;
     const TExtentsRect& CullBounds() const;
+    // What an index query must return to keep every child a bounds test on the rectangle, or on
+    // the point with the distance, would keep.
+    static TSpatialIndex::TQuery AreaQuery(const TRect& rt);
+    static TSpatialIndex::TQuery NearQuery(TPoint pt, double distance);
+    // Draws the object as one pixel when all of it lies within a device pixel; false, with
+    // nothing drawn, when it is larger.
+    bool DrawnAsDot(TSymbolCanvas& canvas, TSymbolDrawMode mode);
     // Whether the point lies within the distance of the subtree's cached bounds.
     bool BoundsNear(TPoint pt, double distance) const;
 
-    bool PointSelection(TPoint pt, const TSymbolObjectTypeSet& filter, TObjectRefList& list,
+    // Appends to a list that may already hold objects. A walk visits each object once, so only
+    // the entries from before the walk can repeat one; on long lists they are looked up in a set.
+    struct TAppendUnique {
+        explicit TAppendUnique(TObjectRefList& list) : List(list), Known(list.size()) {}
+        void Add(TSymbolObject* obj);
+        TObjectRefList& List;
+        const size_t Known;
+        std::unordered_set<const TSymbolObject*> Prior;
+    };
+    bool PointSelection(TPoint pt, const TSymbolObjectTypeSet& filter, TAppendUnique& out,
                         double minPickDistance, bool select);
-    bool RectSelection(const TRect& rt, const TSymbolObjectTypeSet& filter, TObjectRefList& list,
-                       bool select);
+    bool RectSelection(const TRect& rt, const TSymbolObjectTypeSet& filter, TAppendUnique& out, bool select);
 };
 
 // An object that carries bill-of-materials records and children but no geometry; it can

@@ -142,4 +142,77 @@ TEST(Culling, ObjectsWithoutExtentsAreDrawnAndHit) {
     }
 }
 
+TEST(Culling, LargeListsFollowMovesAndHidingOfTheirObjects) {
+    // A drawing with enough top-level objects to be indexed, all far outside the view.
+    std::string body;
+    for (int i = 0; i < 2 * TSymbolObjectList::IndexedCount; ++i)
+        body += "Symbol:\r\n" + Line(5000 + i, 5000, 5100, 5000) + "End.\r\n";
+    TSymbolFile doc;
+    ASSERT_TRUE(doc.LoadFromString("SYMBOL:\r\n" + body + "End.\r\n", "many"));
+    TSymbolObjectSymbol& root = doc.Symbol();
+    ASSERT_TRUE(root.fSymbolObjectList.RefreshIndex());
+    TRecordingSurface surface;
+    TSymbolCanvas canvas(&surface);
+    canvas.fSize = {100, 100};
+    root.Draw(canvas, sdmNormal, true, nullptr);
+    ASSERT_EQ(LineCalls(surface), 0);
+
+    // One line moves into the view: the index built before must not keep it out of paints or
+    // clicks.
+    TSymbolObject* moved = root.fSymbolObjectList.SymbolObjects(70);
+    auto* line = static_cast<TSymbolObject2Point*>(moved->fSymbolObjectList.SymbolObjects(0));
+    line->fP1 = {10, 10};
+    line->fP2 = {90, 10};
+    root.ResetExtents();
+    root.Draw(canvas, sdmNormal, true, nullptr);
+    EXPECT_EQ(LineCalls(surface), 1);
+    EXPECT_EQ(root.fSymbolObjectList.CreateListObjectsAtPoint({50, 10}, {}, 2),
+              (TObjectRefList{line, moved}));
+
+    // Hidden for the moment it is neither drawn nor hit; shown again it is both.
+    moved->SetTemporaryHidden(temphiddenAll);
+    surface.ClearCalls();
+    root.Draw(canvas, sdmNormal, true, nullptr);
+    EXPECT_EQ(LineCalls(surface), 0);
+    EXPECT_TRUE(root.fSymbolObjectList.CreateListObjectsAtPoint({50, 10}, {}, 2).empty());
+    moved->SetTemporaryHidden(0);
+    root.Draw(canvas, sdmNormal, true, nullptr);
+    EXPECT_EQ(LineCalls(surface), 1);
+}
+
+TEST(Culling, ObjectsWithinADevicePixelDrawAsOneDot) {
+    // A component 20 units wide: at zoom 0.01 the whole of it lies within a pixel, at zoom 1
+    // it is drawn in full.
+    auto root = ReadSymbol("Symbol:\r\n" + Line(1000, 1000, 1020, 1000) + "End.\r\n");
+    TRecordingSurface surface;
+    TSymbolCanvas canvas(&surface);
+    canvas.fSize = {100, 100};
+    struct TCase {
+        double Zoom;
+        TPoint Start;
+        int Lines, Dots;
+    };
+    for (const TCase& c : {TCase{0.01, {0, 50}, 0, 1}, TCase{1, {-990, 950}, 1, 0}}) {
+        SCOPED_TRACE(c.Zoom);
+        canvas.fZoom = c.Zoom;
+        canvas.fStart = c.Start;
+        surface.ClearCalls();
+        root->Draw(canvas, sdmNormal, true, nullptr);
+        int dots = 0;
+        for (const auto& call : surface.Calls())
+            if (call.rfind("SetPixel", 0) == 0) {
+                ++dots;
+                // At the component's middle, in its pen's colour.
+                const TPoint middle = canvas.ToPt(TPoint(1010, 1000));
+                EXPECT_EQ(
+                    call.rfind("SetPixel " + std::to_string(middle.X) + " " + std::to_string(middle.Y) + " ",
+                               0),
+                    0u)
+                    << call;
+            }
+        EXPECT_EQ(LineCalls(surface), c.Lines);
+        EXPECT_EQ(dots, c.Dots);
+    }
+}
+
 } // namespace

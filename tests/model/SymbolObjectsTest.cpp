@@ -234,6 +234,27 @@ TEST(Selection, FilterSelectsOnlyAcceptedObjects) {
     EXPECT_FALSE(list.SelectObjectsAtPoint({0, 0}, TypeSet({soSymbol}), 4));
 }
 
+TEST(Selection, ObjectsAlreadyListedAreNotListedTwice) {
+    // Short lists are searched, long ones looked up; either way a hit object the caller's list
+    // already holds stays once, in its place, and the new hits follow in walk order.
+    for (size_t before : {0u, 3u, 40u}) {
+        SCOPED_TRACE(before);
+        TSymbolObjectList list;
+        TSymbolObject* hit = AddComponent(list, {{0, 0}});
+        TSymbolObject* shape = hit->fSymbolObjectList.SymbolObjects(0);
+        TSymbolObjectList others;
+        TObjectRefList result;
+        for (size_t i = 0; i < before; ++i)
+            result.push_back(AddComponent(others, {{1000, 1000}}));
+        if (before > 0) result.insert(result.begin() + std::ptrdiff_t(before / 2), hit);
+        TObjectRefList expected = result;
+        if (before == 0) expected.push_back(hit);
+        expected.insert(expected.end() - (before == 0 ? 1 : 0), shape);
+        ASSERT_TRUE(list.GetObjectsAtPoint({0, 0}, {}, result, 2));
+        EXPECT_EQ(result, expected);
+    }
+}
+
 TEST(Selection, WindowAndCrossingRectangles) {
     TSymbolObjectList list;
     TSymbolObject* a = AddComponent(list, {{0, 0}, {10, 10}});

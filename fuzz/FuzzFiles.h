@@ -1,0 +1,44 @@
+#pragma once
+// Harness helpers: a private temporary folder per fuzzing process, removed when it ends, and
+// writing one input into it for the readers that take file names.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <string>
+
+class TFuzzFolder {
+public:
+    TFuzzFolder() {
+        std::string tmpl = (std::filesystem::temp_directory_path() / "korvane-fuzz-XXXXXX").string();
+        if (!::mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
+        fPath = tmpl;
+    }
+    ~TFuzzFolder() {
+        std::error_code ec;
+        std::filesystem::remove_all(fPath, ec);
+    }
+    TFuzzFolder(const TFuzzFolder&) = delete;
+    TFuzzFolder& operator=(const TFuzzFolder&) = delete;
+
+    const std::filesystem::path& Path() const { return fPath; }
+    std::string File(const std::string& name) const { return (fPath / name).string(); }
+    // Replaces the file Name with the bytes; returns its path.
+    std::string Write(const std::string& name, const uint8_t* data, size_t size) const {
+        const std::string p = File(name);
+        std::ofstream out(p, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(data), std::streamsize(size));
+        return p;
+    }
+
+private:
+    std::filesystem::path fPath;
+};
+
+// One folder for the whole run; a static object, so it goes when the fuzzer exits normally.
+inline TFuzzFolder& FuzzFolder() {
+    static TFuzzFolder folder;
+    return folder;
+}
