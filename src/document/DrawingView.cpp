@@ -97,16 +97,20 @@ void SetupPanCanvas(const TSymbolCanvas& main, TSymbolCanvas& pan, int w, int h,
     pan.fSize = {2 * w, 2 * h};
 }
 
-bool SelectComponentsAtPoint(TSymbolFile& doc, const TSymbolCanvas& canvas, TPoint p, double pickPixels) {
-    TSymbolObjectSymbol& root = doc.Symbol();
+void ClearDrawingSelection(TSymbolFile& doc) {
     // The last click's selection lies in the subtrees it recorded; anything else clears all.
     if (const TObjectRefList* previous = doc.ClickSelection()) {
         for (TSymbolObject* object : *previous)
             object->ClearSelection();
     } else {
-        root.ClearSelection();
+        doc.Symbol().ClearSelection();
     }
     doc.SetClickSelection({});
+}
+
+bool SelectComponentsAtPoint(TSymbolFile& doc, const TSymbolCanvas& canvas, TPoint p, double pickPixels) {
+    TSymbolObjectSymbol& root = doc.Symbol();
+    ClearDrawingSelection(doc);
     if (!(canvas.fZoom > 0)) return false;
     const TPoint d = canvas.FromPt(p);
     const TSymbolObjectTypeSet anyType;

@@ -43,6 +43,10 @@ void PaintSelection(TSymbolFile& doc, TSymbolCanvas& canvas, int mode);
 // at (X0 - W, Y0 - H), shows exactly the view Main shows now.
 void SetupPanCanvas(const TSymbolCanvas& main, TSymbolCanvas& pan, int w, int h, int x0, int y0);
 
+// Clears every selection flag of the drawing, visiting only what the last click selected when
+// nothing else has selected since.
+void ClearDrawingSelection(TSymbolFile& doc);
+
 // A click at the device pixel P: clears the selection, then selects the components under P
 // (within PickPixels) whose first BOM record is shown in the BOM, and nothing else. True when
 // something is selected afterwards. The document records where the selection lies, so the next

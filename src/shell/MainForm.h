@@ -194,6 +194,9 @@ private:
     QImage fPanBitmap;
     TPoint fPanStart, fPanPos, fCursorPos;
     bool fReverseMouseWheel = false;
+    // The wheel's turn not yet spent on a zoom step, in eighths of a degree.
+    static constexpr int WheelNotch = 120;
+    int fWheelRemainder = 0;
     bool fBlackBackground = true;
     bool fFirstActivate = true;
     std::string fLastPath;

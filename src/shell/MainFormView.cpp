@@ -175,7 +175,7 @@ void TMainForm::DrawSelectionMarks(TSymbolDrawMode mode) {
 
 void TMainForm::DeselectAll() {
     DrawSelectionMarks(sdmNormal);
-    fSymbolFile.Symbol().ClearSelection();
+    ClearDrawingSelection(fSymbolFile);
     UpdateButtons();
 }
 
@@ -225,7 +225,16 @@ bool TMainForm::FormMouseWheel(const QPointF& globalPos, int delta) {
         local.x() >= PaintBoxMain->width() || local.y() >= PaintBoxMain->height())
         return false;
     if (fReverseMouseWheel) delta = -delta;
-    ZoomAtPoint(DevicePoint(local, PaintBoxPixelRatio()), delta < 0 ? 1.5 : 0.5);
+    // Touchpads and high-resolution wheels send many small turns: they add up, and each whole
+    // notch (120) is one zoom step, so a touchpad does not zoom at every tiny event. A turn the
+    // other way starts afresh.
+    if ((delta < 0) != (fWheelRemainder < 0)) fWheelRemainder = 0;
+    fWheelRemainder += delta;
+    const TPoint at = DevicePoint(local, PaintBoxPixelRatio());
+    for (; fWheelRemainder <= -WheelNotch; fWheelRemainder += WheelNotch)
+        ZoomAtPoint(at, 1.5);
+    for (; fWheelRemainder >= WheelNotch; fWheelRemainder -= WheelNotch)
+        ZoomAtPoint(at, 0.5);
     return true;
 }
 
