@@ -65,6 +65,20 @@ bool ZoomCanvasAtPoint(TSymbolCanvas& canvas, TPoint p, double factor) {
     return true;
 }
 
+TViewPlace ViewPlaceOf(const TSymbolCanvas& canvas) {
+    return {canvas.fZoom, canvas.FromPt({canvas.fSize.X / 2, canvas.fSize.Y / 2})};
+}
+
+bool SetViewPlace(TSymbolCanvas& canvas, const TViewPlace& place) {
+    if (!(place.Zoom <= MaxViewZoom && place.Zoom >= MinViewZoom)) return false;
+    const double x = canvas.fSize.X / 2, y = canvas.fSize.Y / 2;
+    canvas.fStart.X = Round(x - place.Zoom * place.Centre.X);
+    canvas.fStart.Y = Round(y - place.Zoom * (double(canvas.fSize.Y) - place.Centre.Y));
+    canvas.fZoom = place.Zoom;
+    canvas.SetZoom(1); // the snap and grid values follow the zoom
+    return true;
+}
+
 void PaintDrawing(TSymbolFile& doc, TSymbolCanvas& canvas) {
     canvas.ClearCanvas();
     doc.Symbol().Draw(canvas, sdmNormal, true, &doc.TextStyleList());

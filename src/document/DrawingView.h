@@ -34,6 +34,17 @@ bool ZoomCanvasToSheet(TSymbolFile& doc, TSymbolCanvas& canvas, int32_t sheetInd
 // False, with nothing changed, when the new zoom would leave MinViewZoom .. MaxViewZoom.
 bool ZoomCanvasAtPoint(TSymbolCanvas& canvas, TPoint p, double factor);
 
+// Where the view looks: its zoom and the drawing point at its centre. Kept apart from the window's
+// size, so a view comes back in a window of another size looking at the same place.
+struct TViewPlace {
+    double Zoom = 0;
+    TPoint Centre;
+};
+TViewPlace ViewPlaceOf(const TSymbolCanvas& canvas);
+// Points Canvas (of its current size) at Place. False, with nothing changed, when Place's zoom lies
+// outside MinViewZoom .. MaxViewZoom.
+bool SetViewPlace(TSymbolCanvas& canvas, const TViewPlace& place);
+
 // Clears the canvas in the scheme's background, draws the drawing, then its selection highlighted.
 void PaintDrawing(TSymbolFile& doc, TSymbolCanvas& canvas);
 // Draws only the selected objects, in Mode (sdmHighlight marks them, sdmNormal unmarks them).

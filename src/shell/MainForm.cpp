@@ -244,6 +244,8 @@ void TMainForm::CreateActions() {
 void TMainForm::CreateMenusAndBars() {
     QMenu* file = menuBar()->addMenu(qtr("File"));
     file->addActions({FileOpenAction, FileCloseAction});
+    MenuRecentFiles = file->addMenu(qtr("Recent Files"));
+    MenuRecentFiles->setObjectName(QStringLiteral("MenuRecentFiles"));
     MenuPackageDrawings = file->addMenu(qtr("Drawings in the package"));
     MenuPackageDrawings->setObjectName(QStringLiteral("MenuPackageDrawings"));
     file->addSeparator();
@@ -368,6 +370,8 @@ void TMainForm::FormActivate() {
         fFirstActivate = false;
         ForceFolder(GetUserDataFolder() + "Cache" + PathDelimiter);
         ReadSettings();
+        fRecentFiles.Load(GetIniFileName());
+        UpdateRecentFilesMenu();
         fDataSheets->SetLocalFolders(fDataSheetPath, GetDataSheetIndexFileName());
         SetSymbolCanvasDPI();
         SetColors();
@@ -384,6 +388,10 @@ void TMainForm::FormDestroy() {
     ForceFolder(ExtractFileDir(GetWindowPosIniFileName()));
     fSaveWindow.reset();
     WriteSettings();
+    RememberView();
+    std::string error;
+    if (!fFirstActivate && !fRecentFiles.Save(GetIniFileName(), &error))
+        std::fprintf(stderr, "korvane-viewer: %s\n", error.c_str());
 }
 
 TViewerSettings TMainForm::Settings() const {
@@ -471,7 +479,7 @@ void TMainForm::OpenDocumentFile(const std::string& fileName) {
     if (result.Opened()) {
         fPackageDrawings = result.PackageDrawings;
         fPackageFolder = result.UnpackFolder;
-        ShowOpenedDrawing(result.DrawingFileName, path);
+        ShowOpenedDrawing(result.DrawingFileName, path, true);
     }
     if (PrintPreviewShown()) ShowPrintPreviewPage(fCurrentPrintPreviewPDF);
     UpdateButtons();
@@ -489,11 +497,13 @@ void TMainForm::OpenPackageDrawing(size_t index) {
         ShowErrorMessage(fSymbolFile.LastError());
         return;
     }
-    ShowOpenedDrawing(drawing, fOpenedFileName);
+    ShowOpenedDrawing(drawing, fOpenedFileName, false);
     UpdateButtons();
 }
 
-void TMainForm::ShowOpenedDrawing(const std::string& drawingFileName, const std::string& openedFileName) {
+void TMainForm::ShowOpenedDrawing(const std::string& drawingFileName, const std::string& openedFileName,
+                                  bool asOpened) {
+    RememberView();
     if (fSymbolFile.CheckFileVersion(ProgramBuild) > 0)
         ShowWarningMessage(FormatText(
             _("This file is saved with %s %s, your version is %s, some data might be lost!"),
@@ -512,6 +522,39 @@ void TMainForm::ShowOpenedDrawing(const std::string& drawingFileName, const std:
     // The folder the user opened from: a package's own, not its unpack folder.
     fLastPath = ExtractFileDir(openedFileName);
     CurrentDrawingFolder = ExtractFileDir(drawingFileName);
+    fViewIsOpenedFiles = asOpened;
+    if (!asOpened) return;
+    // A file opened again comes back as it was left: its sheet, zoom and place.
+    fRecentFiles.Opened(openedFileName);
+    if (const TRecentFiles::TEntry* entry = fRecentFiles.Find(openedFileName); entry && entry->View) {
+        if (entry->Sheet != TSheetNavigator::AllSheets) fSheetNavigator->Select(entry->Sheet);
+        if (SetViewPlace(fSymbolCanvas, *entry->View)) DrawSymbolFile();
+    }
+    std::string error;
+    if (!fRecentFiles.Save(GetIniFileName(), &error))
+        std::fprintf(stderr, "korvane-viewer: %s\n", error.c_str());
+    UpdateRecentFilesMenu();
+}
+
+void TMainForm::RememberView() {
+    if (fViewIsOpenedFiles && !fOpenedFileName.empty())
+        fRecentFiles.LeftAt(fOpenedFileName, ViewPlaceOf(fSymbolCanvas), fShownSheet);
+}
+
+void TMainForm::UpdateRecentFilesMenu() {
+    MenuRecentFiles->clear();
+    const auto& entries = fRecentFiles.Entries();
+    MenuRecentFiles->menuAction()->setEnabled(!entries.empty());
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const QString file = QString::fromStdString(entries[i].File);
+        // "&1 name": a key for each of the first nine, the folder in the tip.
+        QAction* a = MenuRecentFiles->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(
+            QString::fromStdString(std::filesystem::path(entries[i].File).filename().string())));
+        a->setToolTip(file);
+        a->setStatusTip(file);
+        connect(a, &QAction::triggered, this, [this, file] { OpenDocumentFile(file.toStdString()); });
+    }
+    MenuRecentFiles->setToolTipsVisible(true);
 }
 
 void TMainForm::FileIsDroppend(const QStringList& fileNames) {
@@ -547,6 +590,8 @@ void TMainForm::FileOpenActionExecute() {
 }
 
 void TMainForm::FileCloseActionExecute() {
+    RememberView();
+    fViewIsOpenedFiles = false;
     fCurrentPrintPreviewPDF = 0;
     fPrintPreviewPDFs.clear();
     ShowPrintPreview(false);

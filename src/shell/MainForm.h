@@ -11,6 +11,8 @@
 
 #include <QImage>
 #include <QMainWindow>
+
+#include "shell/RecentFiles.h"
 #include <QStringList>
 #include <memory>
 #include <string>
@@ -132,6 +134,7 @@ public:
     QAction* HelpCheckForUpdatesAction;
     QAction* HelpAboutAction;
     QMenu* MenuPackageDrawings = nullptr;
+    QMenu* MenuRecentFiles = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -173,7 +176,10 @@ private:
     void ButtonPrintClick();
 
     // After a successful open: the version warning, the view of the whole drawing, the folders.
-    void ShowOpenedDrawing(const std::string& drawingFileName, const std::string& openedFileName);
+    // AsOpened: the drawing an open shows first (not another drawing of the package), whose view
+    // the recent files keep.
+    void ShowOpenedDrawing(const std::string& drawingFileName, const std::string& openedFileName,
+                           bool asOpened);
     // The status line: what was opened, the drawing shown of a package, and a note on the load.
     QString StatusLine() const;
     void UpdateTitle();
@@ -230,6 +236,12 @@ private:
     int fPropertiesOpen = 0;
     QString fPendingHandOff;
     int32_t fShownSheet = -1;
+    // The files opened last with their views; the view shown is recorded for the opened file
+    // only while it shows the drawing the open showed (not another drawing of its package).
+    TRecentFiles fRecentFiles;
+    bool fViewIsOpenedFiles = false;
+    void RememberView();
+    void UpdateRecentFilesMenu();
     QWidget* PanelMain = nullptr;
     QFrame* PanelBackGround = nullptr;
     QWidget* PanelPaintBox = nullptr;

@@ -67,6 +67,17 @@ bool TSheetNavigator::Step(int delta) {
     return true;
 }
 
+bool TSheetNavigator::Select(int32_t sheetIndex) {
+    const int index = fComboBox->findData(sheetIndex);
+    if (index <= 0) return false;
+    {
+        const QSignalBlocker block(fComboBox);
+        fComboBox->setCurrentIndex(index);
+    }
+    emit SheetChosen(CurrentSheet());
+    return true;
+}
+
 QString TSheetNavigator::StatusText() const {
     if (!HasSheets()) return {};
     if (CurrentSheet() == AllSheets) return qtr("All sheets");

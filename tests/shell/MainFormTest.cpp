@@ -550,6 +550,55 @@ TEST_F(MainFormTest, SmallWheelTurnsAddUpToWholeSteps) {
     EXPECT_DOUBLE_EQ(canvas.fZoom, zoom * 0.75 * 2.25);
 }
 
+// File > Recent Files lists the files opened last, newest first, also after a restart; a file
+// opened again comes back at the zoom and place it was left at, in a window of any size.
+TEST_F(MainFormTest, RecentFilesComeBackAsTheyWereLeft) {
+    const std::string a =
+        Drawing("a.kdf", ComponentText(1, 100, 100, "A-1") + ComponentText(2, 900, 700, "A-2"));
+    const std::string b = Drawing("b.kdf");
+    const auto listed = [](TMainForm& form) {
+        QStringList names;
+        for (QAction* action : form.MenuRecentFiles->actions())
+            names << action->text();
+        return names;
+    };
+    Form->OpenDocumentFile(a);
+    TSymbolCanvas& canvas = Form->SymbolCanvas();
+    Wheel({200, 150}, -120);
+    Wheel({200, 150}, -120);
+    const TViewPlace left = ViewPlaceOf(canvas);
+    Form->OpenDocumentFile(b);
+    EXPECT_EQ(listed(*Form), (QStringList{"&1 b.kdf", "&2 a.kdf"}));
+
+    Form->MenuRecentFiles->actions()[1]->trigger();
+    EXPECT_EQ(Form->windowTitle().toStdString(), "a.kdf - KorvaneViewer");
+    EXPECT_DOUBLE_EQ(canvas.fZoom, left.Zoom);
+    EXPECT_LE(std::abs(ViewPlaceOf(canvas).Centre.X - left.Centre.X), 1);
+    EXPECT_LE(std::abs(ViewPlaceOf(canvas).Centre.Y - left.Centre.Y), 1);
+    EXPECT_EQ(listed(*Form), (QStringList{"&1 a.kdf", "&2 b.kdf"}));
+
+    // A restart in a window of another size.
+    Form.reset();
+    Form = MakeForm();
+    Form->resize(640, 480);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(listed(*Form), (QStringList{"&1 a.kdf", "&2 b.kdf"}));
+    Form->MenuRecentFiles->actions()[0]->trigger();
+    EXPECT_DOUBLE_EQ(Form->SymbolCanvas().fZoom, left.Zoom);
+    EXPECT_LE(std::abs(ViewPlaceOf(Form->SymbolCanvas()).Centre.X - left.Centre.X), 1);
+
+    // A view the viewer cannot take, written by hand, is no view: the drawing shows whole.
+    Form.reset();
+    std::string ini = ReadWholeFile(GetIniFileName());
+    ini.replace(ini.find("View1=") + 6, 1, "9e99 ");
+    std::ofstream(GetIniFileName(), std::ios::binary) << ini;
+    Form = MakeForm();
+    Form->OpenDocumentFile(a);
+    const double whole = Form->SymbolCanvas().fZoom;
+    Form->ZoomAll();
+    EXPECT_DOUBLE_EQ(Form->SymbolCanvas().fZoom, whole);
+}
+
 TEST_F(MainFormTest, WheelStepsBeyondTheLimitsChangeNothing) {
     BuildScene();
     TSymbolCanvas& canvas = Form->SymbolCanvas();
