@@ -30,12 +30,16 @@ _korvane_viewer() {
         COMPREPLY=($(compgen -W '1 2 3 4 5 6 7 8 9' -- "$cur"))
         return
         ;;
+    --units)
+        COMPREPLY=($(compgen -W 'metric imperial' -- "$cur"))
+        return
+        ;;
     --help | --version)
         return
         ;;
     esac
     if [[ "$cur" == -* ]]; then
-        COMPREPLY=($(compgen -W '--render --size --background --group-mode --sheet --dump --datasheet --print --help --version' -- "$cur"))
+        COMPREPLY=($(compgen -W '--render --size --background --group-mode --sheet --dump --datasheet --print --bom --units --csv --help --version' -- "$cur"))
         return
     fi
     compopt -o filenames 2>/dev/null

@@ -60,6 +60,7 @@ std::string UsageText() {
              "  korvane-viewer --dump FILE\n"
              "  korvane-viewer --datasheet FILE HANDLE\n"
              "  korvane-viewer --print OUT.pdf FILE\n"
+             "  korvane-viewer --bom [--units metric|imperial] [--csv] FILE\n"
              "  korvane-viewer --help | --version\n"
              "\n"
              "FILE is a schematic (.kdf), a symbol (.sym), a ZIP package (.zip) or a packed drawing\n"
@@ -81,6 +82,9 @@ std::string UsageText() {
              "                    \"Show Datasheet...\" does, and print the path of each one found\n"
              "  --print OUT.pdf   print the pages of a packed drawing archive's print preview into a\n"
              "                    PDF file\n"
+             "  --bom             print the bill of materials, one row per record of each component\n"
+             "                    (tab-separated text, or CSV with --csv)\n"
+             "  --units           metric or imperial values for --bom (default: as the window shows them)\n"
              "  --help            this text\n"
              "  --version         the program's version\n"
              "\n"
@@ -90,7 +94,7 @@ std::string UsageText() {
 
 TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     TCommandLine c;
-    bool render = false, dump = false, dataSheet = false, print = false;
+    bool render = false, dump = false, dataSheet = false, print = false, bom = false;
     std::string handle;
     std::vector<std::string> files;
     for (size_t i = 0; i < args.size(); ++i) {
@@ -108,6 +112,15 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
             return c;
         } else if (a == "--dump") {
             dump = true;
+        } else if (a == "--bom") {
+            bom = true;
+        } else if (a == "--csv") {
+            c.Csv = true;
+        } else if (a == "--units") {
+            std::string s;
+            if (!next(s) || (s != "metric" && s != "imperial"))
+                return Usage(_("--units is metric or imperial"));
+            c.MetricUnits = s == "metric";
         } else if (a == "--datasheet") {
             dataSheet = true;
             std::string file;
@@ -152,8 +165,9 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
             files.push_back(a);
         }
     }
-    if (int(render) + int(dump) + int(dataSheet) + int(print) > 1)
-        return Usage(_("--render, --dump, --datasheet and --print cannot be combined"));
+    if (int(render) + int(dump) + int(dataSheet) + int(print) + int(bom) > 1)
+        return Usage(_("--render, --dump, --datasheet, --print and --bom cannot be combined"));
+    if ((c.Csv || c.MetricUnits) && !bom) return Usage(_("--csv and --units go with --bom"));
     if (dataSheet && !ParseInteger(handle, c.Handle)) return Usage(_("--datasheet needs a number as HANDLE"));
     if (print && !EndsWithPdf(c.OutPdf))
         return Usage(_("--print writes a PDF file: the name must end in .pdf"));
@@ -162,12 +176,13 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     if (render && !EndsWithPng(c.OutPng))
         return Usage(_("--render writes PNG pictures: the name must end in .png"));
     if (files.size() > 1) return Usage(_("only one file can be given"));
-    if ((render || dump || print) && files.empty()) return Usage(_("no file given"));
+    if ((render || dump || print || bom) && files.empty()) return Usage(_("no file given"));
     if (!files.empty()) c.File = files.front();
     c.Job = render      ? TCommandLine::TJob::Render
             : dump      ? TCommandLine::TJob::Dump
             : dataSheet ? TCommandLine::TJob::DataSheet
             : print     ? TCommandLine::TJob::Print
+            : bom       ? TCommandLine::TJob::Bom
                         : TCommandLine::TJob::Window;
     return c;
 }

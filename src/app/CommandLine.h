@@ -7,7 +7,7 @@
 #include "base/DrawTypes.h"
 
 struct TCommandLine {
-    enum class TJob { Window, Dump, Render, DataSheet, Print, Help, Version, Usage };
+    enum class TJob { Window, Dump, Render, DataSheet, Print, Bom, Help, Version, Usage };
     TJob Job = TJob::Window;
     std::string File;
     std::string OutPng;
@@ -21,6 +21,9 @@ struct TCommandLine {
     std::optional<TSymbolGroupDrawMode> GroupMode;
     // The sheet to show alone, numbered as the user sees it (from 1); unset: the whole drawing.
     std::optional<int> Sheet;
+    // --bom: the units of the values (unset: as the window shows them) and CSV instead of text.
+    std::optional<bool> MetricUnits;
+    bool Csv = false;
     std::string Error; // with TJob::Usage: what was wrong
 };
 

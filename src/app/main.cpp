@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/BomJob.h"
 #include "app/CommandLine.h"
 #include "app/DataSheetJob.h"
 #include "app/DumpJob.h"
@@ -30,6 +31,8 @@ int main(int argc, char** argv) {
         return RunDumpJob(cl.File);
     case TCommandLine::TJob::DataSheet:
         return RunDataSheetJob(cl.File, cl.Handle);
+    case TCommandLine::TJob::Bom:
+        return RunBomJob(cl.File, cl.MetricUnits, cl.Csv);
     case TCommandLine::TJob::Print:
         return RunPrintJob(cl.OutPdf, cl.File);
     case TCommandLine::TJob::Render: {

@@ -122,6 +122,22 @@ void ClearDrawingSelection(TSymbolFile& doc) {
     doc.SetClickSelection({});
 }
 
+void SelectAndZoomTo(TSymbolFile& doc, TSymbolCanvas& canvas, TSymbolObject& object) {
+    ClearDrawingSelection(doc);
+    object.SelectAll();
+    doc.Symbol().PrepareDraw(canvas, sdmNormal, &doc.TextStyleList());
+    const TExtentsRect e = object.Extents(TExtentsRect{});
+    if (!e.Defined) return;
+    // Half the view: a margin of half the object's larger side all round, and some room for a dot.
+    const int64_t side = std::max<int64_t>({int64_t(e.Right) - e.Left, int64_t(e.Bottom) - e.Top, 200});
+    const auto clamp = [](int64_t v) { return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
+    TExtentsRect around;
+    ExtentsAddPoint({clamp(int64_t(e.Left) - side / 2), clamp(int64_t(e.Top) - side / 2)}, around);
+    ExtentsAddPoint({clamp(int64_t(e.Right) + side / 2), clamp(int64_t(e.Bottom) + side / 2)}, around);
+    canvas.ZoomExtents(around);
+    if (!(canvas.fZoom <= MaxViewZoom)) canvas.ZoomCenterExtents(around, MaxViewZoom);
+}
+
 bool SelectComponentsAtPoint(TSymbolFile& doc, const TSymbolCanvas& canvas, TPoint p, double pickPixels) {
     TSymbolObjectSymbol& root = doc.Symbol();
     ClearDrawingSelection(doc);

@@ -6,6 +6,8 @@
 
 #include "base/Points.h"
 
+class TSymbolObject;
+
 class TSymbolCanvas;
 class TSymbolFile;
 
@@ -57,6 +59,10 @@ void SetupPanCanvas(const TSymbolCanvas& main, TSymbolCanvas& pan, int w, int h,
 // Clears every selection flag of the drawing, visiting only what the last click selected when
 // nothing else has selected since.
 void ClearDrawingSelection(TSymbolFile& doc);
+
+// Selects Object alone, with its subtree as a click selects it, and zooms so that it fills about
+// half the view (no closer than MaxViewZoom). The object must be visible: show its sheet first.
+void SelectAndZoomTo(TSymbolFile& doc, TSymbolCanvas& canvas, TSymbolObject& object);
 
 // A click at the device pixel P: clears the selection, then selects the components under P
 // (within PickPixels) whose first BOM record is shown in the BOM, and nothing else. True when

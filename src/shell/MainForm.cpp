@@ -2,6 +2,7 @@
 #include "shell/MainForm.h"
 
 #include "components/SymbolObjectSymbol.h"
+#include "document/BOMRows.h"
 #include "document/DocumentOpener.h"
 #include "document/DrawingView.h"
 #include "model/BOM.h"
@@ -32,6 +33,7 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
 #include <QMenuBar>
 #include <QMimeData>
@@ -236,6 +238,15 @@ void TMainForm::CreateActions() {
     connect(OptionsLanguageAction, &QAction::triggered, this, [this] { TLanguageDlg(this).Execute(); });
     HelpCheckForUpdatesAction = make("HelpCheckForUpdatesAction", N_("Check for Updates..."));
     notYet(HelpCheckForUpdatesAction);
+    FindAction = make("FindAction", N_("Find..."));
+    FindAction->setShortcut(QKeySequence::Find);
+    FindAction->setIcon(ActionIcon("edit-find", QStyle::SP_FileDialogContentsView));
+    FindNextAction = make("FindNextAction", N_("Find Next"));
+    FindNextAction->setShortcut(QKeySequence(Qt::Key_F3));
+    connect(FindNextAction, &QAction::triggered, this, [this] { FindStep(1); });
+    FindPreviousAction = make("FindPreviousAction", N_("Find Previous"));
+    FindPreviousAction->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3));
+    connect(FindPreviousAction, &QAction::triggered, this, [this] { FindStep(-1); });
     HelpAboutAction = make("HelpAboutAction", N_("About..."));
     HelpAboutAction->setIcon(ActionIcon("help-about", QStyle::SP_MessageBoxInformation));
     connect(HelpAboutAction, &QAction::triggered, this, &TMainForm::HelpAboutActionExecute);
@@ -252,8 +263,17 @@ void TMainForm::CreateMenusAndBars() {
     file->addAction(FileExitAction);
     QMenu* modify = menuBar()->addMenu(qtr("Modify"));
     modify->addActions({ShowDataSheetAction, PropertiesAction});
+    modify->addSeparator();
+    modify->addActions({FindAction, FindNextAction, FindPreviousAction});
+
+    BOMPanel = new TBOMPanel(this);
+    addDockWidget(Qt::RightDockWidgetArea, BOMPanel);
+    BOMPanel->hide();
+    BOMPanel->SetShowComponent([this](TSymbolObject& object) { ShowComponent(object); });
+    BOMPanel->toggleViewAction()->setObjectName(QStringLiteral("ViewBOMAction"));
+    BOMPanel->toggleViewAction()->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
     QMenu* view = menuBar()->addMenu(qtr("View"));
-    view->addActions({ViewZoomAllAction, ActionPrintPreview});
+    view->addActions({ViewZoomAllAction, ActionPrintPreview, BOMPanel->toggleViewAction()});
     QMenu* options = menuBar()->addMenu(qtr("Options"));
     options->addActions({OptionsReverseMouseWheelAction, OptionsBlackBackgroundAction, ActionUnits,
                          ActionDrawMode, SearchDataSheetsOnlineAction, PathDataSheetsAction});
@@ -271,6 +291,18 @@ void TMainForm::CreateMenusAndBars() {
     ToolBarMainForm->addAction(ViewZoomAllAction);
     fSheetNavigator = new TSheetNavigator(ToolBarMainForm, this);
     connect(fSheetNavigator, &TSheetNavigator::SheetChosen, this, &TMainForm::ShowSheet);
+    ToolBarMainForm->addSeparator();
+    EditFind = new QLineEdit(ToolBarMainForm);
+    EditFind->setObjectName(QStringLiteral("EditFind"));
+    EditFind->setPlaceholderText(qtr("Find component (Ctrl+F)"));
+    EditFind->setClearButtonEnabled(true);
+    EditFind->setMaximumWidth(220);
+    ToolBarMainForm->addWidget(EditFind);
+    connect(EditFind, &QLineEdit::returnPressed, this, [this] { FindStep(1); });
+    connect(FindAction, &QAction::triggered, this, [this] {
+        EditFind->setFocus(Qt::ShortcutFocusReason);
+        EditFind->selectAll();
+    });
     ToolBarMainForm->addSeparator();
     ToolBarMainForm->addAction(HelpAboutAction);
 
@@ -523,6 +555,7 @@ void TMainForm::ShowOpenedDrawing(const std::string& drawingFileName, const std:
     fLastPath = ExtractFileDir(openedFileName);
     CurrentDrawingFolder = ExtractFileDir(drawingFileName);
     fViewIsOpenedFiles = asOpened;
+    DrawingChanged();
     if (!asOpened) return;
     // A file opened again comes back as it was left: its sheet, zoom and place.
     fRecentFiles.Opened(openedFileName);
@@ -534,6 +567,51 @@ void TMainForm::ShowOpenedDrawing(const std::string& drawingFileName, const std:
     if (!fRecentFiles.Save(GetIniFileName(), &error))
         std::fprintf(stderr, "korvane-viewer: %s\n", error.c_str());
     UpdateRecentFilesMenu();
+}
+
+void TMainForm::DrawingChanged() {
+    fFindText.clear();
+    fFindMatches.clear();
+    fFindIndex = -1;
+    BOMPanel->Fill(fFileName.empty() ? std::vector<TBOMRow>() : CollectBOMRows(fSymbolFile), fMetricUnits);
+}
+
+void TMainForm::ShowComponent(TSymbolObject& object) {
+    if (PrintPreviewShown()) ShowPrintPreview(false);
+    // A component on a sheet that is not shown: the whole drawing, where every sheet is.
+    bool onShownSheet = true;
+    for (TSymbolObject* o = &object; o && o != &fSymbolFile.Symbol(); o = fSymbolFile.Symbol().GetOwner(o))
+        onShownSheet = onShownSheet && !o->IsHidden();
+    if (fShownSheet != TSheetNavigator::AllSheets && !onShownSheet) {
+        fSheetNavigator->Select(TSheetNavigator::AllSheets);
+    }
+    DrawSelectionMarks(sdmNormal);
+    SelectAndZoomTo(fSymbolFile, fSymbolCanvas, object);
+    DrawSymbolFile();
+    UpdateButtons();
+}
+
+void TMainForm::FindStep(int step) {
+    const std::string text = EditFind->text().trimmed().toStdString();
+    if (text.empty()) {
+        FindAction->trigger();
+        return;
+    }
+    if (text != fFindText) {
+        fFindText = text;
+        fFindMatches = FindComponents(fSymbolFile, text);
+        fFindIndex = step > 0 ? -1 : 0;
+    }
+    if (fFindMatches.empty()) {
+        StatusBar1->setText(QString::fromStdString(FormatText(_("No component holds \"%s\"."), {text})));
+        return;
+    }
+    const int n = int(fFindMatches.size());
+    fFindIndex = ((fFindIndex + step) % n + n) % n;
+    ShowComponent(*fFindMatches[size_t(fFindIndex)]);
+    StatusBar1->setText(
+        QString::fromStdString(FormatText(_("Match %s of %s: \"%s\""),
+                                          {std::to_string(fFindIndex + 1), std::to_string(n), text})));
 }
 
 void TMainForm::RememberView() {
@@ -602,6 +680,7 @@ void TMainForm::FileCloseActionExecute() {
     fLoadNote.clear();
     fShownSheet = TSheetNavigator::AllSheets;
     fSheetNavigator->Clear();
+    DrawingChanged();
     DrawSymbolFile();
     UpdateButtons();
 }
@@ -680,6 +759,8 @@ void TMainForm::SearchDataSheetsOnlineActionExecute() {
 
 void TMainForm::ActionUnitsExecute() {
     fMetricUnits = !fMetricUnits;
+    SetDisplayUnits(fMetricUnits, fMetricUnits, fMetricUnits, fMetricUnits, fMetricUnits);
+    BOMPanel->Fill(fFileName.empty() ? std::vector<TBOMRow>() : CollectBOMRows(fSymbolFile), fMetricUnits);
     UpdateButtons();
 }
 

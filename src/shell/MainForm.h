@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QMainWindow>
 
+#include "shell/BOMPanel.h"
 #include "shell/RecentFiles.h"
 #include <QStringList>
 #include <memory>
@@ -30,6 +31,7 @@ class QWidget;
 class TPaintBox;
 class TSaveWindowNew;
 class TSheetNavigator;
+class QLineEdit;
 class THandOffServer;
 
 // Folder (without trailing separator) of the drawing last loaded successfully; for a drawing
@@ -135,6 +137,16 @@ public:
     QAction* HelpAboutAction;
     QMenu* MenuPackageDrawings = nullptr;
     QMenu* MenuRecentFiles = nullptr;
+    // Find: Ctrl+F goes to the field, Enter and F3 step to the next component that holds the
+    // text, Shift+F3 back; each is selected and zoomed to, across the sheets.
+    QAction* FindAction = nullptr;
+    QAction* FindNextAction = nullptr;
+    QAction* FindPreviousAction = nullptr;
+    QLineEdit* EditFind = nullptr;
+    TBOMPanel* BOMPanel = nullptr;
+    // Shows Object: its sheet (all sheets when it is on none shown), selected and zoomed to.
+    void ShowComponent(TSymbolObject& object);
+    void FindStep(int step);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -239,6 +251,11 @@ private:
     // The files opened last with their views; the view shown is recorded for the opened file
     // only while it shows the drawing the open showed (not another drawing of its package).
     TRecentFiles fRecentFiles;
+    std::string fFindText;
+    std::vector<TSymbolObject*> fFindMatches;
+    int fFindIndex = -1;
+    // The find results and the BOM list follow the drawing shown.
+    void DrawingChanged();
     bool fViewIsOpenedFiles = false;
     void RememberView();
     void UpdateRecentFilesMenu();

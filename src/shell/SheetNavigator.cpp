@@ -69,7 +69,7 @@ bool TSheetNavigator::Step(int delta) {
 
 bool TSheetNavigator::Select(int32_t sheetIndex) {
     const int index = fComboBox->findData(sheetIndex);
-    if (index <= 0) return false;
+    if (index < 0) return false;
     {
         const QSignalBlocker block(fComboBox);
         fComboBox->setCurrentIndex(index);

@@ -26,7 +26,8 @@ public:
     int32_t CurrentSheet() const;
     // Moves the choice by Delta entries (no wrap) and reports it; false when already at the end.
     bool Step(int delta);
-    // Chooses the sheet with that index (from 0) and reports it; false when it is not listed.
+    // Chooses the sheet with that index (from 0), or AllSheets, and reports it; false when it is
+    // not listed.
     bool Select(int32_t sheetIndex);
     // What the status bar says: the sheet shown, or that all are; empty without sheets.
     QString StatusText() const;

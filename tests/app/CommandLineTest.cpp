@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/BomJob.h"
 #include "app/CommandLine.h"
 #include "app/DumpJob.h"
 #include "app/RenderJob.h"
@@ -43,6 +44,12 @@ TEST(CommandLine, RenderWritesOnlyPngNamesAndGroupModesAreNamed) {
         {{"--print", "out.png", "a.kdx"}, TCommandLine::TJob::Usage},
         {{"--print", "out.pdf"}, TCommandLine::TJob::Usage},
         {{"--print", "out.pdf", "--dump", "a.kdx"}, TCommandLine::TJob::Usage},
+        {{"--bom", "a.kdf"}, TCommandLine::TJob::Bom},
+        {{"--bom", "--csv", "--units", "imperial", "a.kdf"}, TCommandLine::TJob::Bom},
+        {{"--bom", "--units", "furlongs", "a.kdf"}, TCommandLine::TJob::Usage},
+        {{"--csv", "a.kdf"}, TCommandLine::TJob::Usage}, // CSV of what?
+        {{"--bom"}, TCommandLine::TJob::Usage},
+        {{"--bom", "--dump", "a.kdf"}, TCommandLine::TJob::Usage},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ParseCommandLine(c.Args).Job, c.Job) << testing::PrintToString(c.Args);
@@ -51,6 +58,10 @@ TEST(CommandLine, RenderWritesOnlyPngNamesAndGroupModesAreNamed) {
     EXPECT_EQ(ds.File, "a.kdf");
     EXPECT_EQ(ds.Handle, -7);
     EXPECT_EQ(ParseCommandLine({"--print", "o.pdf", "a.kdx"}).OutPdf, "o.pdf");
+    const TCommandLine bom = ParseCommandLine({"--bom", "--units", "imperial", "--csv", "a.kdf"});
+    EXPECT_EQ(bom.MetricUnits, false);
+    EXPECT_TRUE(bom.Csv);
+    EXPECT_EQ(ParseCommandLine({"--bom", "a.kdf"}).MetricUnits, std::nullopt);
     // The help says what each group mode draws.
     const std::string help = UsageText();
     for (const char* mode : {"main", "none1", "sub", "none2"})
@@ -104,6 +115,29 @@ TEST(CommandLine, JobsSayWhyAFileCannotBeShown) {
             fs::remove(out);
         }
     }
+}
+
+// --bom prints the list the window shows: text by default, CSV on request, in the units asked
+// for; a file that cannot be opened is said on one line.
+TEST(CommandLine, BomPrintsTheListOfTheDrawing) {
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(RunBomJob(KORVANE_SAMPLES "/annotated-circuit.kdf", false, false), 0);
+    const std::string text = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(text.substr(0, text.find('\n')),
+              "Item Number\tArticle code\tManufacturer\tDescription\tQuantity\tOrdering code\tWeight [lbs]\t"
+              "Height [inch]\tPMax [psi]\tQMax [gpm]");
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 7);
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(RunBomJob(KORVANE_SAMPLES "/pump-unit.kdx", true, true), 0);
+    const std::string csv = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(csv.substr(0, 17), "\xEF\xBB\xBF\"Item Number\",");
+    EXPECT_NE(csv.find("\"GP1-8-EM075\""), std::string::npos);
+
+    testing::internal::CaptureStderr();
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(RunBomJob("/nonexistent/plan.kdf", true, false), 1);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("does not exist"), std::string::npos);
 }
 
 } // namespace

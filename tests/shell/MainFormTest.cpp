@@ -1,6 +1,9 @@
 // The main window on the offscreen platform: opening files by every path, and the view.
 #include "shell/MainForm.h"
+#include "document/BOMRows.h"
 #include "shell/ProxyServerSettingsDialog.h"
+#include "shell/SheetNavigator.h"
+#include <QTreeWidget>
 
 #include "TestObjects.h"
 #include "components/ConnectionLines.h"
@@ -597,6 +600,76 @@ TEST_F(MainFormTest, RecentFilesComeBackAsTheyWereLeft) {
     const double whole = Form->SymbolCanvas().fZoom;
     Form->ZoomAll();
     EXPECT_DOUBLE_EQ(Form->SymbolCanvas().fZoom, whole);
+}
+
+// View > Bill of Materials lists every record the BOM shows, sorts by any column (numbers as
+// numbers), follows the units, and a click on a row selects and zooms to its component.
+TEST_F(MainFormTest, BOMPanelListsSortsAndShowsComponents) {
+    Form->OpenDocumentFile(KORVANE_SAMPLES "/annotated-circuit.kdf");
+    Form->BOMPanel->toggleViewAction()->trigger();
+    QTreeWidget* list = Form->BOMPanel->List();
+    ASSERT_EQ(list->topLevelItemCount(), 6);
+    EXPECT_EQ(list->topLevelItem(0)->text(1), QStringLiteral("DV06-43C-24DC"));
+    EXPECT_EQ(list->headerItem()->text(6), QStringLiteral("Weight [kg]"));
+
+    list->sortByColumn(4, Qt::DescendingOrder); // quantity
+    EXPECT_EQ(list->topLevelItem(0)->text(4), QStringLiteral("2"));
+    list->sortByColumn(1, Qt::AscendingOrder);
+    EXPECT_EQ(list->topLevelItem(0)->text(1), QStringLiteral("COIL-24DC"));
+
+    const double allZoom = Form->SymbolCanvas().fZoom;
+    QTreeWidgetItem* relief = list->findItems(QStringLiteral("PRV10-210"), Qt::MatchExactly, 1).value(0);
+    ASSERT_NE(relief, nullptr);
+    emit list->itemClicked(relief, 1);
+    const TObjectRefList selected =
+        Form->SymbolFile().Symbol().fSymbolObjectList.CreateListSelectedObjectsNew(TSymbolObjectTypeSet());
+    ASSERT_FALSE(selected.empty());
+    EXPECT_EQ(selected.front()->fBOMList.First()->fData.ArticleCode, "PRV10-210");
+    EXPECT_GT(Form->SymbolCanvas().fZoom, allZoom);
+
+    Form->ActionUnits->trigger();
+    EXPECT_EQ(list->headerItem()->text(6), QStringLiteral("Weight [lbs]"));
+    EXPECT_EQ(list->findItems(QStringLiteral("DV06-43C-24DC"), Qt::MatchExactly, 1).value(0)->text(6),
+              QStringLiteral("3.2"));
+}
+
+// Ctrl+F, a text and Enter select and zoom to the first component holding it; F3 and Shift+F3
+// step on and back, round the end; a component on a sheet not shown brings all sheets back.
+TEST_F(MainFormTest, FindStepsThroughTheComponentsThatHoldATextAcrossSheets) {
+    Form->OpenDocumentFile(KORVANE_SAMPLES "/annotated-circuit.kdf");
+    const auto selectedArticle = [&]() -> std::string {
+        const TObjectRefList selected =
+            Form->SymbolFile().Symbol().fSymbolObjectList.CreateListSelectedObjectsNew(
+                TSymbolObjectTypeSet());
+        return selected.empty() ? std::string("<none>")
+                                : selected.front()->fBOMList.First()->fData.ArticleCode;
+    };
+    QTest::keyClick(Form->PaintBox(), Qt::Key_F, Qt::ControlModifier);
+    EXPECT_TRUE(Form->EditFind->hasFocus());
+    QTest::keyClicks(Form->EditFind, QStringLiteral("valve"));
+    QTest::keyClick(Form->EditFind, Qt::Key_Return);
+    EXPECT_EQ(selectedArticle(), "DV06-43C-24DC");
+    EXPECT_EQ(Form->StatusText(), QStringLiteral("Match 1 of 2: \"valve\""));
+    Form->FindNextAction->trigger();
+    EXPECT_EQ(selectedArticle(), "PRV10-210");
+    Form->FindNextAction->trigger(); // round the end
+    EXPECT_EQ(selectedArticle(), "DV06-43C-24DC");
+    Form->FindPreviousAction->trigger();
+    EXPECT_EQ(selectedArticle(), "PRV10-210");
+    Form->EditFind->setText(QStringLiteral("no such part"));
+    Form->FindNextAction->trigger();
+    EXPECT_EQ(Form->StatusText(), QStringLiteral("No component holds \"no such part\"."));
+
+    Form->OpenDocumentFile(KORVANE_SAMPLES "/multi-sheet.kdf");
+    Form->SheetNavigator().Step(1); // sheet 1 alone
+    Form->EditFind->setText(QStringLiteral("orifice"));
+    const std::vector<TSymbolObject*> orifices = FindComponents(Form->SymbolFile(), "orifice");
+    ASSERT_EQ(orifices.size(), 1u);
+    ASSERT_TRUE(orifices[0]->IsHidden()) << "the sample's orifice is on another sheet";
+    Form->FindNextAction->trigger();
+    EXPECT_EQ(Form->SheetNavigator().CurrentSheet(), TSheetNavigator::AllSheets);
+    EXPECT_FALSE(orifices[0]->IsHidden());
+    EXPECT_EQ(selectedArticle(), "OR06-12");
 }
 
 TEST_F(MainFormTest, WheelStepsBeyondTheLimitsChangeNothing) {
