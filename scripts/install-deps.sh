@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config clang clang-format clang-tidy
-  qt6-base-dev qt6-pdf-dev libgl-dev qt6-translations-l10n
+  qt6-base-dev qt6-pdf-dev qt6-svg-dev libgl-dev qt6-translations-l10n
   libzip-dev zlib1g-dev zipcmp zipmerge ziptool zip unzip
   libpng-dev libjpeg-dev libssl-dev libcurl4-openssl-dev gettext
   libgtest-dev libgmock-dev libbenchmark-dev

@@ -6,7 +6,7 @@ _korvane_viewer() {
     case "$prev" in
     --render)
         compopt -o filenames 2>/dev/null
-        COMPREPLY=($(compgen -f -X '!*.@(png|PNG)' -- "$cur") $(compgen -d -- "$cur"))
+        COMPREPLY=($(compgen -f -X '!*.@(png|PNG|pdf|PDF|svg|SVG)' -- "$cur") $(compgen -d -- "$cur"))
         return
         ;;
     --print)

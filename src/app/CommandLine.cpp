@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 
 #include "base/Translate.h"
+#include "qt/DrawingExport.h"
 
 #include <cctype>
 #include <charconv>
@@ -15,14 +16,6 @@ bool ParseSize(const std::string& s, int& w, int& h) {
         return ec == std::errc() && p == t.data() + t.size() && v > 0 && v <= 16384;
     };
     return parse(std::string_view(s).substr(0, x), w) && parse(std::string_view(s).substr(x + 1), h);
-}
-
-bool EndsWithPng(const std::string& name) {
-    if (name.size() < 4) return false;
-    std::string ext = name.substr(name.size() - 4);
-    for (char& ch : ext)
-        ch = char(std::tolower(static_cast<unsigned char>(ch)));
-    return ext == ".png";
 }
 
 bool EndsWithPdf(const std::string& name) {
@@ -55,7 +48,7 @@ TCommandLine Usage(std::string error) {
 std::string UsageText() {
     return _("Usage:\n"
              "  korvane-viewer [FILE]\n"
-             "  korvane-viewer --render OUT.png [--size WxH] [--background black|white]\n"
+             "  korvane-viewer --render OUT [--size WxH] [--background black|white]\n"
              "                 [--group-mode main|none1|sub|none2] [--sheet N] FILE\n"
              "  korvane-viewer --dump FILE\n"
              "  korvane-viewer --datasheet FILE HANDLE\n"
@@ -68,7 +61,9 @@ std::string UsageText() {
              "takes it over.\n"
              "\n"
              "Options:\n"
-             "  --render OUT.png  draw FILE as the window shows it after opening, into a PNG picture\n"
+             "  --render OUT      draw FILE as the window shows it after opening, into a PNG picture,\n"
+             "                    or a PDF or SVG file with lines and texts as vectors (OUT.png,\n"
+             "                    OUT.pdf, OUT.svg)\n"
              "  --size WxH        the picture's size in pixels (default 1024x768)\n"
              "  --background      black (default) or white\n"
              "  --group-mode      how groups are drawn (default: as the file says):\n"
@@ -132,7 +127,7 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
             if (!next(c.OutPdf)) return Usage(_("--print needs the name of the PDF file to write"));
         } else if (a == "--render") {
             render = true;
-            if (!next(c.OutPng)) return Usage(_("--render needs the name of the PNG file to write"));
+            if (!next(c.OutPng)) return Usage(_("--render needs the name of the file to write"));
         } else if (a == "--size") {
             std::string s;
             if (!next(s) || !ParseSize(s, c.Width, c.Height))
@@ -172,9 +167,9 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     if (print && !EndsWithPdf(c.OutPdf))
         return Usage(_("--print writes a PDF file: the name must end in .pdf"));
     if (c.Sheet && !render) return Usage(_("--sheet goes with --render"));
-    // Pictures go out as PNG only: PNG data under another name would mislead whoever opens it.
-    if (render && !EndsWithPng(c.OutPng))
-        return Usage(_("--render writes PNG pictures: the name must end in .png"));
+    // The name says the format: PNG data under another name would mislead whoever opens it.
+    if (render && !ExportFormatOf(c.OutPng))
+        return Usage(_("--render writes PNG, PDF or SVG files: the name must end in .png, .pdf or .svg"));
     if (files.size() > 1) return Usage(_("only one file can be given"));
     if ((render || dump || print || bom) && files.empty()) return Usage(_("no file given"));
     if (!files.empty()) c.File = files.front();

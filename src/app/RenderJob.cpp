@@ -14,6 +14,7 @@
 #include "document/DrawingView.h"
 #include "document/SymbolFile.h"
 #include "packages/TempDirs.h"
+#include "qt/DrawingExport.h"
 #include "qt/LocaleDates.h"
 #include "qt/QtRasterSurface.h"
 #include "render/SymbolCanvas.h"
@@ -63,7 +64,10 @@ int RunRenderJob(const RenderOptions& options) {
     if (options.Sheet) doc.HideObjectsNotInSheet(*options.Sheet - 1);
     const auto app = EnsureGuiApplication();
 
-    QImage image(options.Width, options.Height, QImage::Format_RGB32);
+    // A picture is drawn here; a vector file gets its own page, and the view is only measured here.
+    const TExportFormat format = ExportFormatOf(options.OutPng).value_or(TExportFormat::Png);
+    const bool picture = format == TExportFormat::Png;
+    QImage image(picture ? options.Width : 1, picture ? options.Height : 1, QImage::Format_RGB32);
     if (image.isNull()) {
         const std::string size = std::to_string(options.Width) + "x" + std::to_string(options.Height);
         std::cerr << "korvane-viewer: " << FormatText(_("not enough memory for a %s image"), {size}) << "\n";
@@ -82,9 +86,15 @@ int RunRenderJob(const RenderOptions& options) {
             ZoomCanvasToSheet(doc, canvas, *options.Sheet - 1);
         else
             ZoomCanvasToDrawing(doc, canvas);
-        PaintDrawing(doc, canvas);
+        if (picture) {
+            PaintDrawing(doc, canvas);
+        } else if (std::string exportError;
+                   !ExportDrawing(doc, canvas, options.OutPng, format, exportError)) {
+            std::cerr << "korvane-viewer: " << exportError << "\n";
+            return 1;
+        }
     }
-    if (!image.save(QString::fromStdString(options.OutPng), "PNG")) {
+    if (picture && !image.save(QString::fromStdString(options.OutPng), "PNG")) {
         std::cerr << "korvane-viewer: "
                   << FormatText(_("the picture could not be written to \"%s\""), {options.OutPng}) << "\n";
         return 1;

@@ -111,6 +111,27 @@ void SetupPanCanvas(const TSymbolCanvas& main, TSymbolCanvas& pan, int w, int h,
     pan.fSize = {2 * w, 2 * h};
 }
 
+void ScaleViewCanvas(const TSymbolCanvas& from, TSymbolCanvas& to, int scale) {
+    const double s = std::max(scale, 1);
+    to.fZoom = from.fZoom * s;
+    to.fCanvasColors = from.fCanvasColors;
+    to.fGridMode = from.fGridMode;
+    to.fSnap = from.fSnap;
+    to.fGrid = from.fGrid;
+    to.fShowGrid = from.fShowGrid;
+    to.fShowTextBorders = from.fShowTextBorders;
+    to.SetDPI(int(std::lround(from.fDPI * s)));
+    to.fSymbolGroupDrawMode = from.fSymbolGroupDrawMode;
+    to.fThickConnectionLines = from.fThickConnectionLines;
+    to.fDecimalSeparator = from.fDecimalSeparator;
+    to.fSize = {ClampToInt32(int64_t(std::llround(from.fSize.X * s))),
+                ClampToInt32(int64_t(std::llround(from.fSize.Y * s)))};
+    // A device point is (x * zoom + start.X, (size.Y - y) * zoom + start.Y): scaling the point by S
+    // with the zoom and the size scaled by S leaves this start.
+    to.fStart = {Round(from.fStart.X * s),
+                 Round(from.fStart.Y * s + s * from.fZoom * from.fSize.Y * (1 - s))};
+}
+
 void ClearDrawingSelection(TSymbolFile& doc) {
     // The last click's selection lies in the subtrees it recorded; anything else clears all.
     if (const TObjectRefList* previous = doc.ClickSelection()) {

@@ -52,6 +52,10 @@ void PaintDrawing(TSymbolFile& doc, TSymbolCanvas& canvas);
 // Draws only the selected objects, in Mode (sdmHighlight marks them, sdmNormal unmarks them).
 void PaintSelection(TSymbolFile& doc, TSymbolCanvas& canvas, int mode);
 
+// Sets To up to draw what From shows, Scale times as many device pixels each way (for pictures and
+// vector files finer than the screen): the same settings, zoom, place and resolution, scaled.
+void ScaleViewCanvas(const TSymbolCanvas& from, TSymbolCanvas& to, int scale);
+
 // Sets Pan up to draw the drawing into a picture of twice the view's size (2W x 2H) that, drawn
 // at (X0 - W, Y0 - H), shows exactly the view Main shows now.
 void SetupPanCanvas(const TSymbolCanvas& main, TSymbolCanvas& pan, int w, int h, int x0, int y0);

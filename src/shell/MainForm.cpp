@@ -10,6 +10,7 @@
 #include "platform/FileExtensions.h"
 #include "platform/MessageBox.h"
 #include "platform/QUAVGlobs.h"
+#include "qt/DrawingExport.h"
 #include "qt/LocaleDates.h"
 #include "qt/QtRasterSurface.h"
 #include "qt/QtTranslate.h"
@@ -193,6 +194,10 @@ void TMainForm::CreateActions() {
     FileCloseAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4));
     FileCloseAction->setIcon(ActionIcon("document-close", QStyle::SP_DialogCloseButton));
     connect(FileCloseAction, &QAction::triggered, this, &TMainForm::FileCloseActionExecute);
+    FileExportViewAction = make("FileExportViewAction", N_("Export View..."));
+    connect(FileExportViewAction, &QAction::triggered, this, [this] { FileExportActionExecute(false); });
+    FileExportDrawingAction = make("FileExportDrawingAction", N_("Export Drawing..."));
+    connect(FileExportDrawingAction, &QAction::triggered, this, [this] { FileExportActionExecute(true); });
 
     FileExitAction = make("FileExitAction", N_("Exit"));
     FileExitAction->setIcon(ActionIcon("application-exit", QStyle::SP_TitleBarCloseButton));
@@ -255,6 +260,8 @@ void TMainForm::CreateActions() {
 void TMainForm::CreateMenusAndBars() {
     QMenu* file = menuBar()->addMenu(qtr("File"));
     file->addActions({FileOpenAction, FileCloseAction});
+    file->addSeparator();
+    file->addActions({FileExportViewAction, FileExportDrawingAction});
     MenuRecentFiles = file->addMenu(qtr("Recent Files"));
     MenuRecentFiles->setObjectName(QStringLiteral("MenuRecentFiles"));
     MenuPackageDrawings = file->addMenu(qtr("Drawings in the package"));
@@ -609,9 +616,48 @@ void TMainForm::FindStep(int step) {
     const int n = int(fFindMatches.size());
     fFindIndex = ((fFindIndex + step) % n + n) % n;
     ShowComponent(*fFindMatches[size_t(fFindIndex)]);
-    StatusBar1->setText(
-        QString::fromStdString(FormatText(_("Match %s of %s: \"%s\""),
-                                          {std::to_string(fFindIndex + 1), std::to_string(n), text})));
+    StatusBar1->setText(QString::fromStdString(
+        FormatText(_("Match %s of %s: \"%s\""), {std::to_string(fFindIndex + 1), std::to_string(n), text})));
+}
+
+void TMainForm::FileExportActionExecute(bool wholeDrawing) {
+    const QString pdf = qtr("PDF file (vector)") + QStringLiteral(" (*.pdf)");
+    const QString svg = qtr("SVG file (vector)") + QStringLiteral(" (*.svg)");
+    const QString png = qtr("PNG picture") + QStringLiteral(" (*.png)");
+    const std::string base = std::filesystem::path(fOpenedFileName).stem().string();
+    QString filter = pdf;
+    QString name = QFileDialog::getSaveFileName(
+        this, wholeDrawing ? qtr("Export Drawing") : qtr("Export View"),
+        QString::fromStdString((std::filesystem::path(fLastPath) / (base + ".pdf")).string()),
+        pdf + QStringLiteral(";;") + svg + QStringLiteral(";;") + png, &filter);
+    if (name.isEmpty()) return;
+    // A name without one of the three extensions gets the chosen filter's.
+    if (!ExportFormatOf(name.toStdString()))
+        name += filter == svg   ? QStringLiteral(".svg")
+                : filter == png ? QStringLiteral(".png")
+                                : QStringLiteral(".pdf");
+    ExportTo(name.toStdString(), wholeDrawing);
+}
+
+bool TMainForm::ExportTo(const std::string& fileName, bool wholeDrawing) {
+    const std::optional<TExportFormat> format = ExportFormatOf(fileName);
+    if (!format) return false;
+    TSymbolCanvas canvas(fMeasureSurface.get());
+    ScaleViewCanvas(fSymbolCanvas, canvas, 1);
+    if (wholeDrawing) {
+        if (fShownSheet == TSheetNavigator::AllSheets)
+            ZoomCanvasToDrawing(fSymbolFile, canvas);
+        else
+            ZoomCanvasToSheet(fSymbolFile, canvas, fShownSheet);
+    }
+    std::string error;
+    bool written;
+    {
+        TSaveCursor hourglass;
+        written = ExportDrawing(fSymbolFile, canvas, fileName, *format, error);
+    }
+    if (!written) ShowErrorMessage(error);
+    return written;
 }
 
 void TMainForm::RememberView() {
@@ -833,6 +879,8 @@ void TMainForm::UpdateButtons() {
     UpdatePackageDrawingsMenu();
     PropertiesAction->setEnabled(fSymbolFile.Symbol().fSymbolObjectList.HasSelection());
     ShowDataSheetAction->setEnabled(PropertiesAction->isEnabled());
+    FileExportViewAction->setEnabled(!fFileName.empty());
+    FileExportDrawingAction->setEnabled(!fFileName.empty());
     ActionPrintPreview->setEnabled(!fPrintPreviewPDFs.empty());
     ButtonPrint->setEnabled(fCurrentPrintPreviewPDF >= 0 &&
                             fCurrentPrintPreviewPDF < int(fPrintPreviewPDFs.size()));

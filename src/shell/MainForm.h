@@ -120,6 +120,12 @@ public:
 
     QAction* FileOpenAction;
     QAction* FileCloseAction;
+    QAction* FileExportViewAction = nullptr;
+    QAction* FileExportDrawingAction = nullptr;
+    // Writes the view, or the whole drawing (the sheet shown alone) at the view's size, to
+    // FileName as PNG, PDF or SVG by its extension; a failure is said in a message box.
+    bool ExportTo(const std::string& fileName, bool wholeDrawing);
+    void FileExportActionExecute(bool wholeDrawing);
     QAction* FileExitAction;
     QAction* ShowDataSheetAction;
     QAction* PropertiesAction;

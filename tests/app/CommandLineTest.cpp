@@ -22,6 +22,8 @@ TEST(CommandLine, RenderWritesOnlyPngNamesAndGroupModesAreNamed) {
         {{"--render", "out.png", "a.kdf"}, TCommandLine::TJob::Render},
         {{"--render", "OUT.PNG", "a.kdf"}, TCommandLine::TJob::Render},
         {{"--render", "out.jpg", "a.kdf"}, TCommandLine::TJob::Usage},
+        {{"--render", "out.pdf", "a.kdf"}, TCommandLine::TJob::Render},
+        {{"--render", "out.Svg", "a.kdf"}, TCommandLine::TJob::Render},
         {{"--render", "out", "a.kdf"}, TCommandLine::TJob::Usage},
         {{"--render", "png", "a.kdf"}, TCommandLine::TJob::Usage},
         {{"--group-mode", "none2", "--render", "o.png", "a.kdf"}, TCommandLine::TJob::Render},

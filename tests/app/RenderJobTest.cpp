@@ -3,6 +3,8 @@
 #include <QImage>
 #include <filesystem>
 #include <gtest/gtest.h>
+
+#include "support/TempFiles.h"
 #include <map>
 #include <optional>
 
@@ -43,6 +45,32 @@ TEST_F(RenderJobTest, WritesAPictureOfTheRequestedSizeAndBackground) {
         ASSERT_FALSE(img.isNull());
         EXPECT_EQ(img.size(), QSize(320, 200));
         EXPECT_EQ(MainColour(img) & 0xFFFFFF, white ? 0xFFFFFFu : 0x000000u);
+    }
+}
+
+// OUT.pdf and OUT.svg: the same drawing as vectors, on a page of the requested size's shape.
+TEST_F(RenderJobTest, VectorFilesByTheirExtension) {
+    for (const char* name : {"plan.pdf", "plan.SVG"}) {
+        RenderOptions o;
+        o.File = KORVANE_SAMPLES "/annotated-circuit.kdf";
+        o.OutPng = (Dir / name).string();
+        o.Width = 800;
+        o.Height = 400;
+        ASSERT_EQ(RunRenderJob(o), 0) << name;
+        const std::string bytes = ReadWholeFile(o.OutPng);
+        if (std::string(name).ends_with(".pdf")) {
+            EXPECT_EQ(bytes.substr(0, 5), "%PDF-");
+            EXPECT_NE(bytes.find("/MediaBox [0 0 600.000000 300.000000]"), std::string::npos)
+                << "800 x 400 pixels at 96 dpi";
+        } else {
+            EXPECT_NE(bytes.find("viewBox=\"0 0 3200 1600\""), std::string::npos);
+            EXPECT_NE(bytes.find(">PRV10-210</text>"), std::string::npos);
+        }
+        // Nothing of the temporary name stays beside it.
+        size_t files = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(Dir))
+            files += entry.path().filename().string().find(".part") != std::string::npos;
+        EXPECT_EQ(files, 0u);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "document/BOMRows.h"
 #include "shell/ProxyServerSettingsDialog.h"
 #include "shell/SheetNavigator.h"
+#include <QPdfDocument>
 #include <QTreeWidget>
 
 #include "TestObjects.h"
@@ -670,6 +671,46 @@ TEST_F(MainFormTest, FindStepsThroughTheComponentsThatHoldATextAcrossSheets) {
     EXPECT_EQ(Form->SheetNavigator().CurrentSheet(), TSheetNavigator::AllSheets);
     EXPECT_FALSE(orifices[0]->IsHidden());
     EXPECT_EQ(selectedArticle(), "OR06-12");
+}
+
+// File > Export View / Export Drawing: the picture as the window shows it, and PDF and SVG files
+// with the same drawing as vectors, their texts as text.
+TEST_F(MainFormTest, ExportWritesTheViewOrTheDrawingAsPictureOrVectors) {
+    EXPECT_FALSE(Form->FileExportViewAction->isEnabled());
+    Form->OpenDocumentFile(KORVANE_SAMPLES "/annotated-circuit.kdf");
+    EXPECT_TRUE(Form->FileExportViewAction->isEnabled());
+    Wheel({200, 150}, -120);
+    Wheel({200, 150}, -120);
+    const TViewPlace view = ViewPlaceOf(Form->SymbolCanvas());
+
+    ASSERT_TRUE(Form->ExportTo(Dir.File("view.png"), false));
+    const QImage shown = Form->ViewImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(QImage(QString::fromStdString(Dir.File("view.png"))).convertToFormat(QImage::Format_RGB32),
+              shown);
+
+    ASSERT_TRUE(Form->ExportTo(Dir.File("drawing.pdf"), true));
+    QPdfDocument pdf;
+    ASSERT_EQ(pdf.load(QString::fromStdString(Dir.File("drawing.pdf"))), QPdfDocument::Error::None);
+    ASSERT_EQ(pdf.pageCount(), 1);
+    const QString text = pdf.getAllText(0).text();
+    for (const char* label : {"PRV10-210", "DV06-43C-24DC", "OR06-12"})
+        EXPECT_TRUE(text.contains(QLatin1String(label))) << label << " in " << text.toStdString();
+    // The page has the view's proportions.
+    const QSizeF page = pdf.pagePointSize(0);
+    EXPECT_NEAR(page.width() / page.height(), double(shown.width()) / shown.height(), 0.01);
+
+    ASSERT_TRUE(Form->ExportTo(Dir.File("view.svg"), false));
+    const std::string svg = ReadWholeFile(Dir.File("view.svg"));
+    EXPECT_THAT(svg, HasSubstr("<svg"));
+    EXPECT_THAT(svg, HasSubstr("<polyline"));
+    EXPECT_THAT(svg, HasSubstr(">PRV10-210</text>"));
+
+    // Exporting changes neither the view nor the drawing's selection.
+    EXPECT_DOUBLE_EQ(Form->SymbolCanvas().fZoom, view.Zoom);
+    // A folder that cannot be written is said, and nothing is left behind.
+    EXPECT_FALSE(Form->ExportTo("/nonexistent/folder/x.pdf", false));
+    ASSERT_EQ(Boxes.Messages.size(), 1u);
+    EXPECT_THAT(Boxes.Messages[0].Text, HasSubstr("cannot be written"));
 }
 
 TEST_F(MainFormTest, WheelStepsBeyondTheLimitsChangeNothing) {
