@@ -5,6 +5,9 @@
 #include <chrono>
 #include <cstring>
 #include <filesystem>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <fstream>
 #include <sstream>
 #include <unordered_map>
@@ -134,20 +137,36 @@ bool TSymbolFile::LoadFromFile(const std::string& fileName, TConnectivityPass pa
         fLastError = FormatText(_("\"%s\" is not a drawing file."), {fileName});
         return false;
     }
-    return LoadFromBytes(bytes, fileName, pass);
+    return LoadFromBytes(std::move(bytes), fileName, pass);
 }
 
-bool TSymbolFile::LoadFromBytes(const std::string& bytes, const std::string& fileName,
-                                TConnectivityPass pass) {
+namespace {
+// Memory the load freed (the file's bytes, the reader's buffers) goes back to the system, so a
+// large drawing costs its objects and not the peak of reading it.
+void ReturnFreedMemory() {
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+}
+} // namespace
+
+bool TSymbolFile::LoadFromBytes(std::string bytes, const std::string& fileName, TConnectivityPass pass) {
     if (IsValidUtf8(bytes)) {
         try {
             Clear();
             fFileName = fileName;
-            TRecordReader reader(std::string_view(bytes), TRecordVariant::UniCode);
-            bool result = LoadFromUniCodeFile(reader);
-            fDamagedRecords = reader.DamagedRecords();
+            bool result;
+            {
+                TRecordReader reader(std::string_view(bytes), TRecordVariant::UniCode);
+                result = LoadFromUniCodeFile(reader);
+                fDamagedRecords = reader.DamagedRecords();
+            }
+            // The objects hold what they need of the text: the file's bytes go before the
+            // connectivity steps, which take memory of their own.
+            std::string().swap(bytes);
             fSymbol->fHandle = -1;
             RunAfterLoadSteps(pass);
+            ReturnFreedMemory();
             return result;
         } catch (const std::exception&) {
             // Any failure of the current-variant read falls back to the legacy variant.
@@ -155,10 +174,16 @@ bool TSymbolFile::LoadFromBytes(const std::string& bytes, const std::string& fil
     }
     Clear();
     fFileName = fileName;
-    TRecordReader reader(Windows1252ToUtf8(bytes), TRecordVariant::Legacy);
-    bool result = LoadFromLegacyFile(reader);
-    fDamagedRecords = reader.DamagedRecords();
+    std::string text = Windows1252ToUtf8(bytes);
+    std::string().swap(bytes);
+    bool result;
+    {
+        TRecordReader reader(std::move(text), TRecordVariant::Legacy);
+        result = LoadFromLegacyFile(reader);
+        fDamagedRecords = reader.DamagedRecords();
+    }
     RunAfterLoadSteps(pass);
+    ReturnFreedMemory();
     return result;
 }
 

@@ -147,7 +147,7 @@ public:
     double fStartSession = 0;
 
 private:
-    bool LoadFromBytes(const std::string& bytes, const std::string& fileName, TConnectivityPass pass);
+    bool LoadFromBytes(std::string bytes, const std::string& fileName, TConnectivityPass pass);
     bool LoadTopLevel(TRecordReader& reader);
     void LoadHeader(TRecordReader& reader);
     void RunAfterLoadSteps(TConnectivityPass pass);
