@@ -3,6 +3,7 @@
 #include "base/Translate.h"
 #include "platform/IniFiles.h"
 #include "qt/QtTranslate.h"
+#include "shell/TranslateForms.h"
 
 #include <QDialogButtonBox>
 #include <QGuiApplication>
@@ -36,7 +37,7 @@ TLanguageDlg::TLanguageDlg(QWidget* parent, std::string localeFolder)
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(ListBox1, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
-    resize(260, 240);
+    resize(ToDPI(this, 260), ToDPI(this, 240));
 }
 
 bool TLanguageDlg::LanguageIsSet(const std::string& iniFileName) {
