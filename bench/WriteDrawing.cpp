@@ -11,11 +11,11 @@ int main(int argc, char** argv) {
         return 2;
     }
     TGeneratorOptions o;
-    constexpr int Lines = 160000, LinesPerComponent = 4;
-    o.Components = Lines / LinesPerComponent;
+    constexpr int lines = 160000, linesPerComponent = 4;
+    o.Components = lines / linesPerComponent;
     o.ShapesPerComponent = 4;
     o.NestedDepth = 0;
-    o.LinesPerComponent = LinesPerComponent;
+    o.LinesPerComponent = linesPerComponent;
     std::ofstream out(argv[1], std::ios::binary);
     out << GenerateSchematic(o);
     return out.flush() ? 0 : 1;

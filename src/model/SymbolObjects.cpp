@@ -22,8 +22,8 @@ constexpr double MaxSaneRotation = 1e6;
 } // namespace
 
 void TSymbolObject::TAppendUnique::Add(TSymbolObject* obj) {
-    constexpr size_t ScanLimit = 16;
-    if (Known <= ScanLimit) {
+    constexpr size_t scanLimit = 16;
+    if (Known <= scanLimit) {
         if (std::find(List.begin(), List.begin() + std::ptrdiff_t(Known), obj) !=
             List.begin() + std::ptrdiff_t(Known))
             return;
