@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the layering check, the full build under a virtual
 # display, then the core (every layer below qt/) and its tests again under AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# UndefinedBehaviorSanitizer, then a minute of fuzzing for each reader of outside data.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
@@ -45,3 +45,8 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKORVANE_CORE_ONLY=O
   -DKORVANE_BENCH=OFF >/dev/null
 cmake --build build-asan -j2
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir build-asan --output-on-failure -j2
+
+# Every reader of outside data under libFuzzer for about a minute each (clang, ASan and UBSan):
+# documents (painted and clicked too), packages, archives, pictures, ordering codes, INI files
+# and the datasheet index. Any crash, leak or hang fails the run.
+bash scripts/fuzz.sh 60

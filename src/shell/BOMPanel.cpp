@@ -1,6 +1,7 @@
 #include "shell/BOMPanel.h"
 
 #include <QHeaderView>
+#include <QSignalBlocker>
 #include <QTreeWidget>
 
 #include "qt/QtTranslate.h"
@@ -70,4 +71,19 @@ void TBOMPanel::Fill(std::vector<TBOMRow> rows, bool metric) {
     fList->setSortingEnabled(true);
     for (int c = 0; c < fList->columnCount(); ++c)
         fList->resizeColumnToContents(c);
+}
+
+void TBOMPanel::MarkComponent(const TSymbolObject* object) {
+    const QSignalBlocker block(fList);
+    fList->clearSelection();
+    QTreeWidgetItem* first = nullptr;
+    for (int i = 0; object && i < fList->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* item = fList->topLevelItem(i);
+        const int row = item->data(0, Qt::UserRole).toInt();
+        if (row >= 0 && size_t(row) < fRows.size() && fRows[size_t(row)].Object == object) {
+            item->setSelected(true);
+            if (!first) first = item;
+        }
+    }
+    if (first) fList->scrollToItem(first);
 }

@@ -19,6 +19,9 @@ public:
     // Called with the component of the row the user chose.
     void SetShowComponent(std::function<void(TSymbolObject&)> show) { fShowComponent = std::move(show); }
 
+    // Marks the rows of Object (none when null) and scrolls to the first, without showing it again.
+    void MarkComponent(const TSymbolObject* object);
+
     QTreeWidget* List() const { return fList; }
 
 private:

@@ -594,6 +594,7 @@ void TMainForm::ShowComponent(TSymbolObject& object) {
     }
     DrawSelectionMarks(sdmNormal);
     SelectAndZoomTo(fSymbolFile, fSymbolCanvas, object);
+    BOMPanel->MarkComponent(&object);
     DrawSymbolFile();
     UpdateButtons();
 }

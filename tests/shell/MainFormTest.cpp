@@ -653,6 +653,10 @@ TEST_F(MainFormTest, FindStepsThroughTheComponentsThatHoldATextAcrossSheets) {
     EXPECT_EQ(Form->StatusText(), QStringLiteral("Match 1 of 2: \"valve\""));
     Form->FindNextAction->trigger();
     EXPECT_EQ(selectedArticle(), "PRV10-210");
+    // The list marks the component found.
+    const QList<QTreeWidgetItem*> marked = Form->BOMPanel->List()->selectedItems();
+    ASSERT_EQ(marked.size(), 1);
+    EXPECT_EQ(marked[0]->text(1), QStringLiteral("PRV10-210"));
     Form->FindNextAction->trigger(); // round the end
     EXPECT_EQ(selectedArticle(), "DV06-43C-24DC");
     Form->FindPreviousAction->trigger();
