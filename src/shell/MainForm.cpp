@@ -259,13 +259,14 @@ void TMainForm::CreateActions() {
 
 void TMainForm::CreateMenusAndBars() {
     QMenu* file = menuBar()->addMenu(qtr("File"));
-    file->addActions({FileOpenAction, FileCloseAction});
-    file->addSeparator();
-    file->addActions({FileExportViewAction, FileExportDrawingAction});
+    file->addAction(FileOpenAction);
     MenuRecentFiles = file->addMenu(qtr("Recent Files"));
     MenuRecentFiles->setObjectName(QStringLiteral("MenuRecentFiles"));
+    file->addAction(FileCloseAction);
     MenuPackageDrawings = file->addMenu(qtr("Drawings in the package"));
     MenuPackageDrawings->setObjectName(QStringLiteral("MenuPackageDrawings"));
+    file->addSeparator();
+    file->addActions({FileExportViewAction, FileExportDrawingAction});
     file->addSeparator();
     file->addAction(FileExitAction);
     QMenu* modify = menuBar()->addMenu(qtr("Modify"));
