@@ -95,17 +95,24 @@ void PaintSelection(TSymbolFile& doc, TSymbolCanvas& canvas, int mode) {
     doc.Symbol().DrawSelection(canvas, TSymbolDrawMode(mode), &doc.TextStyleList());
 }
 
+namespace {
+// What a second canvas takes over to draw as the view does, apart from place and resolution.
+void CopyViewLook(const TSymbolCanvas& from, TSymbolCanvas& to) {
+    to.fCanvasColors = from.fCanvasColors;
+    to.fGridMode = from.fGridMode;
+    to.fSnap = from.fSnap;
+    to.fGrid = from.fGrid;
+    to.fShowGrid = from.fShowGrid;
+    to.fShowTextBorders = from.fShowTextBorders;
+    to.fSymbolGroupDrawMode = from.fSymbolGroupDrawMode;
+    to.fThickConnectionLines = from.fThickConnectionLines;
+}
+} // namespace
+
 void SetupPanCanvas(const TSymbolCanvas& main, TSymbolCanvas& pan, int w, int h, int x0, int y0) {
     pan.fZoom = main.fZoom;
-    pan.fCanvasColors = main.fCanvasColors;
-    pan.fGridMode = main.fGridMode;
-    pan.fSnap = main.fSnap;
-    pan.fGrid = main.fGrid;
-    pan.fShowGrid = main.fShowGrid;
-    pan.fShowTextBorders = main.fShowTextBorders;
+    CopyViewLook(main, pan);
     pan.SetDPI(main.fDPI);
-    pan.fSymbolGroupDrawMode = main.fSymbolGroupDrawMode;
-    pan.fThickConnectionLines = main.fThickConnectionLines;
     pan.fStart = {ClampToInt32(int64_t(w) - x0 + main.fStart.X),
                   Round(main.fStart.Y - double(h) * main.fZoom + h - y0)};
     pan.fSize = {2 * w, 2 * h};
@@ -114,15 +121,8 @@ void SetupPanCanvas(const TSymbolCanvas& main, TSymbolCanvas& pan, int w, int h,
 void ScaleViewCanvas(const TSymbolCanvas& from, TSymbolCanvas& to, int scale) {
     const double s = std::max(scale, 1);
     to.fZoom = from.fZoom * s;
-    to.fCanvasColors = from.fCanvasColors;
-    to.fGridMode = from.fGridMode;
-    to.fSnap = from.fSnap;
-    to.fGrid = from.fGrid;
-    to.fShowGrid = from.fShowGrid;
-    to.fShowTextBorders = from.fShowTextBorders;
+    CopyViewLook(from, to);
     to.SetDPI(int(std::lround(from.fDPI * s)));
-    to.fSymbolGroupDrawMode = from.fSymbolGroupDrawMode;
-    to.fThickConnectionLines = from.fThickConnectionLines;
     to.fDecimalSeparator = from.fDecimalSeparator;
     to.fSize = {ClampToInt32(int64_t(std::llround(from.fSize.X * s))),
                 ClampToInt32(int64_t(std::llround(from.fSize.Y * s)))};
