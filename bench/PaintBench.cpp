@@ -82,6 +82,19 @@ void BM_PaintCloseUp(benchmark::State& state) {
     Counters(state, doc);
 }
 
+// The paint after each wheel step (1.5x at the middle) from Zoom All to zoom 1: the slowest step
+// is the pause a user feels when wheel-zooming into the drawing.
+void BM_PaintWheelStep(benchmark::State& state) {
+    TSymbolFile& doc = Drawing(int(state.range(0)));
+    TView view(doc);
+    for (int64_t k = 0; k < state.range(1); ++k)
+        ZoomCanvasAtPoint(view.Canvas, {ViewWidth / 2, ViewHeight / 2}, 1.5);
+    for (auto _ : state)
+        PaintDrawing(doc, view.Canvas);
+    Counters(state, doc);
+    state.counters["zoom"] = view.Canvas.fZoom;
+}
+
 void BM_PanBitmapRender(benchmark::State& state) {
     TSymbolFile& doc = Drawing(int(state.range(0)));
     TView view(doc);
@@ -170,6 +183,9 @@ BENCHMARK(BM_PaintZoomAll)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmar
 BENCHMARK(BM_PaintZoomAllAnnotated)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PaintZoomedIn)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PaintCloseUp)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PaintWheelStep)
+    ->ArgsProduct({{1000000}, benchmark::CreateDenseRange(0, 13, 1)})
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PanBitmapRender)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PanFrame)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ClickHitTest)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);

@@ -18,6 +18,15 @@ bool IsEverywhere(const TExtentsRect& b) {
            b.Bottom == Everywhere.Bottom;
 }
 
+// Whether the bounds lie wholly inside the rectangle, where nothing of the subtree can miss it.
+bool BoundsInside(const TExtentsRect& b, const TRect& rt) {
+    if (!b.Defined) return false;
+    return std::min(b.Left, b.Right) >= std::min(rt.P1.X, rt.P2.X) &&
+           std::max(b.Left, b.Right) <= std::max(rt.P1.X, rt.P2.X) &&
+           std::min(b.Bottom, b.Top) >= std::min(rt.P1.Y, rt.P2.Y) &&
+           std::max(b.Bottom, b.Top) <= std::max(rt.P1.Y, rt.P2.Y);
+}
+
 bool BoundsMeet(const TExtentsRect& b, const TRect& rt) {
     if (!b.Defined) return true;
     int64_t left = std::min(rt.P1.X, rt.P2.X), right = std::max(rt.P1.X, rt.P2.X);
@@ -149,8 +158,9 @@ bool TSymbolObject::MeetsCrossingRect(const TRect& rt) const {
     if (IsHidden()) return false;
     const TExtentsRect& bounds = CullBounds();
     if (!BoundsMeet(bounds, rt)) return false;
-    // Nothing tells where an unbounded subtree draws; its children cull themselves.
-    if (IsEverywhere(bounds)) return true;
+    // Nothing tells where an unbounded subtree draws; its children cull themselves. A subtree
+    // wholly in view needs no exact test: all of a zoom-all paint is.
+    if (IsEverywhere(bounds) || BoundsInside(bounds, rt)) return true;
     if (HitTestRect(rt)) return true;
     return fSymbolObjectList.AnyCandidate(
         AreaQuery(rt), [&](const TSymbolObject* child) { return child->MeetsCrossingRect(rt); });

@@ -48,6 +48,13 @@ QRectF OutlineRect(const TBox& b) {
 } // namespace
 
 TQtRasterSurface::TQtRasterSurface(QPaintDevice* device) : fPainter(device) {
+    if (device && device->devType() == QInternal::Image) {
+        auto* image = static_cast<QImage*>(device);
+        const QImage::Format f = image->format();
+        if (f == QImage::Format_RGB32 || f == QImage::Format_ARGB32 ||
+            f == QImage::Format_ARGB32_Premultiplied)
+            fImage = image;
+    }
     fPainter.setRenderHint(QPainter::Antialiasing, false);
     fPainter.setRenderHint(QPainter::TextAntialiasing, true);
     fPainter.setBackgroundMode(Qt::TransparentMode);
@@ -71,14 +78,28 @@ void TQtRasterSurface::SetBrush(const TBrush& brush) {
 }
 
 void TQtRasterSurface::SetFont(const TFontSpec& font) {
+    // Every text of a paint selects its style and then its zoomed height, and most are too small
+    // to draw: building a QFont costs more than drawing a small text, so it is built when a text
+    // is drawn or measured, and only when its face differs from the last one built.
     fFont = font;
-    fQFont = QFont(QString::fromStdString(font.Name));
-    fQFont.setPixelSize(std::max(1, font.Height));
-    fQFont.setBold(font.Bold);
-    fQFont.setItalic(font.Italic);
-    fQFont.setUnderline(font.Underline);
-    fQFont.setStrikeOut(font.StrikeOut);
+}
+
+const QFont& TQtRasterSurface::QtFont() {
+    const TFontSpec& f = fFont;
+    const TFontSpec& b = fBuiltFont;
+    const bool sameFace = fQFontBuilt && f.Name == b.Name && f.Height == b.Height && f.Bold == b.Bold &&
+                          f.Italic == b.Italic && f.Underline == b.Underline && f.StrikeOut == b.StrikeOut;
+    if (sameFace) return fQFont;
+    fQFontBuilt = true;
+    fBuiltFont = f;
+    fQFont = QFont(QString::fromStdString(f.Name));
+    fQFont.setPixelSize(std::max(1, f.Height));
+    fQFont.setBold(f.Bold);
+    fQFont.setItalic(f.Italic);
+    fQFont.setUnderline(f.Underline);
+    fQFont.setStrikeOut(f.StrikeOut);
     fQFont.setStyleStrategy(QFont::PreferOutline);
+    return fQFont;
 }
 
 void TQtRasterSurface::ApplyPen(bool outline) {
@@ -131,9 +152,61 @@ void TQtRasterSurface::Rectangle(const TRect& box) {
 void TQtRasterSurface::Ellipse(const TRect& box) {
     const TBox b = Normal(box);
     if (b.W() <= 0 || b.H() <= 0) return;
+    // Ports and pins are circles of a few pixels when much of a large drawing shows, and the paint
+    // engine's curve flattening costs far more than their pixels. Such circles are stamped from
+    // the pixels the engine itself drew for one of the same size.
+    const bool plainPen =
+        fPen.Style == TPenStyle::Clear || (fPen.Style == TPenStyle::Solid && fPen.Width <= 1);
+    if (b.W() <= MaxStampedEllipse && b.H() <= MaxStampedEllipse && plainPen && fPen.Mode == TPenMode::Copy &&
+        WritesPixelsDirectly()) {
+        const TEllipseStamp& stamp = EllipseStamp(b.W(), b.H());
+        if (fBrush.Style == TBrushStyle::Solid) {
+            const QRgb fill = qRgb(ColorRed(fBrush.Color), ColorGreen(fBrush.Color), ColorBlue(fBrush.Color));
+            for (const QPoint& d : stamp.Fill)
+                PutPixel(b.L + d.x(), b.T + d.y(), fill);
+        }
+        if (fPen.Style != TPenStyle::Clear) {
+            const QRgb pen = qRgb(ColorRed(fPen.Color), ColorGreen(fPen.Color), ColorBlue(fPen.Color));
+            for (const QPoint& d : stamp.Outline)
+                PutPixel(b.L + d.x(), b.T + d.y(), pen);
+        }
+        return;
+    }
     ApplyPen(true);
     ApplyBrush(true);
     fPainter.drawEllipse(OutlineRect(b));
+}
+
+const TQtRasterSurface::TEllipseStamp& TQtRasterSurface::EllipseStamp(int w, int h) {
+    TEllipseStamp& stamp = fEllipseStamps[size_t((w - 1) * MaxStampedEllipse + (h - 1))];
+    if (stamp.Made) return stamp;
+    // Drawn as Ellipse draws, away from the picture's edges; aliased rasterising of whole-pixel
+    // boxes does not depend on where the box lies.
+    constexpr int Margin = 4;
+    const auto draw = [&](bool outline) {
+        QImage img(w + 2 * Margin, h + 2 * Margin, QImage::Format_ARGB32);
+        img.fill(Qt::transparent);
+        QPainter p(&img);
+        p.setRenderHint(QPainter::Antialiasing, false);
+        QPen pen(Qt::black);
+        pen.setCosmetic(true);
+        pen.setWidth(1);
+        pen.setCapStyle(Qt::FlatCap);
+        pen.setJoinStyle(Qt::MiterJoin);
+        p.setPen(outline ? pen : QPen(Qt::NoPen));
+        p.setBrush(outline ? QBrush(Qt::NoBrush) : QBrush(Qt::black));
+        p.drawEllipse(OutlineRect({Margin, Margin, Margin + w, Margin + h}));
+        p.end();
+        std::vector<QPoint> pixels;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                if (qAlpha(img.pixel(x, y)) != 0) pixels.emplace_back(x - Margin, y - Margin);
+        return pixels;
+    };
+    stamp.Fill = draw(false);
+    stamp.Outline = draw(true);
+    stamp.Made = true;
+    return stamp;
 }
 
 void TQtRasterSurface::Arc(const TRect& box, TPoint start, TPoint end) {
@@ -173,7 +246,26 @@ void TQtRasterSurface::Polyline(std::span<const TPoint> points) {
         LineTo(points[i]);
 }
 
+bool TQtRasterSurface::WritesPixelsDirectly() const {
+    return fImage && !fPainter.hasClipping() &&
+           fPainter.compositionMode() == QPainter::CompositionMode_SourceOver && fPainter.opacity() == 1.0 &&
+           fPainter.deviceTransform().isIdentity();
+}
+
+void TQtRasterSurface::PutPixel(int x, int y, QRgb rgb) {
+    if (x < 0 || y < 0 || x >= fImage->width() || y >= fImage->height()) return;
+    // constScanLine keeps the picture from detaching: the painter draws into the same pixels.
+    reinterpret_cast<QRgb*>(const_cast<uchar*>(fImage->constScanLine(y)))[x] = rgb;
+}
+
 void TQtRasterSurface::SetPixel(TPoint p, TColor color) {
+    // A zoom-all paint of a large drawing sets a pixel for every object below a pixel; through the
+    // paint engine each costs as much as a filled rectangle. An opaque pixel on an untransformed,
+    // unclipped picture is the same written directly.
+    if (WritesPixelsDirectly()) {
+        PutPixel(p.X, p.Y, qRgb(ColorRed(color), ColorGreen(color), ColorBlue(color)));
+        return;
+    }
     fPainter.fillRect(QRect(p.X, p.Y, 1, 1), ToQColor(color));
 }
 
@@ -186,17 +278,17 @@ void TQtRasterSurface::FillRect(const TRect& box) {
 void TQtRasterSurface::TextOut(TPoint p, const std::string& utf8Text) {
     if (utf8Text.empty()) return;
     fPainter.save();
-    fPainter.setFont(fQFont);
+    fPainter.setFont(QtFont());
     fPainter.setPen(ToQColor(fFont.Color));
     fPainter.translate(p.X, p.Y);
     if (fFont.Escapement != 0) fPainter.rotate(-fFont.Escapement / 10.0);
-    const QFontMetrics m(fQFont, fPainter.device());
+    const QFontMetrics m(fPainter.font(), fPainter.device());
     fPainter.drawText(QPointF(0, m.ascent()), QString::fromUtf8(utf8Text.data(), qsizetype(utf8Text.size())));
     fPainter.restore();
 }
 
 TSize TQtRasterSurface::TextExtent(const std::string& utf8Text) {
-    const QFontMetrics m(fQFont, fPainter.device());
+    const QFontMetrics m(QtFont(), fPainter.device());
     const QString s = QString::fromUtf8(utf8Text.data(), qsizetype(utf8Text.size()));
     return {int32_t(m.horizontalAdvance(s)), int32_t(m.height())};
 }

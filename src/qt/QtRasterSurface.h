@@ -6,7 +6,10 @@
 
 #include <QFont>
 #include <QPainter>
+#include <QPoint>
+#include <vector>
 
+class QImage;
 class QPaintDevice;
 
 class TQtRasterSurface : public TRasterSurface {
@@ -42,12 +45,32 @@ public:
 
 private:
     void ApplyPen(bool outline);
+    // Whether pixels may be written into fImage as the painter would write them.
+    bool WritesPixelsDirectly() const;
+    void PutPixel(int x, int y, QRgb rgb);
+
+    // The pixels of the fill and of the outline of an ellipse in a box of W x H pixels, relative
+    // to its top left corner.
+    struct TEllipseStamp {
+        bool Made = false;
+        std::vector<QPoint> Fill, Outline;
+    };
+    static constexpr int MaxStampedEllipse = 12;
+    const TEllipseStamp& EllipseStamp(int w, int h);
+    std::vector<TEllipseStamp> fEllipseStamps =
+        std::vector<TEllipseStamp>(MaxStampedEllipse * MaxStampedEllipse);
     void ApplyBrush(bool fill);
 
     QPainter fPainter;
+    // The picture itself when the device is one whose pixels can be written directly.
+    QImage* fImage = nullptr;
     TPen fPen;
     TBrush fBrush;
     TFontSpec fFont;
+    // The font of fFont, built when first needed; fBuiltFont is the spec it was built from.
+    const QFont& QtFont();
     QFont fQFont;
+    TFontSpec fBuiltFont;
+    bool fQFontBuilt = false;
     TPoint fPos;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <numbers>
 #include <strings.h>
 
@@ -273,8 +274,13 @@ TPoint TSymbolCanvas::FromPt(const TPoint& p) const {
 }
 
 TRect TSymbolCanvas::VisibleArea() const {
-    if (UsableZoom() == 0) return TRect();
-    return TRect(FromPt({fSize.X, 0}), FromPt({0, fSize.Y}));
+    TAreaMemo& m = fAreaMemo;
+    // Compared bit for bit, so that a zoom that is no number never matches.
+    if (m.Valid && std::memcmp(&m.Zoom, &fZoom, sizeof fZoom) == 0 && m.Start == fStart && m.Size == fSize)
+        return m.Area;
+    m = {true, fZoom, fStart, fSize,
+         UsableZoom() == 0 ? TRect() : TRect(FromPt({fSize.X, 0}), FromPt({0, fSize.Y}))};
+    return m.Area;
 }
 
 TPoint TSymbolCanvas::SnapPoint(const TPoint& pt) const {

@@ -155,6 +155,14 @@ public:
 private:
     // The zoom if it is finite and positive, else 0 (nothing can be transformed).
     double UsableZoom() const;
+    // Every object of a paint asks for the visible area; it is worked out once per view.
+    struct TAreaMemo {
+        bool Valid = false;
+        double Zoom = 0;
+        TPoint Start, Size;
+        TRect Area;
+    };
+    mutable TAreaMemo fAreaMemo;
     // Unclamped device coordinates (already rounded as the transform rounds).
     double DevX(double x) const;
     double DevY(double y) const;

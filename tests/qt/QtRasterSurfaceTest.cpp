@@ -204,4 +204,49 @@ TEST_F(QtSurfaceTest, RotatedTextRunsUpward) {
     EXPECT_LT(top, 20);
     EXPECT_LE(maxX, 24);
 }
+// Small ellipses and single pixels are written straight into the picture; they must give the
+// pixels the paint engine gives, which it does here because a clip turns the shortcut off.
+TEST(QtSurfaceDirectPixels, SmallEllipsesAndPixelsMatchThePaintEngine) {
+    EnsureApp();
+    struct TLook {
+        TPenStyle Pen;
+        TBrushStyle Brush;
+    };
+    const TLook looks[] = {{TPenStyle::Solid, TBrushStyle::Clear},
+                           {TPenStyle::Solid, TBrushStyle::Solid},
+                           {TPenStyle::Clear, TBrushStyle::Solid},
+                           {TPenStyle::Dot, TBrushStyle::Solid}};
+    int compared = 0;
+    for (const TLook& look : looks) {
+        QImage direct(250, 250, QImage::Format_RGB32), engine(250, 250, QImage::Format_RGB32);
+        direct.fill(Qt::darkGray);
+        engine.fill(Qt::darkGray);
+        {
+            TQtRasterSurface a(&direct), b(&engine);
+            b.Painter().setClipRect(engine.rect());
+            for (TQtRasterSurface* s : {&a, &b}) {
+                s->SetPen({RGBColor(0xFF, 0x20, 0x10), look.Pen, 1, TPenMode::Copy});
+                s->SetBrush({RGBColor(0x10, 0xC0, 0x30), look.Brush});
+                // Every size up to beyond the stamped ones, each apart from the others.
+                for (int w = 1; w <= 14; ++w)
+                    for (int h = 1; h <= 14; ++h) {
+                        const TPoint c(2 + (w - 1) * 16, 2 + (h - 1) * 16);
+                        s->Ellipse(TRect(c, {c.X + w, c.Y + h}));
+                    }
+                // Across the picture's edges.
+                for (const TPoint c : {TPoint(-3, 230), TPoint(244, 232), TPoint(232, -4), TPoint(238, 245)})
+                    s->Ellipse(TRect(c, {c.X + 9, c.Y + 7}));
+                for (int x = -1; x <= 250; x += 7)
+                    s->SetPixel({x, 247 - x % 3}, RGBColor(0x40, 0x50, 0xF0));
+            }
+        }
+        for (int y = 0; y < direct.height(); ++y)
+            for (int x = 0; x < direct.width(); ++x) {
+                ASSERT_EQ(direct.pixel(x, y), engine.pixel(x, y))
+                    << "pen " << int(look.Pen) << " brush " << int(look.Brush) << " at " << x << "," << y;
+                compared += direct.pixel(x, y) != QColor(Qt::darkGray).rgb();
+            }
+    }
+    EXPECT_GT(compared, 1000);
+}
 } // namespace
