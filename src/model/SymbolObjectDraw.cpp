@@ -147,6 +147,17 @@ void TSymbolObject::PrepareDraw(TSymbolCanvas& canvas, TSymbolDrawMode mode, con
     fSymbolObjectList.MarkPrepared(styles, canvas.fDecimalSeparator);
 }
 
+bool TSymbolObject::AddRememberedExtents(TExtentsRect& current) const {
+    // Without a clock nothing says the remembered bounds are current.
+    if (!fClock) return false;
+    const TExtentsRect& b = CullBounds();
+    if (!b.Defined || IsEverywhere(b)) return false;
+    // Extents only ever grow by points, so a subtree's extents join as their two corners.
+    ExtentsAddPoint({b.Left, b.Bottom}, current);
+    ExtentsAddPoint({b.Right, b.Top}, current);
+    return true;
+}
+
 bool TSymbolObject::BoundsNear(TPoint pt, double distance) const {
     const TExtentsRect& b = CullBounds();
     if (!b.Defined || IsEverywhere(b)) return true;

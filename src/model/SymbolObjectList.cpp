@@ -106,7 +106,7 @@ int32_t TSymbolObjectList::SetNewHandle(int32_t newHandle) {
 
 TExtentsRect TSymbolObjectList::Extents(TExtentsRect current) const {
     for (const auto& o : fSymbolObjectList)
-        current = o->Extents(current);
+        if (!o->AddRememberedExtents(current)) current = o->Extents(current);
     return current;
 }
 

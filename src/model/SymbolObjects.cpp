@@ -269,8 +269,10 @@ void TSymbolObject::FindByHandle(int32_t handle, TSymbolObject*& found) {
 
 TExtentsRect TSymbolObject::Extents(TExtentsRect current) const {
     if (fTemporaryHidden & temphiddenAll) return current;
+    // Zoom All, culling and clicks all ask for the same subtrees' extents; each is measured once
+    // per change of the geometry.
     for (const auto& child : fSymbolObjectList)
-        current = child->Extents(current);
+        if (!child->AddRememberedExtents(current)) current = child->Extents(current);
     return current;
 }
 

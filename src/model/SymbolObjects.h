@@ -349,6 +349,9 @@ private:
     mutable uint64_t fCullGeneration = 0;
     TGeometryClock* fClock = nullptr;
     const TExtentsRect& CullBounds() const;
+    // Adds the subtree's remembered bounds to Current when they are the same as its extents;
+    // false, with nothing added, when they are not known that way.
+    bool AddRememberedExtents(TExtentsRect& current) const;
     // What an index query must return to keep every child a bounds test on the rectangle, or on
     // the point with the distance, would keep.
     static TSpatialIndex::TQuery AreaQuery(const TRect& rt);
