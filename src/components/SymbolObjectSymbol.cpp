@@ -16,13 +16,17 @@ void TSymbolObjectSymbol::SetDefaults() {
     fRotation = 0;
     fMirrorX = fMirrorY = false;
     fUsePortDisplayNameInBrevind = false;
-    fPendingBOM = {};
+    fPendingBOM.reset();
+}
+
+TBOMData& TSymbolObjectSymbol::PendingBOM() {
+    if (!fPendingBOM) fPendingBOM = std::make_unique<TBOMData>();
+    return *fPendingBOM;
 }
 
 bool TSymbolObjectSymbol::LoadOwnKey(TRecordReader& reader, const std::string& key,
                                      const std::string& value) {
     const bool legacy = reader.IsLegacy();
-    TBOMData& b = fPendingBOM;
     auto flt = [&](double& f) { f = ParseRecordFloat(value, 0); };
     if (key == "JUMPMODE"sv) {
         // Values outside the enumeration keep the current mode.
@@ -40,41 +44,41 @@ bool TSymbolObjectSymbol::LoadOwnKey(TRecordReader& reader, const std::string& k
     } else if (key == "SYMMAINGROUP:"sv && !legacy) {
         LoadGroupRecord(reader, fSymGroups.fMainGroupList.Add());
     } else if (key == "ARTICLECODE"sv) {
-        b.ArticleCode = value;
+        PendingBOM().ArticleCode = value;
     } else if (key == "MANUFACTURER"sv) {
-        b.Manufacturer = value;
+        PendingBOM().Manufacturer = value;
     } else if (key == "TYPE"sv) {
-        b.ComponentType = value;
+        PendingBOM().ComponentType = value;
     } else if (key == "DESCRIPTION"sv) {
-        b.Description = value;
+        PendingBOM().Description = value;
     } else if (key == "DATASHEET"sv) {
-        b.DataSheet = value;
+        PendingBOM().DataSheet = value;
     } else if (key == "BREVINDFILE"sv) {
-        b.BrevindFile = value;
+        PendingBOM().BrevindFile = value;
     } else if (key == "SYMBOLFILE"sv) {
-        b.SymbolFile = value;
+        PendingBOM().SymbolFile = value;
     } else if (key == "COMPONENTFILE"sv) {
-        b.ComponentFile = value;
+        PendingBOM().ComponentFile = value;
     } else if (key == "ASSEMBLYDRAWING"sv) {
-        b.AssemblyDrawing = value;
+        PendingBOM().AssemblyDrawing = value;
     } else if (key == "TITLE"sv) {
-        b.Title = value;
+        PendingBOM().Title = value;
     } else if (key == "REMARK"sv) {
-        b.Remark = value;
+        PendingBOM().Remark = value;
     } else if (key == "WEIGHT"sv) {
-        flt(b.Weight);
+        flt(PendingBOM().Weight);
     } else if (key == "HEIGHT"sv) {
-        flt(b.Height);
+        flt(PendingBOM().Height);
     } else if (key == "BOLTHEIGHT"sv) {
-        flt(b.BoltHeight);
+        flt(PendingBOM().BoltHeight);
     } else if (key == "PMAX"sv) {
-        flt(b.PMax);
+        flt(PendingBOM().PMax);
     } else if (key == "QMAX"sv) {
-        flt(b.QMax);
+        flt(PendingBOM().QMax);
     } else if (key == "HIDEINBOM"sv) {
-        b.HideInBOM = YesNoToBool(value);
+        PendingBOM().HideInBOM = YesNoToBool(value);
     } else if (key == "SANDWICH"sv) {
-        b.Sandwich = YesNoToBool(value);
+        PendingBOM().Sandwich = YesNoToBool(value);
     } else {
         return false;
     }
@@ -83,12 +87,12 @@ bool TSymbolObjectSymbol::LoadOwnKey(TRecordReader& reader, const std::string& k
 
 void TSymbolObjectSymbol::AfterLoad() {
     // Older files kept the component's BOM fields in the symbol record.
-    if (fBOMList.Count() == 0 && !BOMDataEqual(fPendingBOM, TBOMData{})) {
+    if (fPendingBOM && fBOMList.Count() == 0 && !BOMDataEqual(*fPendingBOM, TBOMData{})) {
         TBOM* bom = fBOMList.Add();
-        bom->fData = fPendingBOM;
-        bom->fData.UseInBrevind = !fPendingBOM.BrevindFile.empty();
+        bom->fData = *fPendingBOM;
+        bom->fData.UseInBrevind = !fPendingBOM->BrevindFile.empty();
     }
-    fPendingBOM = {};
+    fPendingBOM.reset();
 
     // Item numbers without a record index are bound to the records in order.
     if (fBOMList.Count() == 0) return;

@@ -1,5 +1,7 @@
 #pragma once
 // The component symbol: a nested component and the root of every drawing.
+#include <memory>
+
 #include "model/BOM.h"
 #include "model/Groups.h"
 #include "model/SymbolObjects.h"
@@ -50,6 +52,8 @@ protected:
     void DumpFields(TJsonWriter& w) const override;
 
 private:
-    // BOM fields that older files kept in the symbol record itself.
-    TBOMData fPendingBOM;
+    // BOM fields that older files kept in the symbol record itself, while the record is read.
+    // Made on the first such field: most components have none, and a drawing holds thousands.
+    std::unique_ptr<TBOMData> fPendingBOM;
+    TBOMData& PendingBOM();
 };
