@@ -143,6 +143,13 @@ void ClearDrawingSelection(TSymbolFile& doc) {
     doc.SetClickSelection({});
 }
 
+bool DrawingHasSelection(const TSymbolFile& doc) {
+    if (const TObjectRefList* roots = doc.ClickSelection())
+        return std::any_of(roots->begin(), roots->end(),
+                           [](const TSymbolObject* o) { return o->HasSelection(); });
+    return doc.Symbol().fSymbolObjectList.HasSelection();
+}
+
 void SelectAndZoomTo(TSymbolFile& doc, TSymbolCanvas& canvas, TSymbolObject& object) {
     ClearDrawingSelection(doc);
     object.SelectAll();

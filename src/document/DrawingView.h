@@ -63,6 +63,9 @@ void SetupPanCanvas(const TSymbolCanvas& main, TSymbolCanvas& pan, int w, int h,
 // Clears every selection flag of the drawing, visiting only what the last click selected when
 // nothing else has selected since.
 void ClearDrawingSelection(TSymbolFile& doc);
+// Whether anything in the drawing is selected; asked after every click, so it looks only where the
+// last click selected when nothing else has selected since.
+bool DrawingHasSelection(const TSymbolFile& doc);
 
 // Selects Object alone, with its subtree as a click selects it, and zooms so that it fills about
 // half the view (no closer than MaxViewZoom). The object must be visible: show its sheet first.

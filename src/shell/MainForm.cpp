@@ -879,7 +879,7 @@ void TMainForm::UpdateButtons() {
     if (StatusBar1) StatusBar1->setText(StatusLine());
     UpdateTitle();
     UpdatePackageDrawingsMenu();
-    PropertiesAction->setEnabled(fSymbolFile.Symbol().fSymbolObjectList.HasSelection());
+    PropertiesAction->setEnabled(DrawingHasSelection(fSymbolFile));
     ShowDataSheetAction->setEnabled(PropertiesAction->isEnabled());
     FileExportViewAction->setEnabled(!fFileName.empty());
     FileExportDrawingAction->setEnabled(!fFileName.empty());

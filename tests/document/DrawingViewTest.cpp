@@ -198,6 +198,8 @@ TEST(DrawingIndex, PaintsAndClicksMatchTheFullWalk) {
                 const bool want = SelectComponentsByFullWalks(walked, walkedCanvas, p);
                 ASSERT_EQ(got, want) << "click at step " << step;
                 ASSERT_EQ(SelectionState(indexed), SelectionState(walked)) << "click at step " << step;
+                ASSERT_EQ(DrawingHasSelection(indexed), walked.Symbol().fSymbolObjectList.HasSelection())
+                    << "click at step " << step;
                 clicksThatSelected += got;
             }
             indexedSurface.ClearCalls();
