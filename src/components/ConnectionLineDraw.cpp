@@ -33,12 +33,12 @@ TXYPoint Toward(const TPoint& from, double angle, double length) {
 
 TColor TSymbolObjectConnectionLine::SecondColorFor(const TSymbolCanvas& canvas, TSymbolDrawMode mode) const {
     if (mode != sdmNormal) return 0;
-    if (canvas.fSymbolGroupDrawMode == drawMainGroups && !fSymMainGroupData.Code.empty() &&
-        fSymMainGroupData.TwoColorMode)
-        return fSymMainGroupData.SecondColor;
-    if (canvas.fSymbolGroupDrawMode == drawSubGroups && !fSymSubGroupData.Code.empty() &&
-        fSymSubGroupData.TwoColorMode)
-        return fSymSubGroupData.SecondColor;
+    if (canvas.fSymbolGroupDrawMode == drawMainGroups && !MainGroupData().Code.empty() &&
+        MainGroupData().TwoColorMode)
+        return MainGroupData().SecondColor;
+    if (canvas.fSymbolGroupDrawMode == drawSubGroups && !SubGroupData().Code.empty() &&
+        SubGroupData().TwoColorMode)
+        return SubGroupData().SecondColor;
     return 0;
 }
 

@@ -37,11 +37,11 @@ TSymLineStyle LineStyleOfName(const std::string& value) {
 // The sub-group keys that older files stored with every object that has groups.
 bool LoadLegacyGroupKey(TSymbolObjectWithGroups& obj, const std::string& key, const std::string& value) {
     if (key == "SYMGROUPCOLOR"sv) {
-        if (auto v = ParseRecordInt(value)) obj.fSymSubGroupData.Color = TColor(*v);
+        if (auto v = ParseRecordInt(value)) obj.EditSubGroupData().Color = TColor(*v);
         return true;
     }
     if (key == "SYMGROUPLINE"sv) {
-        obj.fSymSubGroupData.SymLineStyle = LineStyleOfName(value);
+        obj.EditSubGroupData().SymLineStyle = LineStyleOfName(value);
         return true;
     }
     return false;

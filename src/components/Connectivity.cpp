@@ -255,14 +255,14 @@ void TSymbolObjectConnectionLine::Update(const TConnectivityIndex& index, bool i
             break;
         }
         if (g && !g->fBreakConnection) {
-            if (!g->fSymSubGroupData.Code.empty())
-                fSymSubGroupData = g->fSymSubGroupData;
+            if (!g->SubGroupData().Code.empty())
+                SetSubGroupData(g->SubGroupData());
             else
-                g->fSymSubGroupData = fSymSubGroupData;
-            if (!g->fSymMainGroupData.Code.empty())
-                fSymMainGroupData = g->fSymMainGroupData;
+                g->SetSubGroupData(SubGroupData());
+            if (!g->MainGroupData().Code.empty())
+                SetMainGroupData(g->MainGroupData());
             else
-                g->fSymMainGroupData = fSymMainGroupData;
+                g->SetMainGroupData(MainGroupData());
         }
         if (port) {
             end = nested ? port->fP2 : FindLastLoopedToPort(index, port)->fP2;
@@ -724,7 +724,7 @@ void CollectPorts(const TSymbolObjectList& list, TIntegerList& portList, Accept 
         const auto* port = dynamic_cast<const TSymbolObjectBasicPort*>(o);
         if (!port) return;
         const bool normal = o->fSymbolObjectMainType == somIPort || port->fPortType != soptLoopThrough;
-        if (normal && accept(port->fSymSubGroupData.Code)) portList.Add(port->fHandle);
+        if (normal && accept(port->SubGroupData().Code)) portList.Add(port->fHandle);
     };
     for (const auto& o : list) {
         visit(o.get());
@@ -753,6 +753,6 @@ void FindConnectionLinesWithoutGroup(const TSymbolObjectList& list, TIntegerList
         const auto* g = dynamic_cast<const TSymbolObjectWithGroups*>(o.get());
         const bool lineOrNode =
             o->fSymbolObjectMainType == somConnectionLine || o->fSymbolObjectMainType == somConnectionNode;
-        if (g && lineOrNode && g->fSymSubGroupData.Code.empty()) handles.Add(o->fHandle);
+        if (g && lineOrNode && g->SubGroupData().Code.empty()) handles.Add(o->fHandle);
     }
 }

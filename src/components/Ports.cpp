@@ -98,7 +98,7 @@ std::vector<std::string> TSymbolObjectBasicPort::CreateJoinableFileList() const 
 }
 
 std::string TSymbolObjectBasicPort::PortTextWithGroupCode() const {
-    const std::string& code = fSymSubGroupData.Code;
+    const std::string& code = SubGroupData().Code;
     return ReplaceAll(fPortText, "<>", code.empty() ? std::string("*") : code);
 }
 
@@ -148,12 +148,12 @@ bool TSymbolObjectPort::LoadOwnKey(TRecordReader& reader, const std::string& key
             key == "LOOPEDFROMHANDLE"sv)
             return LoadBasicKey(key, value);
         if (key == "SYMGROUPCODE"sv) {
-            fSymSubGroupData.Code = TrimRight(value);
+            EditSubGroupData().Code = TrimRight(value);
         } else if (key == "SYMGROUPCOLOR"sv) {
-            if (auto v = ParseRecordInt(value)) fSymSubGroupData.Color = TColor(*v);
+            if (auto v = ParseRecordInt(value)) EditSubGroupData().Color = TColor(*v);
         } else if (key == "SYMGROUPLINE"sv) {
             const int s = IndexOfName(value, SymLineStyleNames, SymLineStyleCount);
-            fSymSubGroupData.SymLineStyle = s < 0 ? symlinestyleDefault : TSymLineStyle(s);
+            EditSubGroupData().SymLineStyle = s < 0 ? symlinestyleDefault : TSymLineStyle(s);
         } else if (key != "POINT3X"sv && key != "POINT3Y"sv && key != "PORTNAME"sv &&
                    key != "VIRTUALPORT"sv) {
             return false;

@@ -15,18 +15,44 @@ std::string TrimRight(const std::string& s) {
 }
 } // namespace
 
+const TSymSubGroupData TSymbolObjectWithGroups::DefaultSubGroup{};
+const TSymMainGroupData TSymbolObjectWithGroups::DefaultMainGroup{};
+
+TSymbolObjectWithGroups::TGroupData& TSymbolObjectWithGroups::EditGroupData() {
+    if (!fGroupData) fGroupData = std::make_unique<TGroupData>();
+    return *fGroupData;
+}
+
+void TSymbolObjectWithGroups::ShareDefaultGroups() {
+    if (fGroupData && fGroupData->Sub == DefaultSubGroup && fGroupData->Main == DefaultMainGroup)
+        fGroupData.reset();
+}
+
+void TSymbolObjectWithGroups::SetSubGroupData(const TSymSubGroupData& data) {
+    if (!fGroupData && data == DefaultSubGroup) return;
+    EditGroupData().Sub = data;
+    ShareDefaultGroups();
+}
+
+void TSymbolObjectWithGroups::SetMainGroupData(const TSymMainGroupData& data) {
+    if (!fGroupData && data == DefaultMainGroup) return;
+    EditGroupData().Main = data;
+    ShareDefaultGroups();
+}
+
 void TSymbolObjectWithGroups::SetDefaults() {
     TSymbolObject::SetDefaults();
-    fSymSubGroupData = {};
-    fSymMainGroupData = {};
+    fGroupData.reset();
     fBreakConnection = false;
 }
 
 bool TSymbolObjectWithGroups::LoadOwnKey(TRecordReader&, const std::string& key, const std::string& value) {
     if (key == "SYMGROUPCODE"sv) {
-        fSymSubGroupData.Code = TrimRight(value);
+        const std::string code = TrimRight(value);
+        if (fGroupData || !code.empty()) EditSubGroupData().Code = code;
     } else if (key == "SYMMAINGROUPCODE"sv) {
-        fSymMainGroupData.Code = TrimRight(value);
+        const std::string code = TrimRight(value);
+        if (fGroupData || !code.empty()) EditMainGroupData().Code = code;
     } else if (key == "BREAKCONNECTION"sv) {
         fBreakConnection = YesNoToBool(value);
     } else {
@@ -36,32 +62,33 @@ bool TSymbolObjectWithGroups::LoadOwnKey(TRecordReader&, const std::string& key,
 }
 
 void TSymbolObjectWithGroups::SetBreakConnection(bool value) {
-    if (value && !fBreakConnection) {
-        fSymSubGroupData = {};
-        fSymMainGroupData = {};
-    }
+    if (value && !fBreakConnection) fGroupData.reset();
     fBreakConnection = value;
 }
 
 void TSymbolObjectWithGroups::SetGroupData(const TSymMainGroupData& mainData,
                                            const TSymSubGroupData& subData) {
-    fSymMainGroupData = mainData;
-    fSymSubGroupData = subData;
+    SetMainGroupData(mainData);
+    SetSubGroupData(subData);
 }
 
 void TSymbolObjectWithGroups::UpdateGroupColors(const TSymGroups& groups) {
     TSymbolObject::UpdateGroupColors(groups);
-    fSymSubGroupData = groups.fSubGroupList.NewData(fSymSubGroupData);
-    if (!fSymSubGroupData.MainGroupCode.empty()) fSymMainGroupData.Code = fSymSubGroupData.MainGroupCode;
-    fSymMainGroupData = groups.fMainGroupList.NewData(fSymMainGroupData);
+    // Without groups both become the defaults, which need no copy.
+    if (!fGroupData) return;
+    TGroupData& g = *fGroupData;
+    g.Sub = groups.fSubGroupList.NewData(g.Sub);
+    if (!g.Sub.MainGroupCode.empty()) g.Main.Code = g.Sub.MainGroupCode;
+    g.Main = groups.fMainGroupList.NewData(g.Main);
+    ShareDefaultGroups();
 }
 
 std::string TSymbolObjectWithGroups::GroupCodeFor(TSymbolGroupDrawMode mode) const {
     switch (mode) {
     case drawMainGroups:
-        return fSymMainGroupData.Code;
+        return MainGroupData().Code;
     case drawSubGroups:
-        return fSymSubGroupData.Code;
+        return SubGroupData().Code;
     default:
         return {};
     }
@@ -72,13 +99,13 @@ void TSymbolObjectWithGroups::ApplyGroupPen(TSymbolCanvas& canvas, TSymbolDrawMo
     TColor color = 0;
     TSymLineStyle style = symlinestyleSolid;
     bool counts = false;
-    if (groupMode == drawMainGroups && !fSymMainGroupData.Code.empty()) {
-        color = fSymMainGroupData.Color;
-        style = fSymMainGroupData.SymLineStyle;
+    if (groupMode == drawMainGroups && !MainGroupData().Code.empty()) {
+        color = MainGroupData().Color;
+        style = MainGroupData().SymLineStyle;
         counts = true;
-    } else if (groupMode == drawSubGroups && !fSymSubGroupData.Code.empty()) {
-        color = fSymSubGroupData.Color;
-        style = fSymSubGroupData.SymLineStyle;
+    } else if (groupMode == drawSubGroups && !SubGroupData().Code.empty()) {
+        color = SubGroupData().Color;
+        style = SubGroupData().SymLineStyle;
         counts = true;
     }
     if (counts) {
@@ -97,8 +124,8 @@ void TSymbolObjectWithGroups::ApplyGroupPen(TSymbolCanvas& canvas, TSymbolDrawMo
 void TSymbolObjectWithGroups::DumpFields(TJsonWriter& w) const {
     TSymbolObject::DumpFields(w);
     w.Key("SymSubGroupData");
-    DumpGroupData(w, fSymSubGroupData);
+    DumpGroupData(w, SubGroupData());
     w.Key("SymMainGroupData");
-    DumpGroupData(w, fSymMainGroupData);
+    DumpGroupData(w, MainGroupData());
     w.Field("BreakConnection", fBreakConnection);
 }

@@ -81,10 +81,10 @@ TEST(ConnectionLineRecord, LegacyVariant) {
     EXPECT_DOUBLE_EQ(line->fConnectionLineData.Diameter, 8);
     EXPECT_DOUBLE_EQ(line->fConnectionLineData.Flow, 0);
     EXPECT_FALSE(line->fNonOrthoAllowed);
-    EXPECT_EQ(line->fSymSubGroupData.Code, "P1");
-    EXPECT_EQ(line->fSymSubGroupData.Color, 255u);
+    EXPECT_EQ(line->SubGroupData().Code, "P1");
+    EXPECT_EQ(line->SubGroupData().Color, 255u);
     // The older files kept the group's line style here, not the line's own.
-    EXPECT_EQ(line->fSymSubGroupData.SymLineStyle, symlinestyleHidden);
+    EXPECT_EQ(line->SubGroupData().SymLineStyle, symlinestyleHidden);
     EXPECT_EQ(line->fSymLineStyle, symlinestyleDefault);
     EXPECT_EQ(line->fDrawPoints.Items, (Points{{1, 2}}));
 }
@@ -303,11 +303,11 @@ TEST_F(LineDrawing, NoJumpsWithoutJumpModeOrWithFewPoints) {
 
 TEST_F(LineDrawing, GroupPenThickAndTwoColours) {
     auto line = MakeLine({{0, 0}, {200, 0}}, {}, jmNone);
-    line->fSymMainGroupData.Code = "Control";
-    line->fSymMainGroupData.Color = RGBColor(0, 0, 200);
-    line->fSymMainGroupData.SymLineStyle = symlinestyleDashed;
-    line->fSymMainGroupData.TwoColorMode = true;
-    line->fSymMainGroupData.SecondColor = RGBColor(200, 0, 0);
+    line->EditMainGroupData().Code = "Control";
+    line->EditMainGroupData().Color = RGBColor(0, 0, 200);
+    line->EditMainGroupData().SymLineStyle = symlinestyleDashed;
+    line->EditMainGroupData().TwoColorMode = true;
+    line->EditMainGroupData().SecondColor = RGBColor(200, 0, 0);
     canvas.fSymbolGroupDrawMode = drawMainGroups;
     Draw(*line);
     auto pens = surface.CallsStartingWith("Pen ");

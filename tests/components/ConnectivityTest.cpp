@@ -333,10 +333,10 @@ TEST_P(GroupExchange, BetweenLineAndPort) {
         Open(PortRec(1, {0, 0}, GetParam().PortKeys) + NodeRec(2, {0, 100}, "BreakConnection=Yes\r\n") +
                  LineRec(10, 1, 2, {}, GetParam().LineKeys),
              std::string("JumpMode=1\r\n") + GroupTable);
-    EXPECT_EQ(LineOf(*doc, 10)->fSymSubGroupData.Code, GetParam().LineCode);
-    EXPECT_EQ(Get<TSymbolObjectPort>(*doc, 1)->fSymSubGroupData.Code, GetParam().PortCode);
+    EXPECT_EQ(LineOf(*doc, 10)->SubGroupData().Code, GetParam().LineCode);
+    EXPECT_EQ(Get<TSymbolObjectPort>(*doc, 1)->SubGroupData().Code, GetParam().PortCode);
     // The node breaks the connection: it neither gave nor took anything.
-    EXPECT_EQ(Get<TSymbolObjectConnectionNode>(*doc, 2)->fSymSubGroupData.Code, "");
+    EXPECT_EQ(Get<TSymbolObjectConnectionNode>(*doc, 2)->SubGroupData().Code, "");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -352,11 +352,11 @@ TEST(Connectivity, GroupsSpreadAlongAChainInLineOrder) {
     auto doc = Open(PortRec(1, {0, 0}, "SymGroupCode=P1\r\n") + NodeRec(2, {0, 100}) + PortRec(3, {0, 200}) +
                         LineRec(10, 1, 2, {}) + LineRec(11, 2, 3, {}),
                     std::string("JumpMode=1\r\n") + GroupTable);
-    EXPECT_EQ(Get<TSymbolObjectPort>(*doc, 3)->fSymSubGroupData.Code, "P1");
-    EXPECT_EQ(Get<TSymbolObjectPort>(*doc, 3)->fSymSubGroupData.Color, 255u);
+    EXPECT_EQ(Get<TSymbolObjectPort>(*doc, 3)->SubGroupData().Code, "P1");
+    EXPECT_EQ(Get<TSymbolObjectPort>(*doc, 3)->SubGroupData().Color, 255u);
     // The main group travels independently: the port's came from the table via its sub-group.
-    EXPECT_EQ(LineOf(*doc, 11)->fSymMainGroupData.Code, "Pressure");
-    EXPECT_EQ(LineOf(*doc, 11)->fSymMainGroupData.Color, 32767u);
+    EXPECT_EQ(LineOf(*doc, 11)->MainGroupData().Code, "Pressure");
+    EXPECT_EQ(LineOf(*doc, 11)->MainGroupData().Color, 32767u);
 }
 
 // --- help ports and top-level flags ------------------------------------------------------------

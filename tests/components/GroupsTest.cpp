@@ -31,15 +31,15 @@ protected:
 
 TEST_F(GroupColours, LinesTakeTheRootTable) {
     TSymbolObjectWithGroups& known = Line(1);
-    EXPECT_EQ(known.fSymSubGroupData.Code, "P1");
-    EXPECT_EQ(known.fSymSubGroupData.Color, 255u);
-    EXPECT_EQ(known.fSymSubGroupData.SymLineStyle, symlinestyleDashed);
+    EXPECT_EQ(known.SubGroupData().Code, "P1");
+    EXPECT_EQ(known.SubGroupData().Color, 255u);
+    EXPECT_EQ(known.SubGroupData().SymLineStyle, symlinestyleDashed);
     // The sub-group's main group becomes the line's, with the main table's colours.
-    EXPECT_EQ(known.fSymMainGroupData.Code, "pressure");
-    EXPECT_EQ(known.fSymMainGroupData.Color, 16711680u);
+    EXPECT_EQ(known.MainGroupData().Code, "pressure");
+    EXPECT_EQ(known.MainGroupData().Color, 16711680u);
     // An unknown code keeps what the line had: the defaults.
-    EXPECT_EQ(Line(2).fSymSubGroupData.Code, "Q9");
-    EXPECT_EQ(Line(2).fSymSubGroupData.Color, 32768u);
+    EXPECT_EQ(Line(2).SubGroupData().Code, "Q9");
+    EXPECT_EQ(Line(2).SubGroupData().Color, 32768u);
     EXPECT_FALSE(Line(3).HasGroupFor(drawMainGroups));
 }
 
@@ -73,7 +73,7 @@ TEST_F(GroupColours, GroupPenInEveryMode) {
         EXPECT_EQ(surface.Font().Color, surface.Pen().Color);
     }
     // A group coloured like the highlight stays distinguishable when highlighted.
-    Line(1).fSymMainGroupData.Color = highlight;
+    Line(1).EditMainGroupData().Color = highlight;
     canvas.fSymbolGroupDrawMode = drawMainGroups;
     Line(1).SetDrawColors(canvas, sdmHighlight);
     Line(1).ApplyGroupPen(canvas, sdmHighlight);
@@ -88,9 +88,9 @@ TEST_F(GroupColours, GroupPenInEveryMode) {
 
 TEST(GroupTables, BreakConnectionDropsGroups) {
     TSymbolObjectConnectionLine line;
-    line.fSymSubGroupData.Code = "P1";
+    line.EditSubGroupData().Code = "P1";
     line.SetBreakConnection(true);
-    EXPECT_TRUE(line.fSymSubGroupData.Code.empty());
+    EXPECT_TRUE(line.SubGroupData().Code.empty());
 }
 
 TEST(GroupTables, OrganizeToIsoAndSortCodes) {

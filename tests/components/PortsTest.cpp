@@ -80,7 +80,7 @@ TEST(PortRecords, KeysOfTheCurrentVariant) {
     EXPECT_EQ(p->fP3, TPoint(11, 12));
     EXPECT_EQ(p->fPortName, "P");
     EXPECT_TRUE(p->fVirtualPort);
-    EXPECT_EQ(p->fSymSubGroupData.Code, "B");
+    EXPECT_EQ(p->SubGroupData().Code, "B");
     EXPECT_EQ(p->fSymbolObjectMainType, somPort);
     EXPECT_EQ(p->fSymLineType, symlinetypePort);
     EXPECT_EQ(p->fLayerName, "Port");
@@ -100,9 +100,9 @@ TEST(PortRecords, KeysOfTheLegacyVariant) {
     EXPECT_EQ(p->fMateText, "");
     EXPECT_EQ(p->fTextStyleName, "TextStyle_Port");
     EXPECT_FALSE(p->fClosedPort);
-    EXPECT_EQ(p->fSymSubGroupData.Code, "B");
-    EXPECT_EQ(p->fSymSubGroupData.Color, 255u);
-    EXPECT_EQ(p->fSymSubGroupData.SymLineStyle, symlinestyleDashed);
+    EXPECT_EQ(p->SubGroupData().Code, "B");
+    EXPECT_EQ(p->SubGroupData().Color, 255u);
+    EXPECT_EQ(p->SubGroupData().SymLineStyle, symlinestyleDashed);
     // The legacy inner port knows only the common keys; IPORT: is no legacy keyword at all.
     EXPECT_EQ(s->fSymbolObjectList.Count(), 1);
 }
@@ -177,7 +177,7 @@ TEST(PortRecords, Captions) {
         TSymbolObjectPort p;
         p.fPortName = "P";
         p.fPortText = c.Text;
-        p.fSymSubGroupData.Code = c.Group;
+        p.EditSubGroupData().Code = c.Group;
         EXPECT_EQ(p.CreateCaptionList(), c.Lines) << c.Text;
     }
     TSymbolObjectPort joinable;
@@ -384,8 +384,8 @@ TEST_F(PortCanvasTest, GroupColoursAndThickLines) {
     Canvas.fThickConnectionLines = true;
     Canvas.fSymbolGroupDrawMode = drawMainGroups;
     auto p = MakePort("");
-    p->fSymMainGroupData.Code = "H";
-    p->fSymMainGroupData.Color = RGBColor(1, 2, 3);
+    p->EditMainGroupData().Code = "H";
+    p->EditMainGroupData().Color = RGBColor(1, 2, 3);
     Paint(*p);
     const auto& calls = Surface.Calls();
     const auto line = std::find(calls.begin(), calls.end(), "LineTo 100 600");
