@@ -182,9 +182,9 @@ const TQtRasterSurface::TEllipseStamp& TQtRasterSurface::EllipseStamp(int w, int
     if (stamp.Made) return stamp;
     // Drawn as Ellipse draws, away from the picture's edges; aliased rasterising of whole-pixel
     // boxes does not depend on where the box lies.
-    constexpr int Margin = 4;
+    constexpr int margin = 4;
     const auto draw = [&](bool outline) {
-        QImage img(w + 2 * Margin, h + 2 * Margin, QImage::Format_ARGB32);
+        QImage img(w + 2 * margin, h + 2 * margin, QImage::Format_ARGB32);
         img.fill(Qt::transparent);
         QPainter p(&img);
         p.setRenderHint(QPainter::Antialiasing, false);
@@ -195,12 +195,12 @@ const TQtRasterSurface::TEllipseStamp& TQtRasterSurface::EllipseStamp(int w, int
         pen.setJoinStyle(Qt::MiterJoin);
         p.setPen(outline ? pen : QPen(Qt::NoPen));
         p.setBrush(outline ? QBrush(Qt::NoBrush) : QBrush(Qt::black));
-        p.drawEllipse(OutlineRect({Margin, Margin, Margin + w, Margin + h}));
+        p.drawEllipse(OutlineRect({margin, margin, margin + w, margin + h}));
         p.end();
         std::vector<QPoint> pixels;
         for (int y = 0; y < img.height(); ++y)
             for (int x = 0; x < img.width(); ++x)
-                if (qAlpha(img.pixel(x, y)) != 0) pixels.emplace_back(x - Margin, y - Margin);
+                if (qAlpha(img.pixel(x, y)) != 0) pixels.emplace_back(x - margin, y - margin);
         return pixels;
     };
     stamp.Fill = draw(false);
