@@ -67,7 +67,7 @@ private:
     TPen fPen;
     TBrush fBrush;
     TFontSpec fFont;
-    // The font of fFont, built when first needed; fBuiltFont is the spec it was built from.
+    // The font of fFont, built when first needed; fBuiltFont is the font description it was built from.
     const QFont& QtFont();
     QFont fQFont;
     TFontSpec fBuiltFont;
