@@ -64,12 +64,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // An option whose name brings a field of its own can expand without end, and only the work
     // limit stops the listing: seconds per input in this build. Such inputs list the codes only
     // when their template ends in "!", so that the limit is still tried without slowing the rest.
+    // The listing runs on an eighth of the viewer's budget: still past the result limit on short
+    // codes, so both ways of stopping are reached, at a fraction of the time per input.
     bool bringsFields = false;
     for (int s = 0; s < generator.Count() && !bringsFields; ++s)
         for (const TOrderingCodeKey& key : generator.Sections(s).fKeys)
             bringsFields = bringsFields || key.Name.find('[') != std::string::npos;
-    if (!bringsFields || emptyCode.ends_with('!'))
-        (void)TOrderingCodeGeneratorHelper::CreateAll(generator, emptyCode);
+    if (!bringsFields || emptyCode.ends_with('!')) {
+        std::vector<std::string> codes;
+        (void)TOrderingCodeGeneratorHelper::CreateAll(generator, emptyCode, codes,
+                                                      TOrderingCodeGeneratorHelper::CreateAllWorkLimit / 8);
+    }
 
     TOrderingCodeGenerator copy = generator;
     copy.PurgeCodeList();

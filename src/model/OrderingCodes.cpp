@@ -759,8 +759,9 @@ namespace {
 // template. The work limit bounds the time, the stack and the texts alike.
 class TCodeEnumerator {
 public:
-    TCodeEnumerator(const TOrderingCodeGenerator& generator, std::vector<std::string>& strings)
-        : fCopy(generator), fStrings(strings), fSimple(generator.UseSimpleAllowed()) {
+    TCodeEnumerator(const TOrderingCodeGenerator& generator, std::vector<std::string>& strings,
+                    size_t workLimit)
+        : fCopy(generator), fStrings(strings), fSimple(generator.UseSimpleAllowed()), fWorkLimit(workLimit) {
         for (int i = 0; i < fCopy.Count(); ++i)
             fCopy.Sections(i).SetItemIndex(-1);
         for (const auto& s : strings)
@@ -793,7 +794,7 @@ private:
 
     bool Charge(size_t cost) {
         fWork += cost;
-        if (fWork <= TOrderingCodeGeneratorHelper::CreateAllWorkLimit) return true;
+        if (fWork <= fWorkLimit) return true;
         fStop = TCreateAllStop::WorkLimit;
         return false;
     }
@@ -858,6 +859,7 @@ private:
     bool fSimple;
     std::unordered_set<std::string> fKnown;
     std::vector<TFrame> fStack;
+    size_t fWorkLimit;
     size_t fWork = 0;
     TCreateAllStop fStop = TCreateAllStop::None;
 };
@@ -866,8 +868,8 @@ private:
 
 TCreateAllStop TOrderingCodeGeneratorHelper::CreateAll(const TOrderingCodeGenerator& generator,
                                                        std::string_view emptyCode,
-                                                       std::vector<std::string>& strings) {
-    const TCreateAllStop stop = TCodeEnumerator(generator, strings).Run(emptyCode);
+                                                       std::vector<std::string>& strings, size_t workLimit) {
+    const TCreateAllStop stop = TCodeEnumerator(generator, strings, workLimit).Run(emptyCode);
     if (stop != TCreateAllStop::None) {
         strings.insert(strings.begin(), _("Too many results (>32000).....list incomplete"));
         strings.push_back(_("Too many results.....aborted"));

@@ -203,8 +203,9 @@ void ToStrings(const TOrderingCodeGenerator& generator, std::vector<std::string>
 std::vector<std::string> CreateListFlexibleSections(std::string_view emptyCode);
 // Every code the template can take under the simple rules, appended to strings (ignoring codes
 // it already holds, ignoring case). A stopped enumeration is marked by a first and a last line.
+// workLimit replaces CreateAllWorkLimit where a caller needs a smaller budget.
 TCreateAllStop CreateAll(const TOrderingCodeGenerator& generator, std::string_view emptyCode,
-                         std::vector<std::string>& strings);
+                         std::vector<std::string>& strings, size_t workLimit = CreateAllWorkLimit);
 std::vector<std::string> CreateAll(const TOrderingCodeGenerator& generator, std::string_view emptyCode);
 // Rebuilds the code list in the order of the new list, keeping the entries of known codes.
 void MergeCodeList(TOrderingCodeGenerator& generator, const std::vector<std::string>& newList);

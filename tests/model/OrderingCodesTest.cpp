@@ -467,6 +467,19 @@ TEST(OrderingCodeCreateAll, StopsPastTheResultCap) {
     EXPECT_EQ(codes.front(), "Too many results (>32000).....list incomplete");
     EXPECT_EQ(codes.back(), "Too many results.....aborted");
     EXPECT_EQ(codes[1], std::string(30, '0'));
+
+    // A caller's smaller budget: an eighth still reaches the cap on codes this short, a tiny one
+    // stops on the work first, with the same marker lines.
+    TLines eighth;
+    EXPECT_EQ(Helper::CreateAll(g, emptyCode, eighth, Helper::CreateAllWorkLimit / 8),
+              TCreateAllStop::TooManyResults);
+    TLines tiny;
+    EXPECT_EQ(Helper::CreateAll(g, emptyCode, tiny, 8192), TCreateAllStop::WorkLimit);
+    ASSERT_GE(tiny.size(), 3u);
+    EXPECT_LT(tiny.size(), 40u);
+    EXPECT_EQ(tiny.front(), codes.front());
+    EXPECT_EQ(tiny[1], codes[1]);
+    EXPECT_EQ(tiny.back(), codes.back());
 }
 
 TEST(OrderingCodeCreateAll, WorkLimitBoundsWhatTheResultCapCannot) {
