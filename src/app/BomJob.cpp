@@ -12,7 +12,8 @@
 int RunBomJob(const std::string& file, std::optional<bool> metricUnits, bool csv) {
     const bool metric = metricUnits.value_or(
         TViewerSettings::Read(TViewerSettings(), GetDefaultDataSheetFolder(), GetIniFileName()).MetricUnits);
-    TSymbolFile doc;
+    const TJobDocument job;
+    TSymbolFile& doc = *job;
     TTempDirs tempDirs; // unpack folders live as long as the job
     std::string error;
     if (!OpenForJob(doc, file, tempDirs, error)) {

@@ -14,7 +14,8 @@
 #include "shell/ViewerSettings.h"
 
 int RunDataSheetJob(const std::string& file, int handle) {
-    TSymbolFile doc;
+    const TJobDocument job;
+    TSymbolFile& doc = *job;
     TTempDirs tempDirs;
     std::string error;
     TOpenResult opened;

@@ -7,7 +7,8 @@
 #include "packages/TempDirs.h"
 
 int RunDumpJob(const std::string& file) {
-    TSymbolFile doc;
+    const TJobDocument job;
+    TSymbolFile& doc = *job;
     TTempDirs tempDirs; // unpack folders live as long as the job
     std::string error;
     if (!OpenForJob(doc, file, tempDirs, error)) {

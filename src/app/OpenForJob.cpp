@@ -10,6 +10,20 @@
 #include "packages/TempDirs.h"
 #include "qt/LocaleDates.h"
 
+namespace {
+bool LeaveDocuments = false;
+} // namespace
+
+void LeaveJobDocumentsToProcessEnd() {
+    LeaveDocuments = true;
+}
+
+TJobDocument::TJobDocument() : fDoc(std::make_unique<TSymbolFile>()) {}
+
+TJobDocument::~TJobDocument() {
+    if (LeaveDocuments) (void)fDoc.release();
+}
+
 bool OpenForJob(TSymbolFile& doc, const std::string& file, TTempDirs& tempDirs, std::string& error,
                 TOpenResult* openResult) {
     doc.Messages().ParseLocaleDate = ParseUserLocaleDate;

@@ -11,6 +11,22 @@ class TSymbolFile;
 class TTempDirs;
 struct TOpenResult;
 
+// A job's document. Once the command line has said that the process ends with its job, the
+// document is left for the process's end to take back: freeing a large drawing object by object
+// takes seconds that the system spends at once. In-process callers (tests) free it as usual.
+void LeaveJobDocumentsToProcessEnd();
+class TJobDocument {
+public:
+    TJobDocument();
+    ~TJobDocument();
+    TJobDocument(const TJobDocument&) = delete;
+    TJobDocument& operator=(const TJobDocument&) = delete;
+    TSymbolFile& operator*() const { return *fDoc; }
+
+private:
+    std::unique_ptr<TSymbolFile> fDoc;
+};
+
 // False with a message in the user's terms when nothing was opened, a package without a
 // drawing included.
 // Result, when given, receives what the opener found besides the document: the drawing's own file

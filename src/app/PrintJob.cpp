@@ -84,7 +84,8 @@ std::string NameInArchive(const std::string& page, const std::string& unpackFold
 } // namespace
 
 int RunPrintJob(const std::string& outPdf, const std::string& file) {
-    TSymbolFile doc;
+    const TJobDocument job;
+    TSymbolFile& doc = *job;
     TTempDirs tempDirs; // unpack folders live as long as the job
     std::string error;
     TOpenResult opened;

@@ -49,7 +49,8 @@ int RunRenderJob(const RenderOptions& options) {
                   << FormatText(_("the image size %s is outside 1x1 to %s"), {size, max}) << "\n";
         return 2;
     }
-    TSymbolFile doc;
+    const TJobDocument job;
+    TSymbolFile& doc = *job;
     TTempDirs tempDirs; // unpack folders live as long as the job
     std::string error;
     if (!OpenForJob(doc, options.File, tempDirs, error)) {

@@ -7,6 +7,7 @@
 #include "app/CommandLine.h"
 #include "app/DataSheetJob.h"
 #include "app/DumpJob.h"
+#include "app/OpenForJob.h"
 #include "app/PrintJob.h"
 #include "app/RenderJob.h"
 #include "shell/LanguageDialog.h"
@@ -17,6 +18,7 @@ int main(int argc, char** argv) {
     ApplyStoredLanguage(false);
     std::vector<std::string> args(argv + 1, argv + argc);
     TCommandLine cl = ParseCommandLine(args);
+    LeaveJobDocumentsToProcessEnd();
     switch (cl.Job) {
     case TCommandLine::TJob::Help:
         std::cout << UsageText();
