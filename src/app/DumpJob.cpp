@@ -15,6 +15,7 @@ int RunDumpJob(const std::string& file) {
         std::cerr << "korvane-viewer: " << error << "\n";
         return 1;
     }
-    std::cout << doc.DumpJson();
+    doc.DumpJson(std::cout);
+    std::cout.flush();
     return std::cout.good() ? 0 : 1;
 }

@@ -472,9 +472,15 @@ int TSymbolFile::CheckFileVersion(std::string_view programBuild) const {
 }
 
 std::string TSymbolFile::DumpJson() const {
+    std::ostringstream out;
+    DumpJson(out);
+    return std::move(out).str();
+}
+
+void TSymbolFile::DumpJson(std::ostream& out) const {
     static constexpr std::string_view fileTypeIdents[] = {"sftNone", "sftSymbol", "sftSchematic"};
     static constexpr std::string_view projectIdents[] = {"ptNotDefined", "ptInternal", "ptExternal"};
-    TJsonWriter w;
+    TJsonWriter w(out);
     w.BeginObject();
     w.Field("FileName", fFileName);
     w.Field("FileType", fileTypeIdents[fFileType]);
@@ -528,5 +534,6 @@ std::string TSymbolFile::DumpJson() const {
     w.Key("Symbol");
     fSymbol->Dump(w);
     w.EndObject();
-    return w.Text() + "\n";
+    w.Flush();
+    out << "\n";
 }

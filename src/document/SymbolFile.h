@@ -2,6 +2,7 @@
 // One drawing document: a component symbol or a hydraulic schematic read from a drawing file.
 #include <array>
 #include <functional>
+#include <iosfwd>
 #include <memory>
 #include <optional>
 #include <string>
@@ -120,6 +121,8 @@ public:
 
     // The document as JSON, as the --dump command prints it.
     std::string DumpJson() const;
+    // The same text, written to out as it is made.
+    void DumpJson(std::ostream& out) const;
 
     // The top-level objects whose subtrees hold all of the selection (none after loading; after
     // a click, those it hit), so that the next click and the selection marks visit those

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <ostream>
 
 void TJsonWriter::Newline() {
     if (!fPretty) return;
@@ -33,6 +34,7 @@ void TJsonWriter::EndObject() {
     fStack.pop_back();
     if (!empty) Newline();
     fOut.push_back('}');
+    FlushWhenLarge();
 }
 
 void TJsonWriter::BeginArray() {
@@ -46,6 +48,18 @@ void TJsonWriter::EndArray() {
     fStack.pop_back();
     if (!empty) Newline();
     fOut.push_back(']');
+    FlushWhenLarge();
+}
+
+void TJsonWriter::Flush() {
+    if (!fSink) return;
+    fSink->write(fOut.data(), std::streamsize(fOut.size()));
+    fOut.clear();
+}
+
+void TJsonWriter::FlushWhenLarge() {
+    constexpr size_t flushFrom = size_t(1) << 20;
+    if (fSink && fOut.size() >= flushFrom) Flush();
 }
 
 void TJsonWriter::Key(std::string_view key) {

@@ -1,6 +1,7 @@
 #pragma once
 // Streaming JSON writer for the document dump.
 #include <cstdint>
+#include <iosfwd>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,6 +12,10 @@
 class TJsonWriter {
 public:
     explicit TJsonWriter(bool pretty = true) : fPretty(pretty) {}
+    // Written text goes on to sink in pieces as it grows, so a large dump never sits in memory
+    // whole; Text() then holds only what has not been passed on yet, and Flush() passes that on.
+    explicit TJsonWriter(std::ostream& sink, bool pretty = true) : fPretty(pretty), fSink(&sink) {}
+    void Flush();
 
     void BeginObject();
     void EndObject();
@@ -46,9 +51,11 @@ private:
     void BeforeValue();
     void RawString(std::string_view s);
     void Newline();
+    void FlushWhenLarge();
 
     std::string fOut;
     bool fPretty;
+    std::ostream* fSink = nullptr;
     struct Level {
         bool First = true;
     };
