@@ -2,6 +2,7 @@
 
 #include "base/Translate.h"
 #include "document/DocumentOpener.h"
+#include "platform/LargeHeapPages.h"
 #include "platform/QUAVGlobs.h"
 #include "qt/QtMessageBox.h"
 #include "qt/QtOpenWith.h"
@@ -34,6 +35,10 @@ int RunViewerWindow(int argc, char** argv, const std::string& file) {
                   << "korvane-viewer: " << _("To draw a file without a display use --render.") << "\n";
         return 1;
     }
+    // Whatever the window opens later (File > Open, a hand-off, a recent file) may be large, so the
+    // window always runs on huge heap pages; the restart costs about 50 ms of a start that shows
+    // no window yet.
+    RestartWithLargeHeapPages(argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(ProgramName));
     QApplication::setApplicationDisplayName(QString::fromUtf8(ProgramName));
